@@ -1,0 +1,80 @@
+#include "app/main_window.h"
+
+#include "app/about_window.h"
+#include "app/app_dir.h"
+#include "common/twips.h"
+#include "common/window_events.h"
+#include "fee/fee_window.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QPushButton *按钮(QWidget *parent, const char *name, const QString &caption, int top,
+                unsigned face) {
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    放置(b, 2280, top, 1400, 375);
+    设背景色(b, 颜色(face));
+    b->setStyleSheet(QStringLiteral("background-color: %1;").arg(颜色(face).name()));
+    return b;
+}
+
+} // namespace
+
+Fo工具主页::Fo工具主页() {
+    setObjectName(QStringLiteral("Fo工具主页"));
+    setFont(宋体(9));
+    建立控件();
+    载入();
+    登记主窗口(this);
+}
+
+void Fo工具主页::建立控件() {
+    setFixedSize(像素(6000), 像素(3600));
+    设背景色(this, Qt::white);
+    Command1 = 按钮(this, "Command1", QStringLiteral("诉讼费计算"), 600, 0x00C0C000);
+    Command4 = 按钮(this, "Command4", QStringLiteral("案款分配计算"), 1080, 0x00C0C000);
+    Command2 = 按钮(this, "Command2", QStringLiteral("刑期计算"), 1560, 0x00C0C000);
+    Command5 = 按钮(this, "Command5", QStringLiteral("关于软件"), 2040, 0x00C0FFFF);
+
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->hide();
+
+    Lab版本 = new QLabel(this);
+    Lab版本->setObjectName(QStringLiteral("Lab版本"));
+    QFont link = 宋体(9);
+    link.setUnderline(true);
+    Lab版本->setFont(link);
+    设前景色(Lab版本, 颜色(0x00FF8080));
+    Lab版本->setCursor(Qt::PointingHandCursor);
+    Lab版本->move(像素(480), 像素(3000));
+
+    Label1 = new QLabel(QStringLiteral("Varnel 法院办公工具"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    放置(Label1, 720, 1560, 1440, 600);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { 打开(new Fo诉讼费计算); });
+    connect(Command5, &QPushButton::clicked, this, [this] { 打开(new frmAbout); });
+    连接单击(Lab版本, [] { QDesktopServices::openUrl(QUrl(制作者网页)); });
+}
+
+void Fo工具主页::载入() {
+    Dir1->addItem(QDir::toNativeSeparators(QDir::currentPath()));
+    设应用目录(加尾分隔符(Dir1->item(0)->text()));
+    Lab版本->setText(QStringLiteral("制作：Varnel 工作室  %1").arg(制作者网页));
+    Lab版本->adjustSize();
+    setWindowTitle(QStringLiteral("Varnel") + 版本文本());
+}
+
+void Fo工具主页::打开(QWidget *window) {
+    window->show();
+    hide();
+}

@@ -1,0 +1,50 @@
+#include "common/message_box.h"
+
+#include "common/varnel_error.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace 消息框 {
+
+void 提示(const QString &text, const QString &caption, bool 无图标) {
+    QMessageBox box(无图标 ? QMessageBox::NoIcon : QMessageBox::Information, caption, text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("消息框"));
+    box.exec();
+}
+
+bool 是否(const QString &text, const QString &caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("消息框"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString 输入(const QString &prompt, const QString &caption, bool *ok) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("输入框"));
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (ok)
+        *ok = accepted;
+    return accepted ? dialog.textValue() : QString();
+}
+
+} // namespace 消息框
+
+bool 捕获错误(const std::function<void()> &body) {
+    try {
+        body();
+        return true;
+    } catch (const VarnelError &e) {
+        消息框::提示(e.description());
+    } catch (const std::bad_alloc &) {
+        消息框::提示(QStringLiteral("内存不足"));
+    } catch (const std::exception &e) {
+        消息框::提示(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The program's message boxes. Every box is modal; the caption is the application title
+// "Varnel" unless a caller names another.
+namespace 消息框 {
+
+inline const QString 应用标题 = QStringLiteral("Varnel");
+
+// An OK box. With 无图标 false it carries the information icon.
+void 提示(const QString &text, const QString &caption = 应用标题, bool 无图标 = true);
+
+// A Yes/No box with a question icon; true for Yes.
+bool 是否(const QString &text, const QString &caption = 应用标题);
+
+// An input box; returns the typed text, or empty text with *ok false when cancelled.
+QString 输入(const QString &prompt, const QString &caption, bool *ok);
+
+} // namespace 消息框
+
+// Runs a handler body; a VarnelError or any other exception ends it and its description is
+// shown in an OK box. Returns false when the body ended in an error.
+bool 捕获错误(const std::function<void()> &body);

@@ -1,0 +1,114 @@
+#include "common/money.h"
+
+#include "common/number_text.h"
+#include "common/varnel_error.h"
+
+#include <algorithm>
+#include <cmath>
+
+Money operator+(Money a, Money b) {
+    Money r;
+    if (__builtin_add_overflow(a.万分, b.万分, &r.万分))
+        溢出();
+    return r;
+}
+
+Money operator-(Money a, Money b) {
+    Money r;
+    if (__builtin_sub_overflow(a.万分, b.万分, &r.万分))
+        溢出();
+    return r;
+}
+
+Money &operator+=(Money &a, Money b) { return a = a + b; }
+
+Money 元(std::int64_t yuan) {
+    Money r;
+    if (__builtin_mul_overflow(yuan, std::int64_t{10000}, &r.万分))
+        溢出();
+    return r;
+}
+
+namespace {
+
+// digits * 10^shift rounded to an integer, ties to even; overflow past the 64-bit range raises.
+std::int64_t scaleExact(const DecimalText &n, long long shift) {
+    using I = __int128;
+    const I limit = I(INT64_MAX) + (n.negative ? 1 : 0);
+    const QByteArray &d = n.digits;
+    const long long size = d.size();
+    const long long keep = shift >= 0 ? size : size + shift; // digits left of the point
+    I value = 0;
+    auto push = [&](int digit) {
+        value = value * 10 + digit;
+        if (value > limit)
+            溢出();
+    };
+    for (long long i = 0; i < keep; ++i)
+        push(d.at(i) - '0');
+    for (long long i = 0; i < shift; ++i)
+        push(0);
+    if (keep < size) {
+        // Round on the dropped digits; a first dropped place above the digits holds a zero.
+        const int first = keep >= 0 ? d.at(keep) - '0' : 0;
+        bool restNonZero = keep < 0;
+        for (long long i = std::max(keep + 1, 0LL); i < size && !restNonZero; ++i)
+            restNonZero = d.at(i) != '0';
+        if (first > 5 || (first == 5 && (restNonZero || value % 2 != 0)))
+            ++value;
+        if (value > limit)
+            溢出();
+    }
+    return std::int64_t(n.negative ? -value : value);
+}
+
+} // namespace
+
+bool 读金额(const QString &text, Money &out) {
+    const auto n = 读数字(text);
+    if (!n)
+        return false;
+    out.万分 = n->digits.isEmpty() ? 0 : scaleExact(*n, n->exponent + 4);
+    return true;
+}
+
+Money 文本金额(const QString &text) {
+    Money m;
+    if (!读金额(text, m))
+        return Money{};
+    return m;
+}
+
+Money 实数金额(double value) {
+    const double scaled = std::nearbyint(value * 10000.0);
+    if (!std::isfinite(scaled) || scaled < -9223372036854775808.0 ||
+        scaled >= 9223372036854775808.0)
+        溢出();
+    return Money{static_cast<std::int64_t>(scaled)};
+}
+
+double 实数(Money m) { return static_cast<double>(m.万分) / 10000.0; }
+
+QString 金额文本(Money m) {
+    const bool negative = m.万分 < 0;
+    // Work in unsigned so that the most negative value has a magnitude.
+    const std::uint64_t mag = negative ? 0 - static_cast<std::uint64_t>(m.万分)
+                                       : static_cast<std::uint64_t>(m.万分);
+    QString text = QString::number(mag / 10000);
+    std::uint64_t frac = mag % 10000;
+    if (frac != 0) {
+        QString f = QStringLiteral("%1").arg(frac, 4, 10, QLatin1Char('0'));
+        while (f.endsWith(QLatin1Char('0')))
+            f.chop(1);
+        text += QLatin1Char('.') + f;
+    }
+    return negative ? QLatin1Char('-') + text : text;
+}
+
+Money 到分(double x) {
+    Money m = 实数金额(x / 100.0);
+    Money r;
+    if (__builtin_mul_overflow(m.万分, std::int64_t{100}, &r.万分))
+        溢出();
+    return r;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// A currency value: a signed 64-bit count of ten-thousandths of a yuan. Every operation that
+// leaves the 64-bit range raises the overflow error (VarnelError "溢出").
+struct Money {
+    std::int64_t 万分 = 0;
+
+    friend bool operator==(Money, Money) = default;
+    friend auto operator<=>(Money, Money) = default;
+};
+
+Money operator+(Money a, Money b);
+Money operator-(Money a, Money b);
+Money &operator+=(Money &a, Money b);
+
+// Yuan as a whole number, exactly.
+Money 元(std::int64_t yuan);
+
+// Text to money by exact decimal reading, rounded to four decimals with ties to even.
+// Text that is not a number counts as 0.
+Money 文本金额(const QString &text);
+
+// True when the text is a number; the value is then in out (overflow raises).
+bool 读金额(const QString &text, Money &out);
+
+// Real to money: multiply by 10000, round to the nearest integer, ties to even.
+Money 实数金额(double value);
+
+// Money to real: the exact decimal value as a double.
+double 实数(Money m);
+
+// Plain text: optional minus, integer digits without grouping, a period and the fraction
+// without trailing zeros only when the fraction is not zero (5000, 333.33, 0.5, 33.3333).
+QString 金额文本(Money m);
+
+// Allocations are rounded to the fen: x / 100 to money (four decimals), then times 100.
+Money 到分(double x);

@@ -1,0 +1,53 @@
+#include "common/window_events.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+QPointer<QWidget> &主窗口() {
+    static QPointer<QWidget> w;
+    return w;
+}
+
+class EventHook : public QObject {
+public:
+    EventHook(QWidget *control, QEvent::Type type, std::function<void()> action)
+        : QObject(control), type(type), action(std::move(action)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() == type) {
+            if (type == QEvent::MouseButtonRelease &&
+                static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton)
+                return false;
+            action();
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type type;
+    std::function<void()> action;
+};
+
+} // namespace
+
+void 登记主窗口(QWidget *mainWindow) { 主窗口() = mainWindow; }
+
+void 显示主窗口() {
+    if (QWidget *w = 主窗口())
+        w->show();
+}
+
+void 连接单击(QWidget *control, std::function<void()> action) {
+    new EventHook(control, QEvent::MouseButtonRelease, std::move(action));
+}
+
+void 连接得到焦点(QWidget *control, std::function<void()> action) {
+    new EventHook(control, QEvent::FocusIn, std::move(action));
+}

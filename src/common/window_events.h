@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// The main window registers itself here; every window it opens shows it again from its
+// unload step. Without a registered main window (a window opened alone) nothing is shown.
+void 登记主窗口(QWidget *mainWindow);
+void 显示主窗口();
+
+// Calls the action on every mouse click (button released inside the control).
+void 连接单击(QWidget *control, std::function<void()> action);
+// Calls the action whenever the control receives the keyboard focus.
+void 连接得到焦点(QWidget *control, std::function<void()> action);

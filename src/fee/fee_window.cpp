@@ -1,0 +1,218 @@
+#include "fee/fee_window.h"
+
+#include "common/message_box.h"
+#include "common/number_text.h"
+#include "common/twips.h"
+#include "common/window_events.h"
+#include "fee/fee_rules.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+
+constexpr unsigned 暗红 = 0xC0;
+constexpr unsigned 蓝 = 0xFF0000;
+
+QLabel *标签(QWidget *parent, const QString &name, const QString &text, int left, int top,
+           int width, int height, unsigned colour) {
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    放置(l, left, top, width, height);
+    设前景色(l, 颜色(colour));
+    return l;
+}
+
+QLineEdit *文本框(QWidget *parent, const QString &name, int left, int top, int width, int height) {
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    放置(e, left, top, width, height);
+    return e;
+}
+
+} // namespace
+
+Fo诉讼费计算::Fo诉讼费计算() {
+    setObjectName(QStringLiteral("Fo诉讼费计算"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(消息框::应用标题);
+    setFont(宋体(9));
+    建立控件();
+    捕获错误([this] { 载入(); });
+}
+
+void Fo诉讼费计算::建立控件() {
+    auto *client = new QWidget(this);
+    client->setFixedSize(像素(5955), 像素(4740));
+    setCentralWidget(client);
+    回到上页 = menuBar()->addAction(QStringLiteral("回到上页"));
+    回到上页->setObjectName(QStringLiteral("回到上页"));
+
+    Label2 = 标签(client, QStringLiteral("Label2"), QStringLiteral("诉讼费计算"), 2520, 480, 1425,
+                285, 0x004080);
+    Label2->setFont(宋体(14.25));
+    Line1 = new QFrame(client);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    放置(Line1, 2280, 960 - 15, 1920, 30);
+
+    Label3[1] = 标签(client, QStringLiteral("Label3(1)"), QStringLiteral("计算类型"), 1560, 1320,
+                   975, 375, 0xC00000);
+    List1 = new QListWidget(client);
+    List1->setObjectName(QStringLiteral("List1"));
+    放置(List1, 2400, 1320, 2415, 1320);
+    Label3[0] = 标签(client, QStringLiteral("Label3(0)"), QStringLiteral("诉讼标的"), 1560, 2760,
+                   975, 375, 0xC00000);
+    Tex标的 = 文本框(client, QStringLiteral("Tex标的"), 2400, 2760, 2175, 375);
+    Label5 = 标签(client, QStringLiteral("Label5"), QStringLiteral("元"), 4680, 2760, 375, 375, 蓝);
+    Label3[2] = 标签(client, QStringLiteral("Label3(2)"), QStringLiteral("共同产标的"), 1560, 3240,
+                   975, 495, 0xC00000);
+    Label3[2]->setWordWrap(true);
+    Te共同产 = 文本框(client, QStringLiteral("Te共同产"), 2520, 3240, 2055, 375);
+    Label6 = 标签(client, QStringLiteral("Label6"), QStringLiteral("元"), 4680, 3240, 375, 375, 蓝);
+    Label8 = 标签(client, QStringLiteral("Label8"),
+                QStringLiteral("注：夫妻共同产标的不包括在诉讼标的中，诉讼标的仅指夫妻共同产以外的"
+                               "其他财产请求标的。"),
+                120, 2160, 1215, 1935, 0x004040);
+    Label8->setWordWrap(true);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4 = 标签(client, QStringLiteral("Label4"), QStringLiteral("诉讼费计算结果："), 1560, 3720,
+                1440, 180, 0xC00000);
+    Te结果 = 文本框(client, QStringLiteral("Te结果"), 1560, 3960, 3255, 375);
+    Te结果->setReadOnly(true);
+    设背景色(Te结果, 颜色(0x00C0FFFF));
+    Label7 = 标签(client, QStringLiteral("Label7"), QStringLiteral("数字输入错误"), 5400, 2040, 255,
+                2055, 暗红);
+    Label7->setFont(宋体(14.25));
+    Label7->setWordWrap(true);
+    Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label7->hide();
+    for (int i = 0; i < 2; ++i) {
+        Lab错误指示[i] = 标签(client, QStringLiteral("Lab错误指示(%1)").arg(i),
+                          QStringLiteral("<<<"), 4920, 2760 + 480 * i, 270, 180, 暗红);
+        Lab错误指示[i]->hide();
+    }
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10);
+
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] { 类型单击(); });
+    for (QLineEdit *box : {Tex标的, Te共同产}) {
+        connect(box, &QLineEdit::textChanged, this, [this] { 计算诉讼费(); });
+        连接单击(box, [this] { 计算诉讼费(); });
+    }
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(回到上页, &QAction::triggered, this, [this] { close(); });
+    Timer1->start();
+}
+
+void Fo诉讼费计算::载入() {
+    const QStringList &types = 案件类型列表();
+    List1->addItems(types.mid(0, 9));
+    Label8->setVisible(显示共同产());
+    List1->addItem(types.at(9));
+    箭头右移 = false;
+    闪烁计数 = 0;
+}
+
+bool Fo诉讼费计算::显示共同产() const { return !Te共同产->isHidden(); }
+
+QString Fo诉讼费计算::选中类型() const {
+    const auto items = List1->selectedItems();
+    return items.isEmpty() ? QString() : items.first()->text();
+}
+
+void Fo诉讼费计算::类型单击() {
+    捕获错误([this] {
+        Te共同产->setVisible(选中类型().trimmed() == 离婚案件);
+        const bool shown = 显示共同产();
+        for (QWidget *w : {static_cast<QWidget *>(Label3[2]), static_cast<QWidget *>(Label6),
+                           static_cast<QWidget *>(Label8)})
+            w->setVisible(shown);
+        计算诉讼费();
+    });
+}
+
+void Fo诉讼费计算::计算诉讼费() {
+    捕获错误([this] {
+        auto inError = [](const QLineEdit *box) {
+            const QString t = box->text().trimmed();
+            return !t.isEmpty() && !是数字(t);
+        };
+        const bool amountError = inError(Tex标的);
+        const bool jointError = 显示共同产() && inError(Te共同产);
+        Label7->setVisible(amountError || jointError);
+        Lab错误指示[0]->setVisible(jointError);
+        if (jointError)
+            放置(Lab错误指示[0], 缇左(Lab错误指示[0]), 缇上(Te共同产), 270, 180);
+        Lab错误指示[1]->setVisible(amountError);
+        if (amountError)
+            放置(Lab错误指示[1], 缇左(Lab错误指示[1]), 缇上(Tex标的), 270, 180);
+
+        const QString type = 选中类型();
+        if (type.startsWith(QStringLiteral("民事")))
+            Te结果->setText(金额文本(
+                民事受理费计算(去尾空格(type), Tex标的->text(), Te共同产->text())));
+        else if (type.startsWith(QStringLiteral("行政")))
+            行政受理费计算();
+        else if (type == 执行费类型)
+            执行费计算();
+        if (!Te结果->text().isEmpty())
+            Te结果->setText(QString::number(取整显示(Te结果->text())));
+    });
+}
+
+Money Fo诉讼费计算::民事受理费计算(const QString &caseType, const QString &amount,
+                                  const QString &joint) {
+    Money fee;
+    if (!捕获错误([&] { fee = 民事受理费(caseType, amount, joint); }))
+        return Money{};
+    return fee;
+}
+
+void Fo诉讼费计算::行政受理费计算() {
+    捕获错误([this] {
+        if (const auto text = 行政受理费(选中类型(), Tex标的->text()))
+            Te结果->setText(*text);
+    });
+}
+
+void Fo诉讼费计算::执行费计算() {
+    捕获错误([this] { Te结果->setText(金额文本(执行费(Tex标的->text()))); });
+}
+
+void Fo诉讼费计算::Timer1_Timer() {
+    捕获错误([this] {
+        QLabel *arrow0 = Lab错误指示[0];
+        QLabel *arrow1 = Lab错误指示[1];
+        if (++闪烁计数 == 20) {
+            const bool darkRed = 前景色(arrow0) == 颜色(暗红);
+            设前景色(arrow0, 颜色(darkRed ? 蓝 : 暗红));
+            设前景色(arrow1, 颜色(darkRed ? 暗红 : 蓝));
+            闪烁计数 = 0;
+        }
+        int left = 缇左(arrow0);
+        if (!箭头右移) {
+            left -= 5;
+            if (缇左(Tex标的) + 缇宽(Tex标的) >= left)
+                箭头右移 = true;
+        } else {
+            left += 5;
+            if (缇左(Label7) - 缇宽(arrow0) <= left)
+                箭头右移 = false;
+        }
+        移到左(arrow0, left);
+        移到左(arrow1, left);
+    });
+}
+
+void Fo诉讼费计算::closeEvent(QCloseEvent *event) {
+    Timer1->stop();
+    event->accept();
+    显示主窗口();
+}

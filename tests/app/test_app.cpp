@@ -1,0 +1,220 @@
+#include "app/about_window.h"
+#include "app/app_dir.h"
+#include "app/main_window.h"
+#include "box_answerer.h"
+#include "common/registry.h"
+#include "common/twips.h"
+#include "fee/fee_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QWidget *topLevel(const QString &name) {
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+const QString 第一键 = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString 第二键 = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    void captionAndDirectory();
+    void rootDirectoryGetsNoSecondSeparator();
+    void controlsOfTheMainWindow();
+    void feeWindowOpensFreshEachTime();
+    void aboutWindow();
+    void registryValues_data();
+    void registryValues();
+    void systemInformation_data();
+    void systemInformation();
+};
+
+void TestApp::captionAndDirectory() {
+    QTemporaryDir dir;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Fo工具主页 main;
+    QDir::setCurrent(old);
+    QCOMPARE(main.windowTitle(), QStringLiteral("Varnel") + 版本文本());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(版本文本()).hasMatch());
+    QCOMPARE(应用目录(), QDir::toNativeSeparators(QDir(dir.path()).canonicalPath()) + QDir::separator());
+}
+
+void TestApp::rootDirectoryGetsNoSecondSeparator() {
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(QDir::rootPath());
+    Fo工具主页 main;
+    QDir::setCurrent(old);
+    QCOMPARE(应用目录(), QDir::toNativeSeparators(QDir::rootPath()));
+}
+
+void TestApp::controlsOfTheMainWindow() {
+    Fo工具主页 main;
+    struct Button {
+        const char *name, *caption;
+        int top;
+        QColor face;
+    };
+    for (const Button &b : {Button{"Command1", "诉讼费计算", 600, QColor(0, 192, 192)},
+                            Button{"Command4", "案款分配计算", 1080, QColor(0, 192, 192)},
+                            Button{"Command2", "刑期计算", 1560, QColor(0, 192, 192)},
+                            Button{"Command5", "关于软件", 2040, QColor(255, 255, 192)}}) {
+        auto *button = main.findChild<QPushButton *>(QString::fromUtf8(b.name));
+        QVERIFY2(button, b.name);
+        QCOMPARE(button->text(), QString::fromUtf8(b.caption));
+        QCOMPARE(缇上(button), b.top);
+        QCOMPARE(缇左(button), 2280);
+        QCOMPARE(button->palette().color(QPalette::Button), b.face);
+    }
+    auto *link = main.findChild<QLabel *>(QStringLiteral("Lab版本"));
+    QVERIFY(link->font().underline());
+    QCOMPARE(link->font().pointSizeF(), 9.0);
+    QCOMPARE(前景色(link), QColor(0x80, 0x80, 0xFF));
+    QVERIFY(link->text().contains(制作者网页));
+    QCOMPARE(main.palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+void TestApp::feeWindowOpensFreshEachTime() {
+    Fo工具主页 main;
+    main.show();
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        auto *fee = topLevel(QStringLiteral("Fo诉讼费计算"));
+        QVERIFY(fee);
+        QVERIFY(!main.isVisible());
+        auto *amount = fee->findChild<QLineEdit *>(QStringLiteral("Tex标的"));
+        QVERIFY(amount->text().isEmpty());
+        QTest::keyClicks(amount, "123");
+        if (round == 0)
+            fee->findChild<QAction *>(QStringLiteral("回到上页"))->trigger();
+        else
+            fee->close(); // the close box
+        settle();
+        QVERIFY(main.isVisible());
+        QVERIFY(!topLevel(QStringLiteral("Fo诉讼费计算")));
+    }
+}
+
+void TestApp::aboutWindow() {
+    Fo工具主页 main;
+    main.show();
+    for (bool byButton : {true, false}) {
+        QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command5")), Qt::LeftButton);
+        auto *about = topLevel(QStringLiteral("frmAbout"));
+        QVERIFY(about);
+        QVERIFY(!main.isVisible());
+        QCOMPARE(about->windowTitle(), QStringLiteral("关于 Varnel"));
+        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("版本 ") + 版本文本());
+        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Varnel"));
+        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+                 QStringLiteral("\n有关软件更新及法院办公管理其他软件请登录：") + 制作者网页);
+        QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
+                 QStringLiteral("系统信息(&S)..."));
+        if (byButton)
+            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        else
+            about->close();
+        settle();
+        QVERIFY(main.isVisible());
+        QVERIFY(!topLevel(QStringLiteral("frmAbout")));
+    }
+}
+
+void TestApp::registryValues_data() {
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("value");
+    const QString text = QStringLiteral("C:\\工具\\msinfo32.exe");
+    QTest::newRow("string with zero") << 1u
+        << QByteArray(reinterpret_cast<const char *>((text + QChar(0)).utf16()), (text.size() + 1) * 2)
+        << true << text;
+    QTest::newRow("string without zero") << 1u
+        << QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2) << true << text;
+    QTest::newRow("number") << 4u << QByteArray("\x2a\x01\x00\x00", 4) << true << "298";
+    QTest::newRow("other type") << 3u << QByteArray("\x01\x02", 2) << true << "";
+    QTest::newRow("too long") << 1u << QByteArray(2050, 'a') << false << "";
+}
+
+void TestApp::registryValues() {
+    QFETCH(quint32, type);
+    QFETCH(QByteArray, data);
+    QFETCH(bool, read);
+    QFETCH(QString, value);
+    注册表::清空();
+    注册表::置值(第一键, "PATH", {type, data});
+    QString out;
+    QCOMPARE(GetKeyValue(注册表::本机, 第一键, "PATH", out), read);
+    QCOMPARE(out, value);
+    QString missing = "left over";
+    QVERIFY(!GetKeyValue(注册表::本机, 第一键, "MISSING", missing));
+    QVERIFY(missing.isEmpty());
+}
+
+void TestApp::systemInformation_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("toolInSecond");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("neither value") << "" << "" << false << false;
+    QTest::newRow("first value, no such file") << "/nonexistent/msinfo32" << "" << false << false;
+    QTest::newRow("second value without the tool") << "" << "DIR" << false << false;
+    QTest::newRow("second value with the tool") << "" << "DIR" << true << true;
+    QTest::newRow("first value wins") << "TOOL" << "" << true << true;
+}
+
+void TestApp::systemInformation() {
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, toolInSecond);
+    QFETCH(bool, started);
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("started");
+    const QString tool = dir.filePath("MSINFO32.EXE");
+    if (toolInSecond) {
+        QFile f(tool);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    注册表::清空();
+    if (!first.isEmpty())
+        注册表::置字符串(第一键, "PATH", first == "TOOL" ? tool : first);
+    if (!second.isEmpty())
+        注册表::置字符串(第二键, "MSINFO", dir.path());
+    frmAbout about;
+    BoxAnswerer answerer;
+    QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    if (started) {
+        QVERIFY(answerer.texts.isEmpty());
+        QTRY_VERIFY(QFile::exists(marker));
+    } else {
+        QCOMPARE(answerer.texts, QStringList{"此时系统信息不可用"});
+        QCOMPARE(answerer.titles, QStringList{"Varnel"});
+    }
+    注册表::清空();
+}
+
+QTEST_MAIN(TestApp)
+#include "test_app.moc"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+// Answers every modal box that opens while it lives, so that no window test can hang: a
+// message box gets the chosen button, an input box the chosen text. What each box said is
+// kept for the test to read. A box it cannot answer is rejected after a bounded number of
+// tries.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
+                         QString inputText = QString(), bool acceptInput = true)
+        : answer(answer), inputText(std::move(inputText)), acceptInput(acceptInput) {
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, [this] { poll(); });
+        timer.start();
+    }
+
+    QStringList texts;
+    QStringList titles;
+    QList<QMessageBox::Icon> icons;
+
+private:
+    void poll() {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w)
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            texts << box->text();
+            titles << box->windowTitle();
+            icons << box->icon();
+            if (QAbstractButton *b = box->button(answer))
+                b->click();
+            else
+                box->reject();
+        } else if (auto *input = qobject_cast<QInputDialog *>(w)) {
+            texts << input->labelText();
+            titles << input->windowTitle();
+            input->setTextValue(inputText);
+            acceptInput ? input->accept() : input->reject();
+        } else if (++tries > 50) {
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->reject();
+            else
+                w->close();
+            tries = 0;
+        }
+    }
+
+    QTimer timer;
+    QMessageBox::StandardButton answer;
+    QString inputText;
+    bool acceptInput;
+    int tries = 0;
+};

@@ -1,0 +1,197 @@
+#include "common/date_text.h"
+#include "common/money.h"
+#include "common/number_text.h"
+#include "common/twips.h"
+#include "common/varnel_error.h"
+
+#include <QTest>
+
+class TestCommon : public QObject {
+    Q_OBJECT
+private slots:
+    void numberTest_data();
+    void numberTest();
+    void moneyFromText_data();
+    void moneyFromText();
+    void moneyOverflow_data();
+    void moneyOverflow();
+    void moneyFromDouble_data();
+    void moneyFromDouble();
+    void fenRounding();
+    void dateParser_data();
+    void dateParser();
+    void dateRoundTrip();
+    void dayCounts();
+    void colours();
+};
+
+void TestCommon::numberTest_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "1000" << true << 1000.0;
+    QTest::newRow("blanks") << "  12.5 " << true << 12.5;
+    QTest::newRow("negative") << "-5" << true << -5.0;
+    QTest::newRow("plus") << "+7" << true << 7.0;
+    QTest::newRow("grouped") << "1,234,567.5" << true << 1234567.5;
+    QTest::newRow("bad grouping") << "1,2,3" << false << 0.0;
+    QTest::newRow("long first group") << "1234,567" << false << 0.0;
+    QTest::newRow("exponent") << "1.5e3" << true << 1500.0;
+    QTest::newRow("leading point") << ".5" << true << 0.5;
+    QTest::newRow("trailing point") << "5." << true << 5.0;
+    QTest::newRow("lone point") << "." << false << 0.0;
+    QTest::newRow("lone minus") << "-" << false << 0.0;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("blanks only") << "   " << false << 0.0;
+    QTest::newRow("letters") << "12a" << false << 0.0;
+    QTest::newRow("full-width") << "１２３．５" << true << 123.5;
+    QTest::newRow("full-width minus") << "－８" << true << -8.0;
+    QTest::newRow("beyond double") << "1e400" << false << 0.0;
+    QTest::newRow("largest double") << "1.7e308" << true << 1.7e308;
+    QTest::newRow("tiny") << "1e-400" << true << 0.0;
+    QTest::newRow("minus zero") << "-0" << true << 0.0;
+    QTest::newRow("exponent without digits") << "1e" << false << 0.0;
+    QTest::newRow("two signs") << "--1" << false << 0.0;
+    QTest::newRow("inner blank") << "1 000" << false << 0.0;
+}
+
+void TestCommon::numberTest() {
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QFETCH(double, value);
+    QCOMPARE(是数字(text), number);
+    if (number)
+        QCOMPARE(*数值(text), value);
+    else
+        QVERIFY(!数值(text));
+}
+
+void TestCommon::moneyFromText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("money");
+    QTest::newRow("whole") << "5000" << "5000";
+    QTest::newRow("fraction") << "333.33" << "333.33";
+    QTest::newRow("half") << "0.5" << "0.5";
+    QTest::newRow("four decimals") << "33.3333" << "33.3333";
+    QTest::newRow("tie down to even") << "0.00005" << "0";
+    QTest::newRow("tie up to even") << "0.00015" << "0.0002";
+    QTest::newRow("above tie") << "0.000050001" << "0.0001";
+    QTest::newRow("negative tie") << "-0.00025" << "-0.0002";
+    QTest::newRow("exponent") << "1.23456e2" << "123.456";
+    QTest::newRow("negative exponent") << "5e-5" << "0";
+    QTest::newRow("largest") << "922337203685477.5807" << "922337203685477.5807";
+    QTest::newRow("smallest") << "-922337203685477.5808" << "-922337203685477.5808";
+    QTest::newRow("not a number") << "abc" << "0";
+    QTest::newRow("empty") << "" << "0";
+    QTest::newRow("minus zero") << "-0" << "0";
+    QTest::newRow("grouped") << "1,000.10" << "1000.1";
+    QTest::newRow("very long fraction") << "1." + QString(5000, '0') + "1" << "1";
+}
+
+void TestCommon::moneyFromText() {
+    QFETCH(QString, text);
+    QFETCH(QString, money);
+    QCOMPARE(金额文本(文本金额(text)), money);
+}
+
+void TestCommon::moneyOverflow_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one past the largest") << "922337203685477.5808";
+    QTest::newRow("one below the smallest") << "-922337203685477.5809";
+    QTest::newRow("1e300") << "1e300";
+    QTest::newRow("long digits") << QString(300, '9');
+    QTest::newRow("rounds over") << "922337203685477.58075";
+}
+
+void TestCommon::moneyOverflow() {
+    QFETCH(QString, text);
+    try {
+        文本金额(text);
+        QFAIL("no overflow");
+    } catch (const VarnelError &e) {
+        QCOMPARE(e.description(), QStringLiteral("溢出"));
+    }
+}
+
+void TestCommon::moneyFromDouble_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("money");
+    QTest::newRow("ratio") << 0.6896551724137931 << "0.6897";
+    QTest::newRow("tie to even down") << 0.00125 << "0.0012";
+    QTest::newRow("tie to even up") << 0.00135 << "0.0014";
+    QTest::newRow("negative") << -2.5 << "-2.5";
+    QTest::newRow("scale product") << 12345 * 0.04 + 10 << "503.8";
+}
+
+void TestCommon::moneyFromDouble() {
+    QFETCH(double, value);
+    QFETCH(QString, money);
+    QCOMPARE(金额文本(实数金额(value)), money);
+}
+
+void TestCommon::fenRounding() {
+    QCOMPARE(金额文本(到分(1000.0 / 3)), QStringLiteral("333.33"));
+    QCOMPARE(金额文本(到分(62000.0)), QStringLiteral("62000"));
+    QCOMPARE(金额文本(到分(0.125)), QStringLiteral("0.12"));
+    QVERIFY_THROWS_EXCEPTION(VarnelError, 实数金额(1e300));
+    QVERIFY_THROWS_EXCEPTION(VarnelError, 元(1) + Money{INT64_MAX});
+}
+
+void TestCommon::dateParser_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("dashes") << "2020-5-10" << QDate(2020, 5, 10);
+    QTest::newRow("slashes") << "2020/05/10" << QDate(2020, 5, 10);
+    QTest::newRow("points") << "2020.5.10" << QDate(2020, 5, 10);
+    QTest::newRow("chinese") << "2020年5月10日" << QDate(2020, 5, 10);
+    QTest::newRow("blanks") << " 2020-5-10 " << QDate(2020, 5, 10);
+    QTest::newRow("full-width") << "２０２０－５－１０" << QDate(2020, 5, 10);
+    QTest::newRow("leap day") << "2020-2-29" << QDate(2020, 2, 29);
+    QTest::newRow("no leap day") << "2019-2-29" << QDate();
+    QTest::newRow("month 13") << "2020-13-1" << QDate();
+    QTest::newRow("day 32") << "2020-1-32" << QDate();
+    QTest::newRow("year 10000") << "10000-1-1" << QDate();
+    QTest::newRow("year 99") << "99-1-1" << QDate();
+    QTest::newRow("first day") << "100-1-1" << QDate(100, 1, 1);
+    QTest::newRow("last day") << "9999-12-31" << QDate(9999, 12, 31);
+    QTest::newRow("mixed separators") << "2020-5/10" << QDate();
+    QTest::newRow("letters") << "abc" << QDate();
+    QTest::newRow("empty") << "" << QDate();
+}
+
+void TestCommon::dateParser() {
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    const auto parsed = 读日期(text);
+    QCOMPARE(parsed.has_value(), date.isValid());
+    if (parsed)
+        QCOMPARE(*parsed, date);
+}
+
+void TestCommon::dateRoundTrip() {
+    for (const QDate d : {QDate(2019, 5, 10), QDate(100, 1, 1), QDate(9999, 12, 31),
+                          QDate(1899, 12, 30), QDate(2020, 2, 29)}) {
+        const QString text = 短日期文本(d);
+        QVERIFY2(读日期(text) == d, qPrintable(text));
+    }
+}
+
+void TestCommon::dayCounts() {
+    QCOMPARE(*日序(QDate(1899, 12, 30)), 0LL);
+    QCOMPARE(*日序(QDate(1900, 1, 1)), 2LL);
+    QCOMPARE(*日序(QDate(2020, 5, 10)), 43961LL);
+    QCOMPARE(*日序日期(43961), QDate(2020, 5, 10));
+    QVERIFY(!日序(QDate(99, 12, 31)));
+    QVERIFY(!日序日期(*日序(QDate(9999, 12, 31)) + 1));
+    QVERIFY(!日序日期(*日序(QDate(100, 1, 1)) - 1));
+}
+
+void TestCommon::colours() {
+    QCOMPARE(颜色(0x00C0FFFF), QColor(255, 255, 192));
+    QCOMPARE(颜色(0x004080), QColor(128, 64, 0));
+    QCOMPARE(像素(375), 25);
+    QCOMPARE(缇矩形(2280, 600, 1400, 375), QRect(152, 40, 93, 25));
+}
+
+QTEST_GUILESS_MAIN(TestCommon)
+#include "test_common.moc"
