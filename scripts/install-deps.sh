@@ -6,6 +6,6 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
-  g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev \
+  g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev \
   libxlsxwriter-dev libzip-dev libpugixml-dev fonts-noto-cjk xvfb xauth \
   python3-openpyxl poppler-utils sqlite3 >/dev/null

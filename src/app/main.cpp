@@ -4,6 +4,8 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // Fusion draws button faces and label colours from the palette on every platform.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     Fo工具主页 window;
     window.show();
     return app.exec();

@@ -9,7 +9,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QUrl>
 
@@ -21,7 +20,6 @@ QPushButton *按钮(QWidget *parent, const char *name, const QString &caption, i
     b->setObjectName(QString::fromUtf8(name));
     放置(b, 2280, top, 1400, 375);
     设背景色(b, 颜色(face));
-    b->setStyleSheet(QStringLiteral("background-color: %1;").arg(颜色(face).name()));
     return b;
 }
 
@@ -43,10 +41,6 @@ void Fo工具主页::建立控件() {
     Command2 = 按钮(this, "Command2", QStringLiteral("刑期计算"), 1560, 0x00C0C000);
     Command5 = 按钮(this, "Command5", QStringLiteral("关于软件"), 2040, 0x00C0FFFF);
 
-    Dir1 = new QListWidget(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->hide();
-
     Lab版本 = new QLabel(this);
     Lab版本->setObjectName(QStringLiteral("Lab版本"));
     QFont link = 宋体(9);
@@ -67,8 +61,8 @@ void Fo工具主页::建立控件() {
 }
 
 void Fo工具主页::载入() {
-    Dir1->addItem(QDir::toNativeSeparators(QDir::currentPath()));
-    设应用目录(加尾分隔符(Dir1->item(0)->text()));
+    // The start-up directory, as a hidden directory list would show it.
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(QDir::currentPath())));
     Lab版本->setText(QStringLiteral("制作：Varnel 工作室  %1").arg(制作者网页));
     Lab版本->adjustSize();
     setWindowTitle(QStringLiteral("Varnel") + 版本文本());

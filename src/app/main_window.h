@@ -4,7 +4,6 @@
 
 class QPushButton;
 class QLabel;
-class QListWidget;
 
 // The main window: the program's start-up window and the hub from which each calculator and
 // the about window are opened.
@@ -16,7 +15,6 @@ public:
     QPushButton *Command4 = nullptr; // 案款分配计算
     QPushButton *Command2 = nullptr; // 刑期计算
     QPushButton *Command5 = nullptr; // 关于软件
-    QListWidget *Dir1 = nullptr;     // hidden: the start-up directory
     QLabel *Lab版本 = nullptr;
     QLabel *Label1 = nullptr;
 

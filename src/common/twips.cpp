@@ -1,6 +1,6 @@
 #include "common/twips.h"
 
-#include <QAbstractButton>
+#include <QFontDatabase>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
@@ -37,9 +37,15 @@ int 缇高(const QWidget *w) { return twipsOf(w, "缇高", w->height()); }
 QColor 颜色(unsigned bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 QFont 宋体(double points) {
+    static const QString family = [] {
+        for (const char *name : {"宋体", "SimSun", "Noto Sans Mono CJK SC", "Noto Sans CJK SC"})
+            if (QFontDatabase::hasFamily(QString::fromUtf8(name)))
+                return QString::fromUtf8(name);
+        return QString();
+    }();
     QFont f;
-    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                   QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    if (!family.isEmpty())
+        f.setFamily(family);
     f.setPointSizeF(points);
     return f;
 }

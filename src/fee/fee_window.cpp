@@ -86,8 +86,10 @@ void Fo诉讼费计算::建立控件() {
     Te结果 = 文本框(client, QStringLiteral("Te结果"), 1560, 3960, 3255, 375);
     Te结果->setReadOnly(true);
     设背景色(Te结果, 颜色(0x00C0FFFF));
-    Label7 = 标签(client, QStringLiteral("Label7"), QStringLiteral("数字输入错误"), 5400, 2040, 255,
-                2055, 暗红);
+    // One character a line; the line height is that of 宋体, whatever font stands in for it.
+    Label7 = 标签(client, QStringLiteral("Label7"),
+                QStringLiteral("<p style=\"line-height:75%\">数字输入错误</p>"), 5400, 2040,
+                255, 2055, 暗红);
     Label7->setFont(宋体(14.25));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -200,7 +200,7 @@ void TestFee::loadState() {
     QVERIFY(!w->findChild<QLabel *>(QStringLiteral("Label7"))->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Varnel"));
     QCOMPARE(缇左(w->findChild<QLineEdit *>(QStringLiteral("Tex标的"))), 2400);
-    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("数字输入错误"));
+    QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label7"))->text().contains(QStringLiteral("数字输入错误")));
     w->close();
 }
 
