@@ -1,6 +1,7 @@
 #include "common/window_events.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -25,6 +26,13 @@ protected:
             if (type == QEvent::MouseButtonRelease &&
                 static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton)
                 return false;
+            // Focus given back when a window is re-activated (after a message box closes) is
+            // not the user moving the focus.
+            if (type == QEvent::FocusIn) {
+                const Qt::FocusReason why = static_cast<QFocusEvent *>(e)->reason();
+                if (why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason)
+                    return false;
+            }
             action();
         }
         return false;

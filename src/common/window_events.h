@@ -11,5 +11,5 @@ void 显示主窗口();
 
 // Calls the action on every mouse click (button released inside the control).
 void 连接单击(QWidget *control, std::function<void()> action);
-// Calls the action whenever the control receives the keyboard focus.
+// Calls the action whenever the user gives the control the keyboard focus, by mouse or keyboard.
 void 连接得到焦点(QWidget *control, std::function<void()> action);

@@ -40,7 +40,8 @@ private slots:
     void captionAndDirectory();
     void rootDirectoryGetsNoSecondSeparator();
     void controlsOfTheMainWindow();
-    void feeWindowOpensFreshEachTime();
+    void calculatorOpensFreshEachTime_data();
+    void calculatorOpensFreshEachTime();
     void aboutWindow();
     void registryValues_data();
     void registryValues();
@@ -93,24 +94,35 @@ void TestApp::controlsOfTheMainWindow() {
     QCOMPARE(main.palette().color(QPalette::Window), QColor(Qt::white));
 }
 
-void TestApp::feeWindowOpensFreshEachTime() {
+void TestApp::calculatorOpensFreshEachTime_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("box"); // a text box that must start empty
+    QTest::newRow("fee") << "Command1" << "Fo诉讼费计算" << "Tex标的";
+    QTest::newRow("sentence") << "Command2" << "Fo刑期计算" << "Tex执行日期";
+}
+
+void TestApp::calculatorOpensFreshEachTime() {
+    QFETCH(QString, button);
+    QFETCH(QString, window);
+    QFETCH(QString, box);
     Fo工具主页 main;
     main.show();
     for (int round = 0; round < 2; ++round) {
-        QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        auto *fee = topLevel(QStringLiteral("Fo诉讼费计算"));
-        QVERIFY(fee);
+        QTest::mouseClick(main.findChild<QPushButton *>(button), Qt::LeftButton);
+        auto *opened = topLevel(window);
+        QVERIFY(opened);
         QVERIFY(!main.isVisible());
-        auto *amount = fee->findChild<QLineEdit *>(QStringLiteral("Tex标的"));
-        QVERIFY(amount->text().isEmpty());
-        QTest::keyClicks(amount, "123");
+        auto *text = opened->findChild<QLineEdit *>(box);
+        QVERIFY(text->text().isEmpty());
+        text->setText("123");
         if (round == 0)
-            fee->findChild<QAction *>(QStringLiteral("回到上页"))->trigger();
+            opened->findChild<QAction *>(QStringLiteral("回到上页"))->trigger();
         else
-            fee->close(); // the close box
+            opened->close(); // the close box
         settle();
         QVERIFY(main.isVisible());
-        QVERIFY(!topLevel(QStringLiteral("Fo诉讼费计算")));
+        QVERIFY(!topLevel(window));
     }
 }
 

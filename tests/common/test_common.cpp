@@ -193,5 +193,9 @@ void TestCommon::colours() {
     QCOMPARE(缇矩形(2280, 600, 1400, 375), QRect(152, 40, 93, 25));
 }
 
-QTEST_GUILESS_MAIN(TestCommon)
+int runCommonTests(int argc, char **argv) {
+    TestCommon t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "test_common.moc"

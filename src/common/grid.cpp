@@ -1,0 +1,175 @@
+#include "common/grid.h"
+
+#include "common/blank_row.h"
+#include "common/twips.h"
+#include "common/varnel_error.h"
+
+#include <QHeaderView>
+
+namespace {
+constexpr int 默认列宽 = 960;
+constexpr int 默认行高 = 300;
+const QString 下标越界 = QStringLiteral("下标越界");
+} // namespace
+
+FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固定行数(fixedRows) {
+    verticalHeader()->hide();
+    horizontalHeader()->setVisible(固定行数 == 1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultSectionSize(像素(默认列宽));
+    horizontalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setFixedHeight(像素(默认行高));
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(像素(默认行高));
+    verticalHeader()->setMinimumSectionSize(0);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    connect(this, &QTableWidget::cellClicked, this,
+            [this](int r, int c) { 点击(r + 固定行数, c); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int c) { 点击(0, c); });
+}
+
+int FlexGrid::Rows() const { return rowCount() + 固定行数; }
+
+void FlexGrid::setRows(int rows) {
+    if (rows < 固定行数)
+        throw VarnelError(QStringLiteral("无效的行值"));
+    setRowCount(rows - 固定行数);
+    当前行 = std::min(当前行, std::max(rows - 1, 0));
+}
+
+int FlexGrid::Cols() const { return columnCount(); }
+
+void FlexGrid::setCols(int cols) {
+    if (cols < 0)
+        throw VarnelError(QStringLiteral("无效的列值"));
+    setColumnCount(cols);
+    当前列 = std::min(当前列, std::max(cols - 1, 0));
+}
+
+void FlexGrid::检查(int row, int col) const {
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
+        throw VarnelError(下标越界);
+}
+
+void FlexGrid::setRow(int row) {
+    检查(row, std::max(0, std::min(当前列, Cols() - 1)));
+    当前行 = row;
+}
+
+void FlexGrid::setCol(int col) {
+    检查(std::max(0, std::min(当前行, Rows() - 1)), col);
+    当前列 = col;
+}
+
+const QTableWidgetItem *FlexGrid::项(int row, int col) const {
+    检查(row, col);
+    return row < 固定行数 ? horizontalHeaderItem(col) : item(row - 固定行数, col);
+}
+
+QTableWidgetItem *FlexGrid::项(int row, int col, bool create) {
+    检查(row, col);
+    QTableWidgetItem *it =
+        row < 固定行数 ? horizontalHeaderItem(col) : item(row - 固定行数, col);
+    if (!it && create) {
+        it = new QTableWidgetItem;
+        it->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (row < 固定行数)
+            setHorizontalHeaderItem(col, it);
+        else
+            setItem(row - 固定行数, col, it);
+    }
+    return it;
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const {
+    const QTableWidgetItem *it = 项(row, col);
+    if (!it)
+        return QString();
+    // An unset header item shows the column number; it holds no text of the program's.
+    return it->data(Qt::UserRole).toBool() || row >= 固定行数 ? it->text() : QString();
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
+    QTableWidgetItem *it = 项(row, col, true);
+    it->setText(text);
+    it->setData(Qt::UserRole, true);
+}
+
+QString FlexGrid::Text() const { return TextMatrix(当前行, 当前列); }
+void FlexGrid::setText(const QString &text) { setTextMatrix(当前行, 当前列, text); }
+
+void FlexGrid::当前格左对齐() {
+    项(当前行, 当前列, true)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+int FlexGrid::ColWidth(int col) const {
+    检查(0, col);
+    return 缇(columnWidth(col));
+}
+
+void FlexGrid::setColWidth(int col, int twips) {
+    检查(0, col);
+    setColumnWidth(col, 像素(twips));
+}
+
+int FlexGrid::RowHeight(int row) const {
+    检查(row, 0);
+    return 缇(row < 固定行数 ? horizontalHeader()->height() : rowHeight(row - 固定行数));
+}
+
+void FlexGrid::setRowHeight(int row, int twips) {
+    检查(row, 0);
+    if (row < 固定行数)
+        horizontalHeader()->setFixedHeight(像素(twips));
+    else
+        QTableWidget::setRowHeight(row - 固定行数, 像素(twips));
+}
+
+int FlexGrid::ColPos(int col) const {
+    检查(0, col);
+    return 缇(viewport()->x() + columnViewportPosition(col));
+}
+
+int FlexGrid::RowPos(int row) const {
+    检查(row, 0);
+    if (row < 固定行数)
+        return 缇(horizontalHeader()->y());
+    return 缇(viewport()->y() + rowViewportPosition(row - 固定行数));
+}
+
+void FlexGrid::setBorder(bool shown) { setFrameShape(shown ? QFrame::StyledPanel : QFrame::NoFrame); }
+
+std::pair<QWidget *, QRect> FlexGrid::格位置(int row, int col) const {
+    检查(row, col);
+    if (row < 固定行数) {
+        const QHeaderView *h = horizontalHeader();
+        return {h->viewport(), QRect(h->sectionViewportPosition(col), 0, h->sectionSize(col),
+                                     h->height())};
+    }
+    return {viewport(), visualRect(model()->index(row - 固定行数, col))};
+}
+
+void FlexGrid::点击(int row, int col) {
+    当前行 = row;
+    当前列 = col;
+    if (row >= 固定行数)
+        setCurrentCell(row - 固定行数, col);
+    if (单击)
+        单击();
+}
+
+void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol) {
+    const int change = 末行变化(grid.Rows(), editedRow, [&](int r) {
+        for (int c = 0; c <= lastCol && c < grid.Cols(); ++c)
+            if (单元已填(grid.TextMatrix(r, c)))
+                return true;
+        return false;
+    });
+    if (change != 0)
+        grid.setRows(grid.Rows() + change);
+}

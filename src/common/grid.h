@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QTableWidget>
+#include <functional>
+#include <utility>
+
+// The grid table of every table of the program. Cells hold text and are addressed by row and
+// column from 0; with one fixed row, row 0 is the header row, drawn by the header and kept
+// visible when the grid scrolls, and rows 1.. are the data rows. Sizes and positions are in
+// twips and agree with the drawn cells, so that an editor laid over a cell covers it.
+class FlexGrid : public QTableWidget {
+public:
+    explicit FlexGrid(QWidget *parent, int fixedRows = 1);
+
+    int Rows() const;
+    void setRows(int rows);
+    int Cols() const;
+    void setCols(int cols);
+    int FixedRows() const { return 固定行数; }
+
+    // The current cell: set by a click or by the program.
+    int Row() const { return 当前行; }
+    void setRow(int row);
+    int Col() const { return 当前列; }
+    void setCol(int col);
+
+    QString Text() const;
+    void setText(const QString &text);
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+    // Left-aligned, vertically centred: the only alignment the program sets.
+    void 当前格左对齐();
+
+    int ColWidth(int col) const;
+    void setColWidth(int col, int twips);
+    int RowHeight(int row) const;
+    void setRowHeight(int row, int twips);
+    int ColPos(int col) const;
+    int RowPos(int row) const;
+    int CellWidth() const { return ColWidth(当前列); }
+    int CellHeight() const { return RowHeight(当前行); }
+    void setBorder(bool shown);
+
+    // Called after every click on a cell; the clicked cell is then the current cell (a click on
+    // the header row makes row 0 current).
+    void 设单击(std::function<void()> handler) { 单击 = std::move(handler); }
+
+    // Where a cell is drawn: the control that draws it and the cell's rectangle in it.
+    std::pair<QWidget *, QRect> 格位置(int row, int col) const;
+
+private:
+    QTableWidgetItem *项(int row, int col, bool create);
+    const QTableWidgetItem *项(int row, int col) const;
+    void 检查(int row, int col) const;
+    void 点击(int row, int col);
+
+    int 固定行数;
+    int 当前行 = 0;
+    int 当前列 = 0;
+    std::function<void()> 单击;
+};
+
+// Keeps one blank row at the bottom after row editedRow was written; columns 0..lastCol are
+// looked at.
+void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "sentence/term_rules.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// One data row of the custody table: the day of detention and the day of release, as text.
+struct 羁押行 {
+    QString 关押;
+    QString 释放;
+};
+
+// What the custody table gives the end date: the start date and the credited custody.
+struct 羁押读数 {
+    QDate 起算日;
+    羁押合计 合计;
+};
+
+// Reads the data rows that count (every row but the trailing entry row): the start date is
+// today unless an open period (detained, not released) gives it, a later one replacing an
+// earlier one; each completed period adds its years, months and days. std::nullopt when a
+// completed row's release text is not a date or a sum leaves its range: the end date then fails.
+std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today);
+
+// The deduction figures of the line "执行前扣除羁押：".
+struct 扣除数 {
+    std::int16_t 年 = 0;
+    std::int16_t 月 = 0;
+    std::int16_t 日 = 0;
+};
+
+// Sets the figures from the execution date text, the three term field texts and the end date.
+// They stay 0 when the execution date is not a date. A count leaving the 16-bit range raises
+// the overflow error; the figures then keep the values reached so far.
+void 扣除羁押计算(扣除数 &figures, const QString &executionDate, const QString termTexts[3],
+                  const QDate &end);
+
+// "刑满日期：2022年3月25日", followed by CR LF and "执行前扣除羁押：0年6月21日" when any of the
+// figures is above 0.
+QString 刑期结果文本(const QDate &end, const 扣除数 &figures);

@@ -1,0 +1,224 @@
+#include "sentence/sentence_window.h"
+
+#include "common/date_text.h"
+#include "common/grid.h"
+#include "common/message_box.h"
+#include "common/number_text.h"
+#include "common/twips.h"
+#include "common/window_events.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int 客户宽 = 6090;
+constexpr int 客户高 = 5625;
+constexpr int 面板宽 = 4455;
+constexpr int 面板高 = 2775;
+
+QLabel *标签(QWidget *parent, const QString &name, const QString &text, int left, int top,
+           int width, int height) {
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAttribute(Qt::WA_NoMousePropagation);
+    放置(l, left, top, width, height);
+    return l;
+}
+
+template <class W> W *控件(QWidget *parent, const QString &name, int l, int t, int w, int h) {
+    auto *c = new W(parent);
+    c->setObjectName(name);
+    放置(c, l, t, w, h);
+    return c;
+}
+
+} // namespace
+
+Fo刑期计算::Fo刑期计算() {
+    setObjectName(QStringLiteral("Fo刑期计算"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(消息框::应用标题);
+    setFont(宋体(9));
+    建立控件();
+    捕获错误([this] { 载入(); });
+}
+
+void Fo刑期计算::建立控件() {
+    客户区 = new QWidget(this);
+    客户区->setFixedSize(像素(客户宽), 像素(客户高));
+    setCentralWidget(客户区);
+    回到上页 = menuBar()->addAction(QStringLiteral("回到上页"));
+    回到上页->setObjectName(QStringLiteral("回到上页"));
+    QWidget *c = 客户区;
+
+    Label2 = 标签(c, QStringLiteral("Label2"), QStringLiteral("刑期计算"), 2640, 480, 1140, 285);
+    Label2->setFont(宋体(14.25));
+    Line1 = 控件<QFrame>(c, QStringLiteral("Line1"), 2280, 945, 1920, 45);
+    设背景色(Line1, QColor(128, 128, 0));
+    Label1 = 标签(c, QStringLiteral("Label1"), QStringLiteral("Varnel 法院办公工具"), 480, 5100,
+                2400, 255);
+
+    const char *termUnits[] = {"年", "月", "日"};
+    const int termLists[] = {20, 12, 30};
+    Label3[0] = 标签(c, QStringLiteral("Label3(0)"), QStringLiteral("刑期"), 1680, 1440, 360, 180);
+    for (int i = 0; i < 3; ++i) {
+        Com刑期[i] = 控件<QComboBox>(c, QStringLiteral("Com刑期(%1)").arg(i), 2160 + 1080 * i,
+                                    1440, 855, 300);
+        Com刑期[i]->setEditable(true);
+        Com刑期[i]->setInsertPolicy(QComboBox::NoInsert);
+        for (int n = 1; n <= termLists[i]; ++n)
+            Com刑期[i]->addItem(QString::number(n));
+        Com刑期[i]->setCurrentIndex(-1);
+        Com刑期[i]->setEditText(QString());
+        Label3[i + 1] = 标签(c, QStringLiteral("Label3(%1)").arg(i + 1),
+                           QString::fromUtf8(termUnits[i]), 3000 + 1080 * i, 1440, 180, 180);
+    }
+    Label3[4] = 标签(c, QStringLiteral("Label3(4)"), QStringLiteral("羁押情况"), 1680, 1920, 720, 180);
+    MSF = new FlexGrid(c);
+    MSF->setObjectName(QStringLiteral("MSF"));
+    放置(MSF, 1680, 2160, 3975, 1095);
+    Label3[5] = 标签(c, QStringLiteral("Label3(5)"), QStringLiteral("执行日期"), 1680, 3480, 720, 180);
+    Tex执行日期 = 控件<QLineEdit>(c, QStringLiteral("Tex执行日期"), 2520, 3480, 2055, 375);
+    Text1 = 控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
+    Text1->setReadOnly(true);
+    建立选日面板(c);
+
+    for (QComboBox *term : Com刑期) {
+        connect(term, &QComboBox::editTextChanged, this, [this] { 刷新结果(); });
+        connect(term, &QComboBox::activated, this, [this] { 刷新结果(); });
+    }
+    MSF->设单击([this] { 打开表格选日(); });
+    连接单击(Tex执行日期, [this] { 打开执行日选日(); });
+    连接单击(客户区, [this] { 关闭选日(); });
+    connect(回到上页, &QAction::triggered, this, [this] { close(); });
+}
+
+void Fo刑期计算::建立选日面板(QWidget *c) {
+    Picture1 = 控件<QFrame>(c, QStringLiteral("Picture1"), 960, 1920, 面板宽, 面板高);
+    Picture1->setFrameShape(QFrame::Box);
+    Picture1->setAttribute(Qt::WA_NoMousePropagation);
+    设背景色(Picture1, 颜色(0x00E0E0E0));
+    MonthView1 = 控件<QCalendarWidget>(Picture1, QStringLiteral("MonthView1"), 120, 120, 4065, 2220);
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    Tex日期 = 控件<QLineEdit>(Picture1, QStringLiteral("Tex日期"), 120, 2400, 1815, 270);
+    Command2 = 控件<QPushButton>(Picture1, QStringLiteral("Command2"), 2040, 2400, 975, 255);
+    Command2->setText(QStringLiteral("确定"));
+    Command1 = 控件<QPushButton>(Picture1, QStringLiteral("Command1"), 3120, 2400, 975, 255);
+    Command1->setText(QStringLiteral("取消"));
+    for (QPushButton *b : {Command2, Command1})
+        b->setFocusPolicy(Qt::StrongFocus);
+    connect(MonthView1, &QCalendarWidget::clicked, this,
+            [this](QDate d) { Tex日期->setText(短日期文本(d)); });
+    // Both buttons act when they receive the focus, by mouse or by keyboard.
+    连接得到焦点(Command2, [this] { 确认(); });
+    连接得到焦点(Command1, [this] { 关闭选日(); });
+}
+
+void Fo刑期计算::载入() {
+    Text1->clear();
+    int left = 缇左(Picture1), top = 缇上(Picture1);
+    if (客户宽 > 面板宽)
+        left = (客户宽 - 面板宽) / 2;
+    if (客户高 > 面板高)
+        top = (客户高 - 面板高) / 2;
+    放置(Picture1, left, top, 面板宽, 面板高);
+    Picture1->hide();
+    MSF->setRows(2);
+    MSF->setCols(2);
+    MSF->setTextMatrix(0, 0, QStringLiteral("关押日期"));
+    MSF->setTextMatrix(0, 1, QStringLiteral("释放日期"));
+    MSF->setColWidth(0, 1500);
+    MSF->setColWidth(1, 1500);
+}
+
+void Fo刑期计算::打开表格选日() {
+    捕获错误([this] {
+        if (MSF->Row() < 1)
+            return;
+        编辑对象 = 1;
+        Picture1->show();
+        Picture1->raise();
+        编辑行 = short(MSF->Row());
+        编辑列 = short(MSF->Col());
+        if (const auto d = 读日期(MSF->Text())) {
+            Tex日期->setText(MSF->Text());
+            MonthView1->setSelectedDate(*d);
+        } else {
+            Tex日期->clear();
+            MonthView1->setSelectedDate(QDate::currentDate());
+        }
+    });
+}
+
+void Fo刑期计算::打开执行日选日() {
+    编辑对象 = 2;
+    Picture1->show();
+    Picture1->raise();
+}
+
+void Fo刑期计算::关闭选日() {
+    捕获错误([this] {
+        Picture1->hide();
+        编辑对象 = 0;
+    });
+}
+
+void Fo刑期计算::确认() {
+    捕获错误([this] {
+        MSF->setRow(编辑行);
+        MSF->setCol(编辑列);
+        const QString text = Tex日期->text();
+        if (是日期(text) || 去尾空格(text).isEmpty()) {
+            Picture1->hide();
+            if (编辑对象 == 1) {
+                MSF->setText(text);
+                MSF->当前格左对齐();
+                保持末行空白(*MSF, 编辑行, 1);
+            } else if (编辑对象 == 2) {
+                Tex执行日期->setText(text);
+            }
+        } else {
+            消息框::提示(QStringLiteral("日期格式出错！"), QStringLiteral("日期出错提示"));
+            Tex日期->setFocus();
+            Tex日期->selectAll();
+        }
+    });
+    刷新结果();
+}
+
+QString Fo刑期计算::刑期文本(int i) const { return Com刑期[i]->currentText(); }
+
+QDate Fo刑期计算::刑满日期() const {
+    QList<羁押行> rows;
+    for (int r = 1; r < MSF->Rows() - 1; ++r)
+        rows.append({MSF->TextMatrix(r, 0), MSF->TextMatrix(r, 1)});
+    const auto custody = 读羁押表(rows, QDate::currentDate());
+    if (!custody)
+        return 零日期();
+    return 刑满日期计算(custody->起算日, 读刑期数(刑期文本(0)), 读刑期数(刑期文本(1)),
+                        读刑期数(刑期文本(2)), custody->合计);
+}
+
+void Fo刑期计算::刷新结果() {
+    捕获错误([this] {
+        const QDate end = 刑满日期();
+        const QString terms[3] = {刑期文本(0), 刑期文本(1), 刑期文本(2)};
+        // An overflow is shown; the figures keep the values reached and the refresh goes on.
+        捕获错误([&] { 扣除羁押计算(扣除, Tex执行日期->text(), terms, end); });
+        结果 = 刑期结果文本(end, 扣除);
+        Text1->setPlainText(QString(结果).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    });
+}
+
+void Fo刑期计算::closeEvent(QCloseEvent *event) {
+    event->accept();
+    显示主窗口();
+}

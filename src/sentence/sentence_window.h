@@ -1,0 +1,61 @@
+#pragma once
+
+#include "sentence/custody_rules.h"
+
+#include <QMainWindow>
+
+class FlexGrid;
+class QCalendarWidget;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The sentence term calculator: the term, the custody periods in a grid, the execution date,
+// dates picked from a calendar panel; shows the end of the term and the custody deducted.
+class Fo刑期计算 : public QMainWindow {
+public:
+    Fo刑期计算();
+
+    void 刷新结果();
+    // The result as kept, lines joined by CR LF.
+    const QString &结果文本() const { return 结果; }
+
+    QLabel *Label2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label3[6] = {};
+    QComboBox *Com刑期[3] = {};
+    FlexGrid *MSF = nullptr;
+    QLineEdit *Tex执行日期 = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QFrame *Line1 = nullptr;
+    QFrame *Picture1 = nullptr;
+    QCalendarWidget *MonthView1 = nullptr;
+    QLineEdit *Tex日期 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QAction *回到上页 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void 建立控件();
+    void 建立选日面板(QWidget *client);
+    void 载入();
+    void 打开表格选日();
+    void 打开执行日选日();
+    void 关闭选日();
+    void 确认();
+    QDate 刑满日期() const;
+    QString 刑期文本(int i) const;
+
+    QWidget *客户区 = nullptr;
+    short 编辑对象 = 0;
+    short 编辑行 = 0;
+    short 编辑列 = 0;
+    扣除数 扣除;
+    QString 结果;
+};

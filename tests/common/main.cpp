@@ -1,0 +1,6 @@
+#include "run_all.h"
+
+int runCommonTests(int argc, char **argv);
+int runGridTests(int argc, char **argv);
+
+int main(int argc, char **argv) { return runAll(argc, argv, {runCommonTests, runGridTests}); }

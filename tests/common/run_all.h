@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QApplication>
+#include <functional>
+#include <initializer_list>
+
+// Runs several test classes of one test program in turn; fails when any of them fails.
+inline int runAll(int argc, char **argv,
+                  std::initializer_list<std::function<int(int, char **)>> suites) {
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (const auto &suite : suites)
+        failures += suite(argc, argv) != 0;
+    return failures;
+}

@@ -1,0 +1,162 @@
+#include "common/blank_row.h"
+#include "common/grid.h"
+#include "common/twips.h"
+#include "common/varnel_error.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+void clickCell(FlexGrid &g, int row, int col) {
+    const auto [target, rect] = g.格位置(row, col);
+    QTest::mouseClick(target, Qt::LeftButton, {}, rect.center());
+}
+} // namespace
+
+class TestGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void blankRowRule_data();
+    void blankRowRule();
+    void countsAndTexts();
+    void clicksMoveTheCurrentCell();
+    void positionsAgreeWithDrawnCells();
+    void headerStaysWhenScrolled();
+    void gridWithoutFixedRow();
+};
+
+void TestGrid::blankRowRule_data() {
+    QTest::addColumn<QStringList>("rows"); // one letter per row below the header: x filled
+    QTest::addColumn<int>("edited");
+    QTest::addColumn<int>("change");
+    QTest::newRow("last row filled") << QStringList{"x"} << 1 << +1;
+    QTest::newRow("only blank row") << QStringList{" "} << 1 << 0;
+    QTest::newRow("row above last emptied") << QStringList{"x", " ", " "} << 2 << -1;
+    QTest::newRow("edited is the last") << QStringList{" ", " "} << 2 << 0;
+    QTest::newRow("row above last filled") << QStringList{"x", " "} << 1 << 0;
+    QTest::newRow("never below 2 rows") << QStringList{" "} << 0 << 0;
+    QTest::newRow("middle blank kept") << QStringList{" ", "x", " "} << 1 << 0;
+}
+
+void TestGrid::blankRowRule() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, edited);
+    QFETCH(int, change);
+    const int count = rows.size() + 1;
+    QCOMPARE(末行变化(count, edited, [&](int r) { return r > 0 && rows[r - 1] == "x"; }), change);
+
+    // The same rule through a grid, with filled meaning a non-blank text in columns 0..1.
+    FlexGrid g(nullptr);
+    g.setCols(3);
+    g.setRows(count);
+    for (int r = 1; r < count; ++r)
+        g.setTextMatrix(r, 2, "remark");
+    for (int r = 1; r < count; ++r)
+        g.setTextMatrix(r, 1, rows[r - 1] == "x" ? "2020-1-1  " : "   ");
+    保持末行空白(g, edited, 1);
+    QCOMPARE(g.Rows(), count + change);
+}
+
+void TestGrid::countsAndTexts() {
+    FlexGrid g(nullptr);
+    g.setCols(2);
+    g.setRows(3);
+    g.setTextMatrix(0, 0, "关押日期");
+    g.setTextMatrix(2, 1, "x");
+    QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("关押日期"));
+    QCOMPARE(g.TextMatrix(0, 1), QString());
+    QCOMPARE(g.TextMatrix(1, 1), QString());
+    g.setRow(2);
+    g.setCol(1);
+    QCOMPARE(g.Text(), QStringLiteral("x"));
+    g.setText("y");
+    QCOMPARE(g.TextMatrix(2, 1), QStringLiteral("y"));
+    g.setRows(2); // drops row 2 with its text
+    g.setRows(3);
+    QCOMPARE(g.TextMatrix(2, 1), QString());
+    g.setColWidth(0, 0); // hidden, keeps its cells
+    g.setTextMatrix(1, 0, "id");
+    QCOMPARE(g.ColWidth(0), 0);
+    QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("id"));
+    g.setColWidth(1, 1500);
+    QCOMPARE(g.ColWidth(1), 1500);
+    g.setRows(1);
+    QCOMPARE(g.Rows(), 1);
+    QVERIFY_THROWS_EXCEPTION(VarnelError, g.setRows(0));
+    QVERIFY_THROWS_EXCEPTION(VarnelError, g.TextMatrix(5, 0));
+}
+
+void TestGrid::clicksMoveTheCurrentCell() {
+    FlexGrid g(nullptr);
+    g.setCols(3);
+    g.setRows(4);
+    g.resize(400, 200);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    int clicks = 0;
+    g.设单击([&] { ++clicks; });
+    clickCell(g, 2, 1);
+    QCOMPARE(clicks, 1);
+    QCOMPARE(g.Row(), 2);
+    QCOMPARE(g.Col(), 1);
+    clickCell(g, 0, 2);
+    QCOMPARE(clicks, 2);
+    QCOMPARE(g.Row(), 0);
+    QCOMPARE(g.Col(), 2);
+}
+
+void TestGrid::positionsAgreeWithDrawnCells() {
+    FlexGrid g(nullptr);
+    g.setCols(4);
+    g.setRows(3);
+    g.setColWidth(0, 1500);
+    g.setColWidth(2, 2000);
+    g.resize(600, 200);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const auto [target, rect] = g.格位置(r, c);
+            const QPoint inGrid = target->mapTo(&g, rect.topLeft());
+            QCOMPARE(g.ColPos(c), 缇(inGrid.x()));
+            QCOMPARE(g.RowPos(r), 缇(inGrid.y()));
+            if (c > 0) // a cell's width runs from its left edge to the next column's
+                QCOMPARE(g.ColPos(c) - g.ColPos(c - 1), g.ColWidth(c - 1));
+        }
+    QCOMPARE(g.ColPos(1) - g.ColPos(0), 1500);
+}
+
+void TestGrid::headerStaysWhenScrolled() {
+    FlexGrid g(nullptr);
+    g.setCols(2);
+    g.setRows(60);
+    g.setTextMatrix(0, 0, "关押日期");
+    g.resize(300, 120);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    const int headerTop = g.RowPos(0);
+    g.verticalScrollBar()->setValue(g.verticalScrollBar()->maximum());
+    QVERIFY(g.horizontalHeader()->isVisible());
+    QCOMPARE(g.RowPos(0), headerTop);
+    QVERIFY(g.RowPos(1) < headerTop); // the first data row has scrolled away under the header
+}
+
+void TestGrid::gridWithoutFixedRow() {
+    FlexGrid g(nullptr, 0);
+    g.setRows(0);
+    g.setCols(0);
+    QCOMPARE(g.Rows(), 0);
+    g.setCols(2);
+    g.setRows(2);
+    g.setTextMatrix(0, 1, "页");
+    QCOMPARE(g.TextMatrix(0, 1), QStringLiteral("页"));
+    QVERIFY(!g.horizontalHeader()->isVisible());
+}
+
+int runGridTests(int argc, char **argv) {
+    TestGrid t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_grid.moc"

@@ -1,0 +1,284 @@
+#include "box_answerer.h"
+#include "common/date_text.h"
+#include "common/grid.h"
+#include "common/twips.h"
+#include "sentence/sentence_window.h"
+#include "typing.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+class TestSentenceWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void loadState();
+    void pickerForAnEmptyCell();
+    void calendarClickFillsTheDateBox();
+    void confirmWritesCellAndGrowsTheTable();
+    void confirmRefusesWhatIsNotADate();
+    void cancelAndFreeAreaWriteNothing();
+    void executionDateKeepsLastPickerText();
+    void workedResults_data();
+    void workedResults();
+    void emptyingTheRowAboveShrinksTheTable();
+    void badTermTextsNeverCrash_data();
+    void badTermTextsNeverCrash();
+
+private:
+    template <class T> T *c(const char *name) {
+        T *found = w->findChild<T *>(QString::fromUtf8(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    void clickCell(int row, int col);
+    void pick(const QString &text); // types into the date box and confirms
+    void setTerm(int field, const QString &text);
+    QString result() { return c<QPlainTextEdit>("Text1")->toPlainText(); }
+
+    Fo刑期计算 *w = nullptr;
+};
+
+void TestSentenceWindow::init() {
+    w = new Fo刑期计算;
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+void TestSentenceWindow::cleanup() {
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestSentenceWindow::clickCell(int row, int col) {
+    auto *grid = c<FlexGrid>("MSF");
+    const auto [target, rect] = grid->格位置(row, col);
+    QTest::mouseClick(target, Qt::LeftButton, {}, rect.center());
+}
+
+void TestSentenceWindow::pick(const QString &text) {
+    auto *box = c<QLineEdit>("Tex日期");
+    box->clear();
+    typeText(box, text);
+    QTest::mouseClick(c<QPushButton>("Command2"), Qt::LeftButton);
+}
+
+void TestSentenceWindow::setTerm(int field, const QString &text) {
+    auto *combo = w->findChild<QComboBox *>(QStringLiteral("Com刑期(%1)").arg(field));
+    combo->lineEdit()->clear();
+    typeText(combo->lineEdit(), text);
+}
+
+void TestSentenceWindow::loadState() {
+    QVERIFY(result().isEmpty());
+    auto *panel = c<QFrame>("Picture1");
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(缇左(panel), (6090 - 4455) / 2);
+    QCOMPARE(缇上(panel), (5625 - 2775) / 2);
+    auto *grid = c<FlexGrid>("MSF");
+    QCOMPARE(grid->Rows(), 2);
+    QCOMPARE(grid->Cols(), 2);
+    QCOMPARE(grid->TextMatrix(0, 0), QStringLiteral("关押日期"));
+    QCOMPARE(grid->TextMatrix(0, 1), QStringLiteral("释放日期"));
+    QCOMPARE(grid->ColWidth(0), 1500);
+    QCOMPARE(grid->ColWidth(1), 1500);
+    const int counts[] = {20, 12, 30};
+    for (int i = 0; i < 3; ++i) {
+        auto *combo = w->findChild<QComboBox *>(QStringLiteral("Com刑期(%1)").arg(i));
+        QCOMPARE(combo->count(), counts[i]);
+        QCOMPARE(combo->itemText(0), QStringLiteral("1"));
+        QCOMPARE(combo->itemText(counts[i] - 1), QString::number(counts[i]));
+        QVERIFY(combo->currentText().isEmpty());
+        QVERIFY(combo->isEditable());
+    }
+    QCOMPARE(缇左(grid), 1680);
+    QCOMPARE(c<QFrame>("Line1")->palette().color(QPalette::Window), QColor(128, 128, 0));
+}
+
+void TestSentenceWindow::pickerForAnEmptyCell() {
+    clickCell(0, 0); // the header row opens nothing
+    QVERIFY(!c<QFrame>("Picture1")->isVisible());
+    clickCell(1, 1);
+    QVERIFY(c<QFrame>("Picture1")->isVisible());
+    QVERIFY(c<QLineEdit>("Tex日期")->text().isEmpty());
+    QCOMPARE(c<QCalendarWidget>("MonthView1")->selectedDate(), QDate::currentDate());
+}
+
+void TestSentenceWindow::calendarClickFillsTheDateBox() {
+    clickCell(1, 0);
+    auto *calendar = c<QCalendarWidget>("MonthView1");
+    calendar->setSelectedDate(QDate(2019, 5, 10));
+    auto *view = calendar->findChild<QTableView *>();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->currentIndex()).center());
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), 短日期文本(QDate(2019, 5, 10)));
+    QTest::mouseClick(c<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), 短日期文本(QDate(2019, 5, 10)));
+    // Opening the cell again loads the calendar from it.
+    calendar->setSelectedDate(QDate(2000, 1, 1));
+    clickCell(1, 0);
+    QCOMPARE(calendar->selectedDate(), QDate(2019, 5, 10));
+}
+
+void TestSentenceWindow::confirmWritesCellAndGrowsTheTable() {
+    auto *grid = c<FlexGrid>("MSF");
+    clickCell(1, 0);
+    pick("2019-5-10");
+    QVERIFY(!c<QFrame>("Picture1")->isVisible());
+    QCOMPARE(grid->TextMatrix(1, 0), QStringLiteral("2019-5-10"));
+    QCOMPARE(grid->Rows(), 3);
+    QVERIFY(result().startsWith(QStringLiteral("刑满日期：")));
+    // An empty date box clears the cell.
+    clickCell(1, 0);
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), QStringLiteral("2019-5-10"));
+    pick("");
+    QCOMPARE(grid->TextMatrix(1, 0), QString());
+}
+
+void TestSentenceWindow::confirmRefusesWhatIsNotADate() {
+    clickCell(1, 0);
+    BoxAnswerer answerer;
+    pick("abc");
+    QCOMPARE(answerer.texts, QStringList{"日期格式出错！"});
+    QCOMPARE(answerer.titles, QStringList{"日期出错提示"});
+    QCOMPARE(answerer.icons.value(0), QMessageBox::NoIcon);
+    QVERIFY(c<QFrame>("Picture1")->isVisible());
+    auto *box = c<QLineEdit>("Tex日期");
+    QCOMPARE(w->focusWidget(), box);
+    QCOMPARE(box->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QString());
+    QCOMPARE(c<FlexGrid>("MSF")->Rows(), 2);
+    QCOMPARE(result(), QStringLiteral("刑满日期：1899年12月30日")); // refreshed all the same
+    // The window taking the focus back when the box has gone asks nothing again.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTRY_VERIFY(box->hasFocus());
+    QCOMPARE(answerer.texts.size(), 1);
+}
+
+void TestSentenceWindow::cancelAndFreeAreaWriteNothing() {
+    clickCell(1, 0);
+    typeText(c<QLineEdit>("Tex日期"), "2019-5-10");
+    QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(!c<QFrame>("Picture1")->isVisible());
+    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QString());
+    clickCell(1, 1);
+    QVERIFY(c<QFrame>("Picture1")->isVisible());
+    QTest::mouseClick(w->centralWidget(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!c<QFrame>("Picture1")->isVisible());
+    QVERIFY(result().isEmpty());
+}
+
+void TestSentenceWindow::executionDateKeepsLastPickerText() {
+    clickCell(1, 0);
+    pick("2019-5-10");
+    QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
+    QVERIFY(c<QFrame>("Picture1")->isVisible());
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), QStringLiteral("2019-5-10"));
+    pick("2019-12-1");
+    QCOMPARE(c<QLineEdit>("Tex执行日期")->text(), QStringLiteral("2019-12-1"));
+    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QStringLiteral("2019-5-10"));
+}
+
+void TestSentenceWindow::workedResults_data() {
+    QTest::addColumn<QStringList>("rows"); // detention, release pairs
+    QTest::addColumn<QStringList>("terms");
+    QTest::addColumn<QString>("execution");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("open period") << QStringList{"2019-5-10", ""} << QStringList{"3", "", ""}
+                                 << "2019-12-1" << "刑满日期：2022年5月9日\n执行前扣除羁押：0年6月21日";
+    QTest::newRow("completed period")
+        << QStringList{"2018-1-1", "2018-2-15", "2019-5-10", ""} << QStringList{"3", "", ""}
+        << "2019-12-1" << "刑满日期：2022年3月25日\n执行前扣除羁押：0年8月5日";
+    QTest::newRow("no deduction") << QStringList{"2019-5-10", ""} << QStringList{"3", "", ""}
+                                  << "2019-5-10" << "刑满日期：2022年5月9日";
+    QTest::newRow("no term") << QStringList{} << QStringList{"", "", ""} << "2020-5-10"
+                             << "刑满日期：1899年12月30日\n执行前扣除羁押：120年4月9日";
+    QTest::newRow("start day lacking") << QStringList{"2019-1-31", ""} << QStringList{"", "1", ""}
+                                       << "2019-1-31" << "刑满日期：2019年2月28日\n执行前扣除羁押：0年0月2日";
+    QTest::newRow("25 years typed") << QStringList{"2000-3-1", ""} << QStringList{"25", "", ""}
+                                    << "" << "刑满日期：2025年2月28日";
+    QTest::newRow("release not a date")
+        << QStringList{"2018-1-1", "2018-2-15"} << QStringList{"1", "", ""} << "" << "";
+}
+
+void TestSentenceWindow::workedResults() {
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, terms);
+    QFETCH(QString, execution);
+    QFETCH(QString, text);
+    for (int i = 0; i < rows.size(); ++i) {
+        clickCell(1 + i / 2, i % 2);
+        pick(rows[i]);
+    }
+    if (!execution.isEmpty()) {
+        QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
+        pick(execution);
+    }
+    for (int i = 0; i < 3; ++i)
+        setTerm(i, terms[i]);
+    if (text.isEmpty()) {
+        // A completed period whose release cell is then spoiled fails the whole end date.
+        c<FlexGrid>("MSF")->setTextMatrix(1, 1, "x");
+        setTerm(0, "2");
+        QCOMPARE(result(), QStringLiteral("刑满日期：1899年12月30日"));
+        return;
+    }
+    QCOMPARE(result(), text);
+    QCOMPARE(w->结果文本(), QString(text).replace("\n", "\r\n"));
+}
+
+void TestSentenceWindow::emptyingTheRowAboveShrinksTheTable() {
+    auto *grid = c<FlexGrid>("MSF");
+    clickCell(1, 0);
+    pick("2019-5-10");
+    clickCell(2, 0);
+    pick("2019-6-10");
+    QCOMPARE(grid->Rows(), 4);
+    clickCell(2, 0);
+    pick("");
+    QCOMPARE(grid->Rows(), 3);
+    clickCell(1, 0);
+    pick("");
+    QCOMPARE(grid->Rows(), 2);
+}
+
+void TestSentenceWindow::badTermTextsNeverCrash_data() {
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letters") << "abc" << "刑满日期：1899年12月30日";
+    QTest::newRow("blanks") << "   " << "刑满日期：1899年12月30日";
+    QTest::newRow("1e9") << "1e9" << "刑满日期：1899年12月30日";
+    QTest::newRow("-32769") << "-32769" << "刑满日期：1899年12月30日";
+    QTest::newRow("beyond 32 bits") << "99999999999" << "刑满日期：1899年12月30日";
+    QTest::newRow("carries past 9999") << "8000" << "刑满日期：1899年12月30日";
+    QTest::newRow("chosen 2") << "2" << "刑满日期：2021年5月9日";
+}
+
+void TestSentenceWindow::badTermTextsNeverCrash() {
+    QFETCH(QString, term);
+    QFETCH(QString, text);
+    clickCell(1, 0);
+    pick("2019-5-10");
+    BoxAnswerer answerer;
+    setTerm(0, term);
+    QCOMPARE(result(), text);
+    QVERIFY(answerer.texts.isEmpty());
+    QVERIFY(w->isVisible());
+}
+
+int runSentenceWindowTests(int argc, char **argv) {
+    TestSentenceWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_sentence_window.moc"
