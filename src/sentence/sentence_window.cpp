@@ -108,6 +108,8 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     设背景色(Picture1, 颜色(0x00E0E0E0));
     MonthView1 = 控件<QCalendarWidget>(Picture1, QStringLiteral("MonthView1"), 120, 120, 4065, 2220);
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthView1->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    MonthView1->setFont(宋体(8));
     Tex日期 = 控件<QLineEdit>(Picture1, QStringLiteral("Tex日期"), 120, 2400, 1815, 270);
     Command2 = 控件<QPushButton>(Picture1, QStringLiteral("Command2"), 2040, 2400, 975, 255);
     Command2->setText(QStringLiteral("确定"));
