@@ -2,6 +2,7 @@
 
 #include "app/about_window.h"
 #include "app/app_dir.h"
+#include "casefund/case_fund_window.h"
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "fee/fee_window.h"
@@ -57,6 +58,7 @@ void Fo工具主页::建立控件() {
     放置(Label1, 720, 1560, 1440, 600);
 
     connect(Command1, &QPushButton::clicked, this, [this] { 打开(new Fo诉讼费计算); });
+    connect(Command4, &QPushButton::clicked, this, [this] { 打开(new Fo案款分配计算); });
     connect(Command2, &QPushButton::clicked, this, [this] { 打开(new Fo刑期计算); });
     connect(Command5, &QPushButton::clicked, this, [this] { 打开(new frmAbout); });
     连接单击(Lab版本, [] { QDesktopServices::openUrl(QUrl(制作者网页)); });

@@ -109,11 +109,14 @@ void FlexGrid::当前格左对齐() {
 
 int FlexGrid::ColWidth(int col) const {
     检查(0, col);
-    return 缇(columnWidth(col));
+    const int drawn = columnWidth(col);
+    const auto set = 设定列宽.constFind(col);
+    return set != 设定列宽.constEnd() && 像素(*set) == drawn ? *set : 缇(drawn);
 }
 
 void FlexGrid::setColWidth(int col, int twips) {
     检查(0, col);
+    设定列宽.insert(col, twips);
     setColumnWidth(col, 像素(twips));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTableWidget>
 #include <functional>
 #include <utility>
@@ -55,6 +56,7 @@ private:
     void 点击(int row, int col);
 
     int 固定行数;
+    QHash<int, int> 设定列宽; // twips as set, returned while the drawn width is theirs
     int 当前行 = 0;
     int 当前列 = 0;
     std::function<void()> 单击;

@@ -100,6 +100,7 @@ void TestApp::calculatorOpensFreshEachTime_data() {
     QTest::addColumn<QString>("box"); // a text box that must start empty
     QTest::newRow("fee") << "Command1" << "Fo诉讼费计算" << "Tex标的";
     QTest::newRow("sentence") << "Command2" << "Fo刑期计算" << "Tex执行日期";
+    QTest::newRow("case fund") << "Command4" << "Fo案款分配计算" << "tEXTAK";
 }
 
 void TestApp::calculatorOpensFreshEachTime() {

@@ -1,0 +1,134 @@
+// Editing the payments and claims tables: an editor laid over the clicked cell commits on every
+// change, flags what it cannot accept in light red, keeps one blank row at the bottom and
+// redistributes the money.
+#include "casefund/case_fund_window.h"
+
+#include "common/date_text.h"
+#include "common/grid.h"
+#include "common/message_box.h"
+#include "common/number_text.h"
+#include "common/twips.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+constexpr int 末填列 = 3; // the blank-row rule looks at columns 0 to 3
+}
+
+void Fo案款分配计算::连接编辑器() {
+    MSFjk->设单击([this] { 捕获错误([this] { 交款表单击(); }); });
+    MSFzc->设单击([this] { 捕获错误([this] { 债权表单击(); }); });
+    connect(tEXTAK, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 交款提交(); }); });
+    connect(Tefp, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 债权提交(); }); });
+    connect(Comzq, &QComboBox::editTextChanged, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    connect(Comzq, &QComboBox::activated, this, [this] { 捕获错误([this] { 性质提交(); }); });
+}
+
+void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
+    QPalette p = editor->palette();
+    p.setColor(QPalette::Base, accepted ? QColor(255, 255, 255) : QColor(255, 128, 128));
+    editor->setPalette(p);
+}
+
+void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight) {
+    const int left = 缇左(&grid) + grid.ColPos(grid.Col()) + 50;
+    const int top = 缇上(&grid) + grid.RowPos(grid.Row()) + 50;
+    const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.CellHeight() - 10;
+    放置(editor, left, top, grid.CellWidth() - 10, height);
+    if (auto *box = qobject_cast<QLineEdit *>(editor))
+        box->setText(grid.Text());
+    else if (auto *combo = qobject_cast<QComboBox *>(editor))
+        combo->setEditText(grid.Text());
+    editor->show();
+    editor->raise();
+    editor->setFocus();
+}
+
+void Fo案款分配计算::交款表单击() {
+    if (MSFjk->Row() == 0)
+        return;
+    交款编辑列 = short(MSFjk->Col());
+    交款编辑行 = short(MSFjk->Row());
+    放置编辑器(tEXTAK, *MSFjk, false);
+}
+
+void Fo案款分配计算::债权表单击() {
+    if (MSFzc->Row() == 0)
+        return;
+    const int col = MSFzc->Col();
+    if (col == 2) {
+        Comzq->show();
+        Tefp->hide();
+        性质编辑列 = short(col);
+        性质编辑行 = short(MSFzc->Row());
+        放置编辑器(Comzq, *MSFzc, true);
+        return;
+    }
+    if (col == 4)
+        return;
+    Comzq->hide();
+    if (col == 3 && !是抵押(MSFzc->TextMatrix(MSFzc->Row(), 2)))
+        return;
+    Tefp->show();
+    债权编辑列 = short(col);
+    债权编辑行 = short(MSFzc->Row());
+    放置编辑器(Tefp, *MSFzc, false);
+}
+
+void Fo案款分配计算::交款提交() {
+    MSFjk->setRow(交款编辑行);
+    MSFjk->setCol(交款编辑列);
+    MSFjk->当前格左对齐();
+    const QString text = tEXTAK->text();
+    const bool blank = 去尾空格(text).isEmpty();
+    bool accepted = true;
+    if (交款编辑列 == 1)
+        accepted = blank || 是数字(text);
+    else if (交款编辑列 == 2)
+        accepted = blank || 是日期(text);
+    设编辑器底色(tEXTAK, accepted);
+    if (accepted)
+        MSFjk->setText(text);
+    保持末行空白(*MSFjk, 交款编辑行, 末填列);
+    分配计算();
+}
+
+bool Fo案款分配计算::债权金额可接受(const QString &text) const {
+    if (去尾空格(text).isEmpty())
+        return true;
+    if (!是数字(text))
+        return false;
+    // The priority part of a mortgage claim may not exceed the claim amount. Compared as
+    // numbers, so that an amount too large for money is still taken and then reported by the
+    // distribution.
+    const double typed = *数值(text);
+    const double other = 数值(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1)).value_or(0);
+    const double amount = 债权编辑列 == 1 ? typed : other;
+    const double priority = 债权编辑列 == 1 ? other : typed;
+    return priority <= amount;
+}
+
+void Fo案款分配计算::债权提交() {
+    MSFzc->setRow(债权编辑行);
+    MSFzc->setCol(债权编辑列);
+    MSFzc->当前格左对齐();
+    const QString text = Tefp->text();
+    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text)) {
+        设编辑器底色(Tefp, false);
+        return;
+    }
+    设编辑器底色(Tefp, true);
+    MSFzc->setText(text);
+    保持末行空白(*MSFzc, 债权编辑行, 末填列);
+    分配计算();
+}
+
+void Fo案款分配计算::性质提交() {
+    MSFzc->setRow(性质编辑行);
+    MSFzc->setCol(2);
+    MSFzc->setText(Comzq->currentText());
+    MSFzc->当前格左对齐();
+    保持末行空白(*MSFzc, 性质编辑行, 末填列);
+    分配计算();
+}

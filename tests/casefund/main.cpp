@@ -1,0 +1,8 @@
+#include "run_all.h"
+
+int runDistributionTests(int argc, char **argv);
+int runCaseFundWindowTests(int argc, char **argv);
+
+int main(int argc, char **argv) {
+    return runAll(argc, argv, {runDistributionTests, runCaseFundWindowTests});
+}
