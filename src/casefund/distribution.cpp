@@ -29,17 +29,30 @@ Money 已交案款合计(const QStringList &paymentAmounts) {
 
 namespace {
 
-std::array<Money, 5> 各类合计(const QList<债权行> &claims) {
-    std::array<Money, 5> F{};
+// A claim row read once: its class, its amount and, for a mortgage, its priority amount.
+struct 行值 {
+    int c;
+    Money a, p;
+};
+
+QList<行值> 读债权(const QList<债权行> &claims) {
+    QList<行值> rows;
+    rows.reserve(claims.size());
     for (const 债权行 &row : claims) {
         const int c = 债权类别(row.性质);
-        const Money a = 文本金额(row.金额);
-        if (c == 1) {
-            const Money p = 文本金额(row.优先);
-            F[1] += p;
-            F[4] += a - p;
+        rows.append({c, 文本金额(row.金额), c == 1 ? 文本金额(row.优先) : Money{}});
+    }
+    return rows;
+}
+
+std::array<Money, 5> 各类合计(const QList<行值> &rows) {
+    std::array<Money, 5> F{};
+    for (const 行值 &row : rows) {
+        if (row.c == 1) {
+            F[1] += row.p;
+            F[4] += row.a - row.p;
         } else {
-            F[c] += a;
+            F[row.c] += row.a;
         }
     }
     return F;
@@ -75,17 +88,14 @@ private:
     std::array<std::optional<double>, 5> ρ;
 };
 
-Money 分配额(const 债权行 &row, 比例表 &ratio) {
-    const Money a = 文本金额(row.金额);
-    const int c = 债权类别(row.性质);
+Money 分配额(const 行值 &row, 比例表 &ratio) {
     double x;
-    if (c == 1) {
-        const Money p = 文本金额(row.优先);
-        const Money secured = 实数金额(实数(p) * ratio(1));
-        const Money unsecured = 实数金额(实数(a - p) * ratio(4));
+    if (row.c == 1) {
+        const Money secured = 实数金额(实数(row.p) * ratio(1));
+        const Money unsecured = 实数金额(实数(row.a - row.p) * ratio(4));
         x = 实数(secured + unsecured);
     } else {
-        x = 实数(a) * ratio(c);
+        x = 实数(row.a) * ratio(row.c);
     }
     return 到分(x);
 }
@@ -100,20 +110,21 @@ Money 总比例(Money P, Money T) {
 
 } // namespace
 
-Money 类别债权合计(const QList<债权行> &claims, int k) { return 各类合计(claims)[k]; }
+Money 类别债权合计(const QList<债权行> &claims, int k) { return 各类合计(读债权(claims))[k]; }
 
 分配汇总 分配计算(const QStringList &paymentAmounts, const QList<债权行> &claims,
                   const 写分配函数 &writeAllocation, const 写摘要函数 &writeSummary) {
     分配汇总 s;
-    s.F = 各类合计(claims);
+    const QList<行值> rows = 读债权(claims);
+    s.F = 各类合计(rows);
     for (const Money f : s.F)
         s.T += f;
 
     std::optional<比例表> ratio;
-    for (int row = 0; row < claims.size(); ++row) {
+    for (int row = 0; row < rows.size(); ++row) {
         if (!ratio)
             ratio.emplace(s.F, 已交案款合计(paymentAmounts));
-        writeAllocation(row, 金额文本(分配额(claims[row], *ratio)));
+        writeAllocation(row, 金额文本(分配额(rows[row], *ratio)));
     }
 
     s.P = 已交案款合计(paymentAmounts);

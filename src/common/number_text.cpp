@@ -97,6 +97,7 @@ std::optional<DecimalText> 读数字(const QString &text) {
     if (!n.negative)
         r.take('+');
     QByteArray digits;
+    digits.reserve(s.size());
     if (!readIntegerPart(r, digits))
         return std::nullopt;
     long long fraction = 0;
