@@ -15,10 +15,10 @@
 namespace {
 
 class PaintProbe : public QObject {
-public:
+  public:
     bool painted = false;
 
-protected:
+  protected:
     bool eventFilter(QObject *, QEvent *e) override {
         if (e->type() == QEvent::Paint)
             painted = true;

@@ -1,6 +1,7 @@
 #include "app/about_window.h"
 
 #include "app/app_dir.h"
+#include "common/controls.h"
 #include "common/message_box.h"
 #include "common/registry.h"
 #include "common/twips.h"
@@ -18,13 +19,6 @@
 
 namespace {
 
-QLabel *标签(QWidget *parent, const QString &name, int left, int top, int width, int height) {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    放置(l, left, top, width, height);
-    return l;
-}
-
 const QString 系统信息不可用 = QStringLiteral("此时系统信息不可用");
 
 } // namespace
@@ -39,24 +33,25 @@ frmAbout::frmAbout() {
 
 void frmAbout::建立控件() {
     setFixedSize(像素(5790), 像素(3300));
-    lblTitle = 标签(this, QStringLiteral("lblTitle"), 1050, 240, 3000, 300);
+    lblTitle = 新标签(this, QStringLiteral("lblTitle"), QString(), 1050, 240, 3000, 300);
     lblTitle->setFont(宋体(14.25));
-    lblVersion = 标签(this, QStringLiteral("lblVersion"), 1050, 600, 3000, 225);
+    lblVersion = 新标签(this, QStringLiteral("lblVersion"), QString(), 1050, 600, 3000, 225);
     for (int i = 0; i < 2; ++i) {
-        Label6[i] = 标签(this, QStringLiteral("Label6(%1)").arg(i), 1080, 1080 + 240 * i, 2430, 180);
+        Label6[i] = 新标签(this, QStringLiteral("Label6(%1)").arg(i), QString(), 1080,
+                           1080 + 240 * i, 2430, 180);
         设前景色(Label6[i], 颜色(0x00FF8080));
         Label6[i]->setCursor(Qt::PointingHandCursor);
         连接单击(Label6[i], [] { QDesktopServices::openUrl(QUrl(制作者网页)); });
     }
     Label6[0]->setText(制作者网页);
     Label6[1]->setText(制作者邮箱);
-    lblDisclaimer = 标签(this, QStringLiteral("lblDisclaimer"), 120, 1800, 3810, 420);
+    lblDisclaimer = 新标签(this, QStringLiteral("lblDisclaimer"), QString(), 120, 1800, 3810, 420);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setText(
         QStringLiteral("警告：本软件受著作权法保护。计算结果仅供参考，请以法律规定为准。"));
-    Label3 = 标签(this, QStringLiteral("Label3"), 120, 2280, 3975, 855);
+    Label3 = 新标签(this, QStringLiteral("Label3"), QString(), 120, 2280, 3975, 855);
     Label3->setWordWrap(true);
-    Image1 = 标签(this, QStringLiteral("Image1"), 240, 240, 720, 720);
+    Image1 = 新标签(this, QStringLiteral("Image1"), QString(), 240, 240, 720, 720);
     Image1->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(像素(720)));
 
     cmdOK = new QPushButton(QStringLiteral("确定"), this);

@@ -8,7 +8,7 @@ class QPushButton;
 // The about window: product name and version, the maker's web page, and a button that starts
 // the operating system's system-information tool found through the registry.
 class frmAbout : public QWidget {
-public:
+  public:
     frmAbout();
 
     void StartSysInfo();
@@ -22,10 +22,10 @@ public:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdSysInfo = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void 建立控件();
     void 载入();
 };

@@ -11,8 +11,12 @@ QString &store() {
 }
 } // namespace
 
-const QString &应用目录() { return store(); }
-void 设应用目录(const QString &directory) { store() = directory; }
+const QString &应用目录() {
+    return store();
+}
+void 设应用目录(const QString &directory) {
+    store() = directory;
+}
 
 QString 加尾分隔符(const QString &path) {
     const QChar sep = QDir::separator();

@@ -17,7 +17,7 @@
 namespace {
 
 QPushButton *按钮(QWidget *parent, const char *name, const QString &caption, int top,
-                unsigned face) {
+                  unsigned face) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromUtf8(name));
     放置(b, 2280, top, 1400, 375);

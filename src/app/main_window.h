@@ -8,7 +8,7 @@ class QLabel;
 // The main window: the program's start-up window and the hub from which each calculator and
 // the about window are opened.
 class Fo工具主页 : public QWidget {
-public:
+  public:
     Fo工具主页();
 
     QPushButton *Command1 = nullptr; // 诉讼费计算
@@ -18,7 +18,7 @@ public:
     QLabel *Lab版本 = nullptr;
     QLabel *Label1 = nullptr;
 
-private:
+  private:
     void 建立控件();
     void 载入();
     void 打开(QWidget *window);

@@ -2,6 +2,7 @@
 
 #include "app/app_dir.h"
 #include "casefund/spreadsheet_files.h"
+#include "common/controls.h"
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/twips.h"
@@ -17,27 +18,6 @@
 
 namespace {
 
-template <class W> W *控件(QWidget *parent, const QString &name, int l, int t, int w, int h) {
-    auto *c = new W(parent);
-    c->setObjectName(name);
-    放置(c, l, t, w, h);
-    return c;
-}
-
-QLabel *标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
-           int h) {
-    auto *label = 控件<QLabel>(parent, name, l, t, w, h);
-    label->setText(text);
-    return label;
-}
-
-QPushButton *按钮(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
-                int h) {
-    auto *b = 控件<QPushButton>(parent, name, l, t, w, h);
-    b->setText(text);
-    return b;
-}
-
 void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
     grid->setRows(rows);
     grid->setCols(int(headers.size()));
@@ -48,27 +28,24 @@ void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
 } // namespace
 
 Fo案款分配计算::Fo案款分配计算() {
-    setObjectName(QStringLiteral("Fo案款分配计算"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(消息框::应用标题);
-    setFont(宋体(9));
     建立控件();
     捕获错误([this] { 载入(); });
 }
 
 void Fo案款分配计算::建立控件() {
-    auto *c = new QWidget(this);
-    c->setFixedSize(像素(8655), 像素(7095));
-    setCentralWidget(c);
+    QWidget *c = 建立窗口(this, QStringLiteral("Fo案款分配计算"), 8655, 7095);
     建立菜单();
 
-    Label2 = 标签(c, QStringLiteral("Label2"), QStringLiteral("案款分配计算"), 3480, 240, 1710, 285);
+    Label2 =
+        新标签(c, QStringLiteral("Label2"), QStringLiteral("案款分配计算"), 3480, 240, 1710, 285);
     Label2->setFont(宋体(14.25));
-    Label3[0] = 标签(c, QStringLiteral("Label3(0)"), QStringLiteral("已交案款"), 1560, 840, 1215, 255);
-    MSFjk = 控件<FlexGrid>(c, QStringLiteral("MSFjk"), 1560, 1080, 6615, 2175);
-    Label3[1] = 标签(c, QStringLiteral("Label3(1)"), QStringLiteral("债权列表"), 480, 3360, 1215, 255);
-    MSFzc = 控件<FlexGrid>(c, QStringLiteral("MSFzc"), 480, 3600, 7695, 2175);
-    Label4 = 标签(c, QStringLiteral("Label4"), QStringLiteral("出错提示"), 480, 5880, 7695, 975);
+    Label3[0] =
+        新标签(c, QStringLiteral("Label3(0)"), QStringLiteral("已交案款"), 1560, 840, 1215, 255);
+    MSFjk = 新控件<FlexGrid>(c, QStringLiteral("MSFjk"), 1560, 1080, 6615, 2175);
+    Label3[1] =
+        新标签(c, QStringLiteral("Label3(1)"), QStringLiteral("债权列表"), 480, 3360, 1215, 255);
+    MSFzc = 新控件<FlexGrid>(c, QStringLiteral("MSFzc"), 480, 3600, 7695, 2175);
+    Label4 = 新标签(c, QStringLiteral("Label4"), QStringLiteral("出错提示"), 480, 5880, 7695, 975);
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextFormat(Qt::PlainText);
@@ -82,14 +59,15 @@ void Fo案款分配计算::建立控件() {
     Comzq->setEditable(true);
     Comzq->setInsertPolicy(QComboBox::NoInsert);
     Comzq->addItems({QStringLiteral("诉讼费用"), QStringLiteral("抵押"), QStringLiteral("工资"),
-                     QStringLiteral("劳动保险"), QStringLiteral("税款"), QStringLiteral("一般债权")});
+                     QStringLiteral("劳动保险"), QStringLiteral("税款"),
+                     QStringLiteral("一般债权")});
     for (QWidget *editor : {static_cast<QWidget *>(tEXTAK), static_cast<QWidget *>(Tefp),
                             static_cast<QWidget *>(Comzq)})
         editor->hide();
 
-    Com清除 = 按钮(c, QStringLiteral("Com清除"), QStringLiteral("清除内容"), 5760, 480, 975, 255);
-    Com删除案件 =
-        按钮(c, QStringLiteral("Com删除案件"), QStringLiteral("删除这个案件"), 6840, 480, 1215, 255);
+    Com清除 = 新按钮(c, QStringLiteral("Com清除"), QStringLiteral("清除内容"), 5760, 480, 975, 255);
+    Com删除案件 = 新按钮(c, QStringLiteral("Com删除案件"), QStringLiteral("删除这个案件"), 6840,
+                         480, 1215, 255);
     Com删除案件->hide();
     建立原数据面板(c);
 
@@ -102,46 +80,44 @@ void Fo案款分配计算::建立控件() {
 }
 
 void Fo案款分配计算::建立菜单() {
-    auto action = [](QMenu *menu, const QString &caption) {
-        QAction *a = menu->addAction(caption);
-        a->setObjectName(caption);
-        return a;
-    };
     QMenu *data = menuBar()->addMenu(QStringLiteral("数据保存"));
     data->setObjectName(QStringLiteral("数据保存"));
-    存入内容 = action(data, QStringLiteral("存入内容"));
-    读出内容 = action(data, QStringLiteral("读出内容"));
-    回到上页 = menuBar()->addAction(QStringLiteral("回到上页"));
-    回到上页->setObjectName(QStringLiteral("回到上页"));
+    存入内容 = 新命令(data, QStringLiteral("存入内容"));
+    读出内容 = 新命令(data, QStringLiteral("读出内容"));
+    回到上页 = 新命令(menuBar(), QStringLiteral("回到上页"));
     QMenu *output = menuBar()->addMenu(QStringLiteral("输出分配结果"));
     output->setObjectName(QStringLiteral("输出分配结果"));
-    输出到电子表格 = action(output, QStringLiteral("输出到电子表格"));
-    打印分配结果 = action(output, QStringLiteral("打印分配结果"));
+    输出到电子表格 = 新命令(output, QStringLiteral("输出到电子表格"));
+    打印分配结果 = 新命令(output, QStringLiteral("打印分配结果"));
 }
 
 void Fo案款分配计算::建立原数据面板(QWidget *c) {
-    Pic原数据 = 控件<QFrame>(c, QStringLiteral("Pic原数据"), 0, 0, 3135, 4695);
+    Pic原数据 = 新控件<QFrame>(c, QStringLiteral("Pic原数据"), 0, 0, 3135, 4695);
     Pic原数据->setFrameShape(QFrame::Box);
     设背景色(Pic原数据, 颜色(0x00E0E0E0));
     MSFysj = new FlexGrid(Pic原数据);
     MSFysj->setObjectName(QStringLiteral("MSFysj"));
     放置(MSFysj, 240, 240, 2655, 3855);
-    Com确定 = 按钮(Pic原数据, QStringLiteral("Com确定"), QStringLiteral("确定"), 240, 4200, 1215, 375);
-    Comm取消 = 按钮(Pic原数据, QStringLiteral("Comm取消"), QStringLiteral("取消"), 1680, 4200, 1215, 375);
+    Com确定 =
+        新按钮(Pic原数据, QStringLiteral("Com确定"), QStringLiteral("确定"), 240, 4200, 1215, 375);
+    Comm取消 = 新按钮(Pic原数据, QStringLiteral("Comm取消"), QStringLiteral("取消"), 1680, 4200,
+                      1215, 375);
     Pic原数据->hide();
 }
 
 void Fo案款分配计算::载入() {
     清除残留表(应用目录());
     Label4->setText(QString());
-    设表头(MSFjk, 2, {QStringLiteral("交款人"), QStringLiteral("金额"), QStringLiteral("交款时间"),
-                      QStringLiteral("备注")});
+    设表头(MSFjk, 2,
+           {QStringLiteral("交款人"), QStringLiteral("金额"), QStringLiteral("交款时间"),
+            QStringLiteral("备注")});
     MSFjk->setColWidth(0, 1000);
     MSFjk->setColWidth(2, 2000);
     MSFjk->setColWidth(3, 1500);
-    设表头(MSFzc, 2, {QStringLiteral("债权人或案款项目"), QStringLiteral("债权金额"),
-                      QStringLiteral("债权性质"), QStringLiteral("其中抵押优先金额"),
-                      QStringLiteral("分配金额"), QStringLiteral("备注")});
+    设表头(MSFzc, 2,
+           {QStringLiteral("债权人或案款项目"), QStringLiteral("债权金额"),
+            QStringLiteral("债权性质"), QStringLiteral("其中抵押优先金额"),
+            QStringLiteral("分配金额"), QStringLiteral("备注")});
     MSFzc->setColWidth(0, 1500);
     MSFzc->setColWidth(2, 950);
     MSFzc->setColWidth(3, 1600);

@@ -14,7 +14,7 @@ class QPushButton;
 // The case fund distribution window: payments and claims typed straight into two tables, every
 // committed change redistributing the money and rewriting the summary paragraph.
 class Fo案款分配计算 : public QMainWindow {
-public:
+  public:
     Fo案款分配计算();
 
     void 分配计算();
@@ -41,10 +41,10 @@ public:
     QAction *输出到电子表格 = nullptr;
     QAction *打印分配结果 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     // Layout and commands (case_fund_window.cpp).
     void 建立控件();
     void 建立菜单();

@@ -18,7 +18,9 @@ int 债权类别(const QString &nature) {
     return 4;
 }
 
-bool 是抵押(const QString &nature) { return 债权类别(nature) == 1; }
+bool 是抵押(const QString &nature) {
+    return 债权类别(nature) == 1;
+}
 
 Money 已交案款合计(const QStringList &paymentAmounts) {
     Money sum;
@@ -61,7 +63,7 @@ std::array<Money, 5> 各类合计(const QList<行值> &rows) {
 // The payout ratios, each worked out when first needed, so that an overflow surfaces where
 // the row that needs it is allocated.
 class 比例表 {
-public:
+  public:
     比例表(const std::array<Money, 5> &F, Money P) : F(F), P(P) {}
 
     double operator()(int k) {
@@ -70,7 +72,7 @@ public:
         return *ρ[k];
     }
 
-private:
+  private:
     double 计算(int k) const {
         Money before;
         for (int i = 0; i < k; ++i)
@@ -110,7 +112,9 @@ Money 总比例(Money P, Money T) {
 
 } // namespace
 
-Money 类别债权合计(const QList<债权行> &claims, int k) { return 各类合计(读债权(claims))[k]; }
+Money 类别债权合计(const QList<债权行> &claims, int k) {
+    return 各类合计(读债权(claims))[k];
+}
 
 分配汇总 分配计算(const QStringList &paymentAmounts, const QList<债权行> &claims,
                   const 写分配函数 &writeAllocation, const 写摘要函数 &writeSummary) {

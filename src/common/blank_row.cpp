@@ -11,4 +11,6 @@ int 末行变化(int rowCount, int editedRow, const std::function<bool(int)> &fi
     return 0;
 }
 
-bool 单元已填(const QString &text) { return !去尾空格(text).isEmpty(); }
+bool 单元已填(const QString &text) {
+    return !去尾空格(text).isEmpty();
+}

@@ -5,7 +5,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-QDate 零日期() { return QDate(1899, 12, 30); }
+QDate 零日期() {
+    return QDate(1899, 12, 30);
+}
 
 bool 日期在范围内(const QDate &d) {
     return d.isValid() && d.year() >= 100 && d.year() <= 9999;
@@ -34,7 +36,9 @@ QString 短日期格式() {
     return f;
 }
 
-QString 短日期文本(const QDate &d) { return QLocale::system().toString(d, 短日期格式()); }
+QString 短日期文本(const QDate &d) {
+    return QLocale::system().toString(d, 短日期格式());
+}
 
 namespace {
 
@@ -69,4 +73,6 @@ std::optional<QDate> 读日期(const QString &text) {
     return std::nullopt;
 }
 
-bool 是日期(const QString &text) { return 读日期(text).has_value(); }
+bool 是日期(const QString &text) {
+    return 读日期(text).has_value();
+}

@@ -29,11 +29,12 @@ FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固�
     setWordWrap(false);
     connect(this, &QTableWidget::cellClicked, this,
             [this](int r, int c) { 点击(r + 固定行数, c); });
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int c) { 点击(0, c); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { 点击(0, c); });
 }
 
-int FlexGrid::Rows() const { return rowCount() + 固定行数; }
+int FlexGrid::Rows() const {
+    return rowCount() + 固定行数;
+}
 
 void FlexGrid::setRows(int rows) {
     if (rows < 固定行数)
@@ -42,7 +43,9 @@ void FlexGrid::setRows(int rows) {
     当前行 = std::min(当前行, std::max(rows - 1, 0));
 }
 
-int FlexGrid::Cols() const { return columnCount(); }
+int FlexGrid::Cols() const {
+    return columnCount();
+}
 
 void FlexGrid::setCols(int cols) {
     if (cols < 0)
@@ -73,8 +76,7 @@ const QTableWidgetItem *FlexGrid::项(int row, int col) const {
 
 QTableWidgetItem *FlexGrid::项(int row, int col, bool create) {
     检查(row, col);
-    QTableWidgetItem *it =
-        row < 固定行数 ? horizontalHeaderItem(col) : item(row - 固定行数, col);
+    QTableWidgetItem *it = row < 固定行数 ? horizontalHeaderItem(col) : item(row - 固定行数, col);
     if (!it && create) {
         it = new QTableWidgetItem;
         it->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -100,8 +102,12 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
     it->setData(Qt::UserRole, true);
 }
 
-QString FlexGrid::Text() const { return TextMatrix(当前行, 当前列); }
-void FlexGrid::setText(const QString &text) { setTextMatrix(当前行, 当前列, text); }
+QString FlexGrid::Text() const {
+    return TextMatrix(当前行, 当前列);
+}
+void FlexGrid::setText(const QString &text) {
+    setTextMatrix(当前行, 当前列, text);
+}
 
 void FlexGrid::当前格左对齐() {
     项(当前行, 当前列, true)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -145,14 +151,16 @@ int FlexGrid::RowPos(int row) const {
     return 缇(viewport()->y() + rowViewportPosition(row - 固定行数));
 }
 
-void FlexGrid::setBorder(bool shown) { setFrameShape(shown ? QFrame::StyledPanel : QFrame::NoFrame); }
+void FlexGrid::setBorder(bool shown) {
+    setFrameShape(shown ? QFrame::StyledPanel : QFrame::NoFrame);
+}
 
 std::pair<QWidget *, QRect> FlexGrid::格位置(int row, int col) const {
     检查(row, col);
     if (row < 固定行数) {
         const QHeaderView *h = horizontalHeader();
-        return {h->viewport(), QRect(h->sectionViewportPosition(col), 0, h->sectionSize(col),
-                                     h->height())};
+        return {h->viewport(),
+                QRect(h->sectionViewportPosition(col), 0, h->sectionSize(col), h->height())};
     }
     return {viewport(), visualRect(model()->index(row - 固定行数, col))};
 }

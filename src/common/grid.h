@@ -10,7 +10,7 @@
 // visible when the grid scrolls, and rows 1.. are the data rows. Sizes and positions are in
 // twips and agree with the drawn cells, so that an editor laid over a cell covers it.
 class FlexGrid : public QTableWidget {
-public:
+  public:
     explicit FlexGrid(QWidget *parent, int fixedRows = 1);
 
     int Rows() const;
@@ -49,7 +49,7 @@ public:
     // Where a cell is drawn: the control that draws it and the cell's rectangle in it.
     std::pair<QWidget *, QRect> 格位置(int row, int col) const;
 
-private:
+  private:
     QTableWidgetItem *项(int row, int col, bool create);
     const QTableWidgetItem *项(int row, int col) const;
     void 检查(int row, int col) const;

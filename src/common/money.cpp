@@ -20,7 +20,9 @@ Money operator-(Money a, Money b) {
     return r;
 }
 
-Money &operator+=(Money &a, Money b) { return a = a + b; }
+Money &operator+=(Money &a, Money b) {
+    return a = a + b;
+}
 
 Money 元(std::int64_t yuan) {
     Money r;
@@ -87,13 +89,15 @@ Money 实数金额(double value) {
     return Money{static_cast<std::int64_t>(scaled)};
 }
 
-double 实数(Money m) { return static_cast<double>(m.万分) / 10000.0; }
+double 实数(Money m) {
+    return static_cast<double>(m.万分) / 10000.0;
+}
 
 QString 金额文本(Money m) {
     const bool negative = m.万分 < 0;
     // Work in unsigned so that the most negative value has a magnitude.
-    const std::uint64_t mag = negative ? 0 - static_cast<std::uint64_t>(m.万分)
-                                       : static_cast<std::uint64_t>(m.万分);
+    const std::uint64_t mag =
+        negative ? 0 - static_cast<std::uint64_t>(m.万分) : static_cast<std::uint64_t>(m.万分);
     QString text = QString::number(mag / 10000);
     std::uint64_t frac = mag % 10000;
     if (frac != 0) {

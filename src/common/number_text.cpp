@@ -25,7 +25,7 @@ QString 去尾空格(const QString &text) {
 namespace {
 
 class Reader {
-public:
+  public:
     explicit Reader(const QString &s) : s(s) {}
     bool atEnd() const { return i >= s.size(); }
     QChar peek() const { return atEnd() ? QChar() : s.at(i); }
@@ -47,7 +47,7 @@ public:
         return n;
     }
 
-private:
+  private:
     const QString &s;
     qsizetype i = 0;
 };
@@ -134,7 +134,9 @@ std::optional<DecimalText> 读数字(const QString &text) {
     return n;
 }
 
-bool 是数字(const QString &text) { return 读数字(text).has_value(); }
+bool 是数字(const QString &text) {
+    return 读数字(text).has_value();
+}
 
 std::optional<double> 数值(const QString &text) {
     const auto n = 读数字(text);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <optional>
 
 // A number as the user typed it: value = (negative ? -1 : 1) * digits * 10^exponent.

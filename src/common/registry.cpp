@@ -53,7 +53,9 @@ void 置值(const QString &keyPath, const QString &valueName, const 原始值 &v
     store().insert({keyPath, valueName}, value);
 }
 
-void 清空() { store().clear(); }
+void 清空() {
+    store().clear();
+}
 
 #endif
 
@@ -61,7 +63,7 @@ void 置字符串(const QString &keyPath, const QString &valueName, const QStrin
     const QString zeroEnded = text + QChar(u'\0');
     置值(keyPath, valueName,
          原始值{字符串类型, QByteArray(reinterpret_cast<const char *>(zeroEnded.utf16()),
-                                      zeroEnded.size() * 2)});
+                                       zeroEnded.size() * 2)});
 }
 
 } // namespace 注册表

@@ -5,8 +5,12 @@
 #include <QWidget>
 #include <cmath>
 
-int 像素(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-int 缇(int pixels) { return pixels * 15; }
+int 像素(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+int 缇(int pixels) {
+    return pixels * 15;
+}
 
 QRect 缇矩形(int left, int top, int width, int height) {
     return QRect(像素(left), 像素(top), 像素(width), 像素(height));
@@ -20,7 +24,9 @@ void 放置(QWidget *w, int left, int top, int width, int height) {
     w->setGeometry(缇矩形(left, top, width, height));
 }
 
-void 移到左(QWidget *w, int left) { 放置(w, left, 缇上(w), 缇宽(w), 缇高(w)); }
+void 移到左(QWidget *w, int left) {
+    放置(w, left, 缇上(w), 缇宽(w), 缇高(w));
+}
 
 namespace {
 int twipsOf(const QWidget *w, const char *name, int pixels) {
@@ -29,12 +35,22 @@ int twipsOf(const QWidget *w, const char *name, int pixels) {
 }
 } // namespace
 
-int 缇左(const QWidget *w) { return twipsOf(w, "缇左", w->x()); }
-int 缇上(const QWidget *w) { return twipsOf(w, "缇上", w->y()); }
-int 缇宽(const QWidget *w) { return twipsOf(w, "缇宽", w->width()); }
-int 缇高(const QWidget *w) { return twipsOf(w, "缇高", w->height()); }
+int 缇左(const QWidget *w) {
+    return twipsOf(w, "缇左", w->x());
+}
+int 缇上(const QWidget *w) {
+    return twipsOf(w, "缇上", w->y());
+}
+int 缇宽(const QWidget *w) {
+    return twipsOf(w, "缇宽", w->width());
+}
+int 缇高(const QWidget *w) {
+    return twipsOf(w, "缇高", w->height());
+}
 
-QColor 颜色(unsigned bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor 颜色(unsigned bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 QFont 宋体(double points) {
     static const QString family = [] {
@@ -67,4 +83,6 @@ void 设背景色(QWidget *w, QColor c) {
     w->setAutoFillBackground(true);
 }
 
-QColor 前景色(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
+QColor 前景色(const QWidget *w) {
+    return w->palette().color(QPalette::WindowText);
+}

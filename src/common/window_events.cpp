@@ -14,13 +14,13 @@ QPointer<QWidget> &主窗口() {
 }
 
 class EventHook : public QObject {
-public:
+  public:
     EventHook(QWidget *control, QEvent::Type type, std::function<void()> action)
         : QObject(control), type(type), action(std::move(action)) {
         control->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject *, QEvent *e) override {
         if (e->type() == type) {
             if (type == QEvent::MouseButtonRelease &&
@@ -38,14 +38,16 @@ protected:
         return false;
     }
 
-private:
+  private:
     QEvent::Type type;
     std::function<void()> action;
 };
 
 } // namespace
 
-void 登记主窗口(QWidget *mainWindow) { 主窗口() = mainWindow; }
+void 登记主窗口(QWidget *mainWindow) {
+    主窗口() = mainWindow;
+}
 
 void 显示主窗口() {
     if (QWidget *w = 主窗口())

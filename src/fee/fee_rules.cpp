@@ -7,12 +7,16 @@
 #include <limits>
 
 const QStringList &案件类型列表() {
-    static const QStringList list{
-        QStringLiteral("民事_财产（破产）案件"), 离婚案件,
-        QStringLiteral("民事_人身非财产案件"),   QStringLiteral("民事_其他非财产案件"),
-        QStringLiteral("民事_劳动争议案件"),     QStringLiteral("民事_支付令件"),
-        QStringLiteral("民事_公示催告"),         QStringLiteral("行政_治安"),
-        QStringLiteral("行政_其他"),             执行费类型};
+    static const QStringList list{QStringLiteral("民事_财产（破产）案件"),
+                                  离婚案件,
+                                  QStringLiteral("民事_人身非财产案件"),
+                                  QStringLiteral("民事_其他非财产案件"),
+                                  QStringLiteral("民事_劳动争议案件"),
+                                  QStringLiteral("民事_支付令件"),
+                                  QStringLiteral("民事_公示催告"),
+                                  QStringLiteral("行政_治安"),
+                                  QStringLiteral("行政_其他"),
+                                  执行费类型};
     return list;
 }
 
@@ -26,9 +30,9 @@ struct Bracket {
 
 // The property scale above 1 000 yuan; each bracket's formula joins the next without a step.
 constexpr Bracket 财产档[] = {
-    {50'000, 0.04, 10},        {100'000, 0.03, 510},  {200'000, 0.02, 1'510},
-    {500'000, 0.015, 2'510},   {1'000'000, 0.01, 5'010},
-    {std::numeric_limits<double>::infinity(), 0.005, 10'010},
+    {50'000, 0.04, 10},       {100'000, 0.03, 510},
+    {200'000, 0.02, 1'510},   {500'000, 0.015, 2'510},
+    {1'000'000, 0.01, 5'010}, {std::numeric_limits<double>::infinity(), 0.005, 10'010},
 };
 
 const Bracket &档(double x) {

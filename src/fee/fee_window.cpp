@@ -1,5 +1,6 @@
 #include "fee/fee_window.h"
 
+#include "common/controls.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
 #include "common/twips.h"
@@ -20,41 +21,25 @@ constexpr unsigned 暗红 = 0xC0;
 constexpr unsigned 蓝 = 0xFF0000;
 
 QLabel *标签(QWidget *parent, const QString &name, const QString &text, int left, int top,
-           int width, int height, unsigned colour) {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    放置(l, left, top, width, height);
+             int width, int height, unsigned colour) {
+    QLabel *l = 新标签(parent, name, text, left, top, width, height);
     设前景色(l, 颜色(colour));
     return l;
-}
-
-QLineEdit *文本框(QWidget *parent, const QString &name, int left, int top, int width, int height) {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(name);
-    放置(e, left, top, width, height);
-    return e;
 }
 
 } // namespace
 
 Fo诉讼费计算::Fo诉讼费计算() {
-    setObjectName(QStringLiteral("Fo诉讼费计算"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(消息框::应用标题);
-    setFont(宋体(9));
     建立控件();
     捕获错误([this] { 载入(); });
 }
 
 void Fo诉讼费计算::建立控件() {
-    auto *client = new QWidget(this);
-    client->setFixedSize(像素(5955), 像素(4740));
-    setCentralWidget(client);
-    回到上页 = menuBar()->addAction(QStringLiteral("回到上页"));
-    回到上页->setObjectName(QStringLiteral("回到上页"));
+    QWidget *client = 建立窗口(this, QStringLiteral("Fo诉讼费计算"), 5955, 4740);
+    回到上页 = 新命令(menuBar(), QStringLiteral("回到上页"));
 
     Label2 = 标签(client, QStringLiteral("Label2"), QStringLiteral("诉讼费计算"), 2520, 480, 1425,
-                285, 0x004080);
+                  285, 0x004080);
     Label2->setFont(宋体(14.25));
     Line1 = new QFrame(client);
     Line1->setObjectName(QStringLiteral("Line1"));
@@ -62,41 +47,42 @@ void Fo诉讼费计算::建立控件() {
     放置(Line1, 2280, 960 - 15, 1920, 30);
 
     Label3[1] = 标签(client, QStringLiteral("Label3(1)"), QStringLiteral("计算类型"), 1560, 1320,
-                   975, 375, 0xC00000);
+                     975, 375, 0xC00000);
     List1 = new QListWidget(client);
     List1->setObjectName(QStringLiteral("List1"));
     放置(List1, 2400, 1320, 2415, 1320);
     Label3[0] = 标签(client, QStringLiteral("Label3(0)"), QStringLiteral("诉讼标的"), 1560, 2760,
-                   975, 375, 0xC00000);
-    Tex标的 = 文本框(client, QStringLiteral("Tex标的"), 2400, 2760, 2175, 375);
+                     975, 375, 0xC00000);
+    Tex标的 = 新控件<QLineEdit>(client, QStringLiteral("Tex标的"), 2400, 2760, 2175, 375);
     Label5 = 标签(client, QStringLiteral("Label5"), QStringLiteral("元"), 4680, 2760, 375, 375, 蓝);
     Label3[2] = 标签(client, QStringLiteral("Label3(2)"), QStringLiteral("共同产标的"), 1560, 3240,
-                   975, 495, 0xC00000);
+                     975, 495, 0xC00000);
     Label3[2]->setWordWrap(true);
-    Te共同产 = 文本框(client, QStringLiteral("Te共同产"), 2520, 3240, 2055, 375);
+    Te共同产 = 新控件<QLineEdit>(client, QStringLiteral("Te共同产"), 2520, 3240, 2055, 375);
     Label6 = 标签(client, QStringLiteral("Label6"), QStringLiteral("元"), 4680, 3240, 375, 375, 蓝);
-    Label8 = 标签(client, QStringLiteral("Label8"),
-                QStringLiteral("注：夫妻共同产标的不包括在诉讼标的中，诉讼标的仅指夫妻共同产以外的"
-                               "其他财产请求标的。"),
-                120, 2160, 1215, 1935, 0x004040);
+    Label8 =
+        标签(client, QStringLiteral("Label8"),
+             QStringLiteral("注：夫妻共同产标的不包括在诉讼标的中，诉讼标的仅指夫妻共同产以外的"
+                            "其他财产请求标的。"),
+             120, 2160, 1215, 1935, 0x004040);
     Label8->setWordWrap(true);
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4 = 标签(client, QStringLiteral("Label4"), QStringLiteral("诉讼费计算结果："), 1560, 3720,
-                1440, 180, 0xC00000);
-    Te结果 = 文本框(client, QStringLiteral("Te结果"), 1560, 3960, 3255, 375);
+                  1440, 180, 0xC00000);
+    Te结果 = 新控件<QLineEdit>(client, QStringLiteral("Te结果"), 1560, 3960, 3255, 375);
     Te结果->setReadOnly(true);
     设背景色(Te结果, 颜色(0x00C0FFFF));
     // One character a line; the line height is that of 宋体, whatever font stands in for it.
     Label7 = 标签(client, QStringLiteral("Label7"),
-                QStringLiteral("<p style=\"line-height:75%\">数字输入错误</p>"), 5400, 2040,
-                255, 2055, 暗红);
+                  QStringLiteral("<p style=\"line-height:75%\">数字输入错误</p>"), 5400, 2040, 255,
+                  2055, 暗红);
     Label7->setFont(宋体(14.25));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label7->hide();
     for (int i = 0; i < 2; ++i) {
         Lab错误指示[i] = 标签(client, QStringLiteral("Lab错误指示(%1)").arg(i),
-                          QStringLiteral("<<<"), 4920, 2760 + 480 * i, 270, 180, 暗红);
+                              QStringLiteral("<<<"), 4920, 2760 + 480 * i, 270, 180, 暗红);
         Lab错误指示[i]->hide();
     }
     Timer1 = new QTimer(this);
@@ -122,7 +108,9 @@ void Fo诉讼费计算::载入() {
     闪烁计数 = 0;
 }
 
-bool Fo诉讼费计算::显示共同产() const { return !Te共同产->isHidden(); }
+bool Fo诉讼费计算::显示共同产() const {
+    return !Te共同产->isHidden();
+}
 
 QString Fo诉讼费计算::选中类型() const {
     const auto items = List1->selectedItems();
@@ -158,8 +146,8 @@ void Fo诉讼费计算::计算诉讼费() {
 
         const QString type = 选中类型();
         if (type.startsWith(QStringLiteral("民事")))
-            Te结果->setText(金额文本(
-                民事受理费计算(去尾空格(type), Tex标的->text(), Te共同产->text())));
+            Te结果->setText(
+                金额文本(民事受理费计算(去尾空格(type), Tex标的->text(), Te共同产->text())));
         else if (type.startsWith(QStringLiteral("行政")))
             行政受理费计算();
         else if (type == 执行费类型)
@@ -170,7 +158,7 @@ void Fo诉讼费计算::计算诉讼费() {
 }
 
 Money Fo诉讼费计算::民事受理费计算(const QString &caseType, const QString &amount,
-                                  const QString &joint) {
+                                   const QString &joint) {
     Money fee;
     if (!捕获错误([&] { fee = 民事受理费(caseType, amount, joint); }))
         return Money{};

@@ -14,7 +14,7 @@ class QFrame;
 // change of either amount box; non-numeric amounts are flagged by "数字输入错误" and two
 // blinking "<<<" arrows that slide beside the amount boxes.
 class Fo诉讼费计算 : public QMainWindow {
-public:
+  public:
     Fo诉讼费计算();
 
     void 计算诉讼费();
@@ -39,10 +39,10 @@ public:
     QTimer *Timer1 = nullptr;
     QAction *回到上页 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void 建立控件();
     void 载入();
     void 类型单击();

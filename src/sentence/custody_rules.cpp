@@ -87,7 +87,8 @@ void 扣除羁押计算(扣除数 &f, const QString &executionDate, const QStrin
 }
 
 QString 刑期结果文本(const QDate &end, const 扣除数 &f) {
-    QString text = QStringLiteral("刑满日期：%1年%2月%3日").arg(end.year()).arg(end.month()).arg(end.day());
+    QString text =
+        QStringLiteral("刑满日期：%1年%2月%3日").arg(end.year()).arg(end.month()).arg(end.day());
     if (f.年 > 0 || f.月 > 0 || f.日 > 0)
         text += QStringLiteral("\r\n执行前扣除羁押：%1年%2月%3日").arg(f.年).arg(f.月).arg(f.日);
     return text;

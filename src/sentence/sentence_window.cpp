@@ -1,5 +1,6 @@
 #include "sentence/sentence_window.h"
 
+#include "common/controls.h"
 #include "common/date_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -24,70 +25,50 @@ constexpr int 客户高 = 5625;
 constexpr int 面板宽 = 4455;
 constexpr int 面板高 = 2775;
 
-QLabel *标签(QWidget *parent, const QString &name, const QString &text, int left, int top,
-           int width, int height) {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAttribute(Qt::WA_NoMousePropagation);
-    放置(l, left, top, width, height);
-    return l;
-}
-
-template <class W> W *控件(QWidget *parent, const QString &name, int l, int t, int w, int h) {
-    auto *c = new W(parent);
-    c->setObjectName(name);
-    放置(c, l, t, w, h);
-    return c;
-}
-
 } // namespace
 
 Fo刑期计算::Fo刑期计算() {
-    setObjectName(QStringLiteral("Fo刑期计算"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(消息框::应用标题);
-    setFont(宋体(9));
     建立控件();
     捕获错误([this] { 载入(); });
 }
 
 void Fo刑期计算::建立控件() {
-    客户区 = new QWidget(this);
-    客户区->setFixedSize(像素(客户宽), 像素(客户高));
-    setCentralWidget(客户区);
-    回到上页 = menuBar()->addAction(QStringLiteral("回到上页"));
-    回到上页->setObjectName(QStringLiteral("回到上页"));
+    客户区 = 建立窗口(this, QStringLiteral("Fo刑期计算"), 客户宽, 客户高);
+    回到上页 = 新命令(menuBar(), QStringLiteral("回到上页"));
     QWidget *c = 客户区;
 
-    Label2 = 标签(c, QStringLiteral("Label2"), QStringLiteral("刑期计算"), 2640, 480, 1140, 285);
+    Label2 = 新标签(c, QStringLiteral("Label2"), QStringLiteral("刑期计算"), 2640, 480, 1140, 285);
     Label2->setFont(宋体(14.25));
-    Line1 = 控件<QFrame>(c, QStringLiteral("Line1"), 2280, 945, 1920, 45);
+    Line1 = 新控件<QFrame>(c, QStringLiteral("Line1"), 2280, 945, 1920, 45);
     设背景色(Line1, QColor(128, 128, 0));
-    Label1 = 标签(c, QStringLiteral("Label1"), QStringLiteral("Varnel 法院办公工具"), 480, 5100,
-                2400, 255);
+    Label1 = 新标签(c, QStringLiteral("Label1"), QStringLiteral("Varnel 法院办公工具"), 480, 5100,
+                    2400, 255);
 
     const char *termUnits[] = {"年", "月", "日"};
     const int termLists[] = {20, 12, 30};
-    Label3[0] = 标签(c, QStringLiteral("Label3(0)"), QStringLiteral("刑期"), 1680, 1440, 360, 180);
+    Label3[0] =
+        新标签(c, QStringLiteral("Label3(0)"), QStringLiteral("刑期"), 1680, 1440, 360, 180);
     for (int i = 0; i < 3; ++i) {
-        Com刑期[i] = 控件<QComboBox>(c, QStringLiteral("Com刑期(%1)").arg(i), 2160 + 1080 * i,
-                                    1440, 855, 300);
+        Com刑期[i] = 新控件<QComboBox>(c, QStringLiteral("Com刑期(%1)").arg(i), 2160 + 1080 * i,
+                                       1440, 855, 300);
         Com刑期[i]->setEditable(true);
         Com刑期[i]->setInsertPolicy(QComboBox::NoInsert);
         for (int n = 1; n <= termLists[i]; ++n)
             Com刑期[i]->addItem(QString::number(n));
         Com刑期[i]->setCurrentIndex(-1);
         Com刑期[i]->setEditText(QString());
-        Label3[i + 1] = 标签(c, QStringLiteral("Label3(%1)").arg(i + 1),
-                           QString::fromUtf8(termUnits[i]), 3000 + 1080 * i, 1440, 180, 180);
+        Label3[i + 1] = 新标签(c, QStringLiteral("Label3(%1)").arg(i + 1),
+                               QString::fromUtf8(termUnits[i]), 3000 + 1080 * i, 1440, 180, 180);
     }
-    Label3[4] = 标签(c, QStringLiteral("Label3(4)"), QStringLiteral("羁押情况"), 1680, 1920, 720, 180);
+    Label3[4] =
+        新标签(c, QStringLiteral("Label3(4)"), QStringLiteral("羁押情况"), 1680, 1920, 720, 180);
     MSF = new FlexGrid(c);
     MSF->setObjectName(QStringLiteral("MSF"));
     放置(MSF, 1680, 2160, 3975, 1095);
-    Label3[5] = 标签(c, QStringLiteral("Label3(5)"), QStringLiteral("执行日期"), 1680, 3480, 720, 180);
-    Tex执行日期 = 控件<QLineEdit>(c, QStringLiteral("Tex执行日期"), 2520, 3480, 2055, 375);
-    Text1 = 控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
+    Label3[5] =
+        新标签(c, QStringLiteral("Label3(5)"), QStringLiteral("执行日期"), 1680, 3480, 720, 180);
+    Tex执行日期 = 新控件<QLineEdit>(c, QStringLiteral("Tex执行日期"), 2520, 3480, 2055, 375);
+    Text1 = 新控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
     Text1->setReadOnly(true);
     建立选日面板(c);
 
@@ -102,18 +83,19 @@ void Fo刑期计算::建立控件() {
 }
 
 void Fo刑期计算::建立选日面板(QWidget *c) {
-    Picture1 = 控件<QFrame>(c, QStringLiteral("Picture1"), 960, 1920, 面板宽, 面板高);
+    Picture1 = 新控件<QFrame>(c, QStringLiteral("Picture1"), 960, 1920, 面板宽, 面板高);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
     设背景色(Picture1, 颜色(0x00E0E0E0));
-    MonthView1 = 控件<QCalendarWidget>(Picture1, QStringLiteral("MonthView1"), 120, 120, 4065, 2220);
+    MonthView1 =
+        新控件<QCalendarWidget>(Picture1, QStringLiteral("MonthView1"), 120, 120, 4065, 2220);
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthView1->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     MonthView1->setFont(宋体(8));
-    Tex日期 = 控件<QLineEdit>(Picture1, QStringLiteral("Tex日期"), 120, 2400, 1815, 270);
-    Command2 = 控件<QPushButton>(Picture1, QStringLiteral("Command2"), 2040, 2400, 975, 255);
+    Tex日期 = 新控件<QLineEdit>(Picture1, QStringLiteral("Tex日期"), 120, 2400, 1815, 270);
+    Command2 = 新控件<QPushButton>(Picture1, QStringLiteral("Command2"), 2040, 2400, 975, 255);
     Command2->setText(QStringLiteral("确定"));
-    Command1 = 控件<QPushButton>(Picture1, QStringLiteral("Command1"), 3120, 2400, 975, 255);
+    Command1 = 新控件<QPushButton>(Picture1, QStringLiteral("Command1"), 3120, 2400, 975, 255);
     Command1->setText(QStringLiteral("取消"));
     for (QPushButton *b : {Command2, Command1})
         b->setFocusPolicy(Qt::StrongFocus);
@@ -196,7 +178,9 @@ void Fo刑期计算::确认() {
     刷新结果();
 }
 
-QString Fo刑期计算::刑期文本(int i) const { return Com刑期[i]->currentText(); }
+QString Fo刑期计算::刑期文本(int i) const {
+    return Com刑期[i]->currentText();
+}
 
 QDate Fo刑期计算::刑满日期() const {
     QList<羁押行> rows;

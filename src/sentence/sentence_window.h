@@ -16,7 +16,7 @@ class QPushButton;
 // The sentence term calculator: the term, the custody periods in a grid, the execution date,
 // dates picked from a calendar panel; shows the end of the term and the custody deducted.
 class Fo刑期计算 : public QMainWindow {
-public:
+  public:
     Fo刑期计算();
 
     void 刷新结果();
@@ -38,10 +38,10 @@ public:
     QPushButton *Command1 = nullptr;
     QAction *回到上页 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void 建立控件();
     void 建立选日面板(QWidget *client);
     void 载入();

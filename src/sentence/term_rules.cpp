@@ -50,8 +50,7 @@ std::optional<周期> 周期比较(const QDate &detained, const QDate &released)
     if (!r1)
         return std::nullopt;
     周期 p{detained, *r1, false, false};
-    p.满年 = p.A.month() < p.R1.month() ||
-             (p.A.month() == p.R1.month() && p.A.day() <= p.R1.day());
+    p.满年 = p.A.month() < p.R1.month() || (p.A.month() == p.R1.month() && p.A.day() <= p.R1.day());
     p.满日 = p.R1.day() >= p.A.day();
     return p;
 }

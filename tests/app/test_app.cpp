@@ -36,7 +36,7 @@ const QString 第二键 = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Loca
 
 class TestApp : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void captionAndDirectory();
     void rootDirectoryGetsNoSecondSeparator();
     void controlsOfTheMainWindow();
@@ -56,8 +56,10 @@ void TestApp::captionAndDirectory() {
     Fo工具主页 main;
     QDir::setCurrent(old);
     QCOMPARE(main.windowTitle(), QStringLiteral("Varnel") + 版本文本());
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(版本文本()).hasMatch());
-    QCOMPARE(应用目录(), QDir::toNativeSeparators(QDir(dir.path()).canonicalPath()) + QDir::separator());
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(版本文本()).hasMatch());
+    QCOMPARE(应用目录(),
+             QDir::toNativeSeparators(QDir(dir.path()).canonicalPath()) + QDir::separator());
 }
 
 void TestApp::rootDirectoryGetsNoSecondSeparator() {
@@ -98,9 +100,15 @@ void TestApp::calculatorOpensFreshEachTime_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("box"); // a text box that must start empty
-    QTest::newRow("fee") << "Command1" << "Fo诉讼费计算" << "Tex标的";
-    QTest::newRow("sentence") << "Command2" << "Fo刑期计算" << "Tex执行日期";
-    QTest::newRow("case fund") << "Command4" << "Fo案款分配计算" << "tEXTAK";
+    QTest::newRow("fee") << "Command1"
+                         << "Fo诉讼费计算"
+                         << "Tex标的";
+    QTest::newRow("sentence") << "Command2"
+                              << "Fo刑期计算"
+                              << "Tex执行日期";
+    QTest::newRow("case fund") << "Command4"
+                               << "Fo案款分配计算"
+                               << "tEXTAK";
 }
 
 void TestApp::calculatorOpensFreshEachTime() {
@@ -131,20 +139,23 @@ void TestApp::aboutWindow() {
     Fo工具主页 main;
     main.show();
     for (bool byButton : {true, false}) {
-        QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command5")), Qt::LeftButton);
+        QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command5")),
+                          Qt::LeftButton);
         auto *about = topLevel(QStringLiteral("frmAbout"));
         QVERIFY(about);
         QVERIFY(!main.isVisible());
         QCOMPARE(about->windowTitle(), QStringLiteral("关于 Varnel"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
                  QStringLiteral("版本 ") + 版本文本());
-        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Varnel"));
+        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),
+                 QStringLiteral("Varnel"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label3"))->text(),
                  QStringLiteral("\n有关软件更新及法院办公管理其他软件请登录：") + 制作者网页);
         QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
                  QStringLiteral("系统信息(&S)..."));
         if (byButton)
-            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
         else
             about->close();
         settle();
@@ -159,11 +170,14 @@ void TestApp::registryValues_data() {
     QTest::addColumn<bool>("read");
     QTest::addColumn<QString>("value");
     const QString text = QStringLiteral("C:\\工具\\msinfo32.exe");
-    QTest::newRow("string with zero") << 1u
-        << QByteArray(reinterpret_cast<const char *>((text + QChar(0)).utf16()), (text.size() + 1) * 2)
+    QTest::newRow("string with zero")
+        << 1u
+        << QByteArray(reinterpret_cast<const char *>((text + QChar(0)).utf16()),
+                      (text.size() + 1) * 2)
         << true << text;
-    QTest::newRow("string without zero") << 1u
-        << QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2) << true << text;
+    QTest::newRow("string without zero")
+        << 1u << QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2) << true
+        << text;
     QTest::newRow("number") << 4u << QByteArray("\x2a\x01\x00\x00", 4) << true << "298";
     QTest::newRow("other type") << 3u << QByteArray("\x01\x02", 2) << true << "";
     QTest::newRow("too long") << 1u << QByteArray(2050, 'a') << false << "";
@@ -189,11 +203,16 @@ void TestApp::systemInformation_data() {
     QTest::addColumn<QString>("second");
     QTest::addColumn<bool>("toolInSecond");
     QTest::addColumn<bool>("started");
-    QTest::newRow("neither value") << "" << "" << false << false;
-    QTest::newRow("first value, no such file") << "/nonexistent/msinfo32" << "" << false << false;
-    QTest::newRow("second value without the tool") << "" << "DIR" << false << false;
-    QTest::newRow("second value with the tool") << "" << "DIR" << true << true;
-    QTest::newRow("first value wins") << "TOOL" << "" << true << true;
+    QTest::newRow("neither value") << ""
+                                   << "" << false << false;
+    QTest::newRow("first value, no such file") << "/nonexistent/msinfo32"
+                                               << "" << false << false;
+    QTest::newRow("second value without the tool") << ""
+                                                   << "DIR" << false << false;
+    QTest::newRow("second value with the tool") << ""
+                                                << "DIR" << true << true;
+    QTest::newRow("first value wins") << "TOOL"
+                                      << "" << true << true;
 }
 
 void TestApp::systemInformation() {

@@ -5,6 +5,7 @@
 #include "common/grid.h"
 #include "common/twips.h"
 #include "typing.h"
+#include "window_test.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -21,7 +22,9 @@
 namespace {
 const QColor 白(255, 255, 255);
 const QColor 浅红(255, 128, 128);
-QColor 底色(QWidget *w) { return w->palette().color(QPalette::Base); }
+QColor 底色(QWidget *w) {
+    return w->palette().color(QPalette::Base);
+}
 
 void touch(const QString &path) {
     QFile f(path);
@@ -31,7 +34,7 @@ void touch(const QString &path) {
 
 class TestCaseFundWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void loadState();
@@ -51,16 +54,10 @@ private slots:
     void numberedFiles();
     void loadAndUnloadPurgeNumberedFiles();
 
-private:
-    template <class T> T *c(const char *name) {
-        T *found = w->findChild<T *>(QString::fromUtf8(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+  private:
+    template <class T> T *c(const char *name) { return child<T>(w, name); }
     FlexGrid *payments() { return c<FlexGrid>("MSFjk"); }
     FlexGrid *claims() { return c<FlexGrid>("MSFzc"); }
-    void clickCell(FlexGrid *grid, int row, int col);
     void replace(QWidget *editor, const QString &text); // clears the editor, then types
     void payment(int row, const QString &amount);
     void claim(int row, const QString &amount, const QString &nature, const QString &priority);
@@ -83,12 +80,6 @@ void TestCaseFundWindow::cleanup() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TestCaseFundWindow::clickCell(FlexGrid *grid, int row, int col) {
-    grid->scrollTo(grid->model()->index(std::max(row - 1, 0), col));
-    const auto [target, rect] = grid->格位置(row, col);
-    QTest::mouseClick(target, Qt::LeftButton, {}, rect.center());
-}
-
 void TestCaseFundWindow::replace(QWidget *editor, const QString &text) {
     QLineEdit *line = qobject_cast<QLineEdit *>(editor);
     if (!line)
@@ -99,18 +90,18 @@ void TestCaseFundWindow::replace(QWidget *editor, const QString &text) {
 }
 
 void TestCaseFundWindow::payment(int row, const QString &amount) {
-    clickCell(payments(), row, 1);
+    clickGridCell(payments(), row, 1);
     replace(c<QLineEdit>("tEXTAK"), amount);
 }
 
 void TestCaseFundWindow::claim(int row, const QString &amount, const QString &nature,
                                const QString &priority) {
-    clickCell(claims(), row, 1);
+    clickGridCell(claims(), row, 1);
     replace(c<QLineEdit>("Tefp"), amount);
-    clickCell(claims(), row, 2);
+    clickGridCell(claims(), row, 2);
     replace(c<QComboBox>("Comzq"), nature);
     if (!priority.isEmpty()) {
-        clickCell(claims(), row, 3);
+        clickGridCell(claims(), row, 3);
         replace(c<QLineEdit>("Tefp"), priority);
     }
 }
@@ -130,7 +121,8 @@ void TestCaseFundWindow::loadState() {
     const QStringList payHeaders{"交款人", "金额", "交款时间", "备注"};
     for (int i = 0; i < 4; ++i)
         QCOMPARE(payments()->TextMatrix(0, i), payHeaders[i]);
-    const QStringList claimHeaders{"债权人或案款项目", "债权金额", "债权性质", "其中抵押优先金额", "分配金额", "备注"};
+    const QStringList claimHeaders{"债权人或案款项目", "债权金额", "债权性质",
+                                   "其中抵押优先金额", "分配金额", "备注"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(claims()->TextMatrix(0, i), claimHeaders[i]);
     QCOMPARE(payments()->ColWidth(0), 1000);
@@ -167,28 +159,33 @@ void TestCaseFundWindow::distributionExamples_data() {
     QTest::addColumn<QStringList>("rows"); // amount, nature, priority
     QTest::addColumn<QStringList>("allocated");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("all classes")
-        << QStringList{"100000"}
-        << QStringList{"5000", "诉讼费用", "", "80000", "抵押", "60000", "20000", "工资", "",
-                       "10000", "税款", "", "30000", "一般债权", ""}
-        << QStringList{"5000", "62000", "20000", "10000", "3000", "0"}
-        << "已交案款：100000元，债权总额：145000元（总比例68.97%）。\r\n分配案款中：诉讼费用5000元(100%)，"
-           "抵押物优先权：60000元(100%)，工资和劳动保险20000元(100%)，税款10000元(100%)， 一般债权5000元(10%)";
+    QTest::newRow("all classes") << QStringList{"100000"}
+                                 << QStringList{"5000",  "诉讼费用", "",      "80000",    "抵押",
+                                                "60000", "20000",    "工资",  "",         "10000",
+                                                "税款",  "",         "30000", "一般债权", ""}
+                                 << QStringList{"5000", "62000", "20000", "10000", "3000", "0"}
+                                 << "已交案款：100000元，债权总额：145000元（总比例68.97%"
+                                    "）。\r\n分配案款中：诉讼费用5000元(100%)，"
+                                    "抵押物优先权：60000元(100%)，工资和劳动保险20000元(100%)"
+                                    "，税款10000元(100%)， 一般债权5000元(10%)";
     QTest::newRow("three general")
         << QStringList{"1000"}
         << QStringList{"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""}
         << QStringList{"333.33", "333.33", "333.33", "0"}
-        << "已交案款：1000元，债权总额：3000元（总比例33.33%）。\r\n分配案款中：一般债权1000元(33.3333%)";
+        << "已交案款：1000元，债权总额：3000元（总比例33.33%）。\r\n分配案款中：一般债权1000元(33."
+           "3333%)";
     QTest::newRow("surplus") << QStringList{"1200"} << QStringList{"1000", "诉讼费用", ""}
                              << QStringList{"1000", "0"}
-                             << "已交案款：1200元，债权总额：1000元（总比例100%）。\r\n分配案款中：诉讼费用1000元(100%)，\r\n余款200归还交款人。";
+                             << "已交案款：1200元，债权总额：1000元（总比例100%"
+                                "）。\r\n分配案款中：诉讼费用1000元(100%)，\r\n余款200归还交款人。";
     QTest::newRow("priority not covered")
         << QStringList{"700", "300"} << QStringList{"50000", "抵押", "40000", "10000", "", ""}
         << QStringList{"1000", "0", "0"}
-        << "已交案款：1000元，债权总额：60000元（总比例1.67%）。\r\n分配案款中：抵押物优先权：1000元(2.5%)，一般债权0元(0%)";
-    QTest::newRow("no payment") << QStringList{} << QStringList{"500", "诉讼费用", ""}
-                                << QStringList{"0", "0"}
-                                << "已交案款：0元，债权总额：500元（总比例0%）。\r\n分配案款中：诉讼费用0元(0%)，";
+        << "已交案款：1000元，债权总额：60000元（总比例1.67%"
+           "）。\r\n分配案款中：抵押物优先权：1000元(2.5%)，一般债权0元(0%)";
+    QTest::newRow("no payment")
+        << QStringList{} << QStringList{"500", "诉讼费用", ""} << QStringList{"0", "0"}
+        << "已交案款：0元，债权总额：500元（总比例0%）。\r\n分配案款中：诉讼费用0元(0%)，";
 }
 
 void TestCaseFundWindow::distributionExamples() {
@@ -208,9 +205,9 @@ void TestCaseFundWindow::distributionExamples() {
 
 void TestCaseFundWindow::natureChosenFromTheList() {
     payment(1, "100");
-    clickCell(claims(), 1, 1);
+    clickGridCell(claims(), 1, 1);
     replace(c<QLineEdit>("Tefp"), "300");
-    clickCell(claims(), 1, 2);
+    clickGridCell(claims(), 1, 2);
     auto *combo = c<QComboBox>("Comzq");
     QVERIFY(combo->isVisible());
     combo->showPopup();
@@ -224,40 +221,40 @@ void TestCaseFundWindow::natureChosenFromTheList() {
 
 void TestCaseFundWindow::editorsLieOverTheirCell() {
     claim(1, "100", "抵押", "");
-    clickCell(claims(), 2, 1);
+    clickGridCell(claims(), 2, 1);
     auto *tefp = c<QLineEdit>("Tefp");
     QCOMPARE(缇左(tefp), 480 + claims()->ColPos(1) + 50);
     QCOMPARE(缇上(tefp), 3600 + claims()->RowPos(2) + 50);
     QCOMPARE(缇宽(tefp), claims()->ColWidth(1) - 10);
     QCOMPARE(缇高(tefp), claims()->RowHeight(2) - 10);
     QVERIFY(tefp->hasFocus());
-    clickCell(claims(), 1, 2);
+    clickGridCell(claims(), 1, 2);
     auto *combo = c<QComboBox>("Comzq");
     QCOMPARE(缇左(combo), 480 + claims()->ColPos(2) + 50);
     QCOMPARE(缇宽(combo), claims()->ColWidth(2) - 10);
     QCOMPARE(combo->currentText(), QStringLiteral("抵押"));
     QVERIFY(!tefp->isVisible());
-    clickCell(payments(), 1, 2);
+    clickGridCell(payments(), 1, 2);
     auto *ak = c<QLineEdit>("tEXTAK");
     QCOMPARE(缇左(ak), 1560 + payments()->ColPos(2) + 50);
     QCOMPARE(缇上(ak), 1080 + payments()->RowPos(1) + 50);
 }
 
 void TestCaseFundWindow::clickRules() {
-    clickCell(claims(), 0, 1); // header: nothing
+    clickGridCell(claims(), 0, 1); // header: nothing
     QVERIFY(!c<QLineEdit>("Tefp")->isVisible());
-    clickCell(payments(), 0, 1);
+    clickGridCell(payments(), 0, 1);
     QVERIFY(!c<QLineEdit>("tEXTAK")->isVisible());
     claim(1, "100", "工资", "");
-    clickCell(claims(), 1, 0);
+    clickGridCell(claims(), 1, 0);
     auto *tefp = c<QLineEdit>("Tefp");
     const QRect placed = tefp->geometry();
-    clickCell(claims(), 1, 4); // allocated amount: no editor, the shown one stays
+    clickGridCell(claims(), 1, 4); // allocated amount: no editor, the shown one stays
     QVERIFY(tefp->isVisible());
     QCOMPARE(tefp->geometry(), placed);
-    clickCell(claims(), 1, 2);
+    clickGridCell(claims(), 1, 2);
     QVERIFY(c<QComboBox>("Comzq")->isVisible());
-    clickCell(claims(), 1, 3); // not a mortgage: the combo hides, no editor opens
+    clickGridCell(claims(), 1, 3); // not a mortgage: the combo hides, no editor opens
     QVERIFY(!c<QComboBox>("Comzq")->isVisible());
     QVERIFY(!tefp->isVisible());
 }
@@ -276,7 +273,7 @@ void TestCaseFundWindow::paymentAmountRefusedStillRecomputes() {
 void TestCaseFundWindow::claimAmountRefusedDoesNotRecompute() {
     claim(1, "12", "", "");
     claims()->setTextMatrix(1, 4, "stale");
-    clickCell(claims(), 1, 1);
+    clickGridCell(claims(), 1, 1);
     typeText(c<QLineEdit>("Tefp"), "a");
     QCOMPARE(底色(c<QLineEdit>("Tefp")), 浅红);
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("12"));
@@ -286,7 +283,7 @@ void TestCaseFundWindow::claimAmountRefusedDoesNotRecompute() {
 void TestCaseFundWindow::priorityAboveAmountRefused() {
     claim(1, "1000", "抵押", "800");
     QCOMPARE(claims()->TextMatrix(1, 3), QStringLiteral("800"));
-    clickCell(claims(), 1, 1);
+    clickGridCell(claims(), 1, 1);
     auto *tefp = c<QLineEdit>("Tefp");
     tefp->end(false);
     for (int i = 0; i < 4; ++i)
@@ -299,7 +296,7 @@ void TestCaseFundWindow::priorityAboveAmountRefused() {
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("5000"));
     QCOMPARE(底色(tefp), 白);
     // And the other way: a priority above the amount.
-    clickCell(claims(), 1, 3);
+    clickGridCell(claims(), 1, 3);
     replace(tefp, "6000");
     QCOMPARE(claims()->TextMatrix(1, 3), QStringLiteral("600"));
     QCOMPARE(底色(tefp), 浅红);
@@ -309,36 +306,40 @@ void TestCaseFundWindow::paymentDates_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("a date") << "2020-5-10" << "2020-5-10" << true;
-    QTest::newRow("month 13") << "2020-13-1" << "" << false;
-    QTest::newRow("year 10000") << "10000-1-1" << "" << false;
-    QTest::newRow("blanks") << "   " << "   " << true;
+    QTest::newRow("a date") << "2020-5-10"
+                            << "2020-5-10" << true;
+    QTest::newRow("month 13") << "2020-13-1"
+                              << "" << false;
+    QTest::newRow("year 10000") << "10000-1-1"
+                                << "" << false;
+    QTest::newRow("blanks") << "   "
+                            << "   " << true;
 }
 
 void TestCaseFundWindow::paymentDates() {
     QFETCH(QString, typed);
     QFETCH(QString, cell);
     QFETCH(bool, accepted);
-    clickCell(payments(), 1, 2);
+    clickGridCell(payments(), 1, 2);
     typeText(c<QLineEdit>("tEXTAK"), typed);
     QCOMPARE(payments()->TextMatrix(1, 2), cell);
     QCOMPARE(底色(c<QLineEdit>("tEXTAK")), accepted ? 白 : 浅红);
 }
 
 void TestCaseFundWindow::blankRowGrowsAndShrinks() {
-    clickCell(claims(), 1, 5);
+    clickGridCell(claims(), 1, 5);
     typeText(c<QLineEdit>("Tefp"), "x"); // a remark alone does not fill a row
     QCOMPARE(claims()->Rows(), 2);
-    clickCell(claims(), 1, 0);
+    clickGridCell(claims(), 1, 0);
     typeText(c<QLineEdit>("Tefp"), "甲");
     QCOMPARE(claims()->Rows(), 3);
     QCOMPARE(allocations(), (QStringList{"0", "0"}));
-    clickCell(claims(), 2, 0);
+    clickGridCell(claims(), 2, 0);
     typeText(c<QLineEdit>("Tefp"), "乙");
     QCOMPARE(claims()->Rows(), 4);
     replace(c<QLineEdit>("Tefp"), "");
     QCOMPARE(claims()->Rows(), 3);
-    clickCell(claims(), 1, 0);
+    clickGridCell(claims(), 1, 0);
     replace(c<QLineEdit>("Tefp"), "");
     QCOMPARE(claims()->Rows(), 2);
     replace(c<QLineEdit>("Tefp"), "");
@@ -368,14 +369,14 @@ void TestCaseFundWindow::clearEmptiesTheWindow() {
 void TestCaseFundWindow::overflowIsShownAndWindowStays() {
     payment(1, "100");
     BoxAnswerer answerer;
-    clickCell(claims(), 1, 1);
+    clickGridCell(claims(), 1, 1);
     replace(c<QLineEdit>("Tefp"), "1e300");
     QVERIFY(answerer.texts.contains(QStringLiteral("溢出")));
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e300")); // accepted: it is a number
     QVERIFY(w->isVisible());
     const QStringList odd{"922337203685477.5808", "-0", "1,2,3", "１２３"};
     for (const QString &text : odd) {
-        clickCell(payments(), 2, 1);
+        clickGridCell(payments(), 2, 1);
         replace(c<QLineEdit>("tEXTAK"), text);
     }
     QCOMPARE(payments()->TextMatrix(2, 1), QStringLiteral("１２３"));

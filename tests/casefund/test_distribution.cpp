@@ -28,16 +28,18 @@ Run run(const QStringList &payments, const QStringList &claims) {
     return r;
 }
 
-QString m(Money v) { return 金额文本(v); }
+QString m(Money v) {
+    return 金额文本(v);
+}
 
-const QStringList 全类 = {"5000", "诉讼费用", "", "80000", "抵押", "60000", "20000", "工资", "",
-                        "10000", "税款", "", "30000", "一般债权", ""};
+const QStringList 全类 = {"5000", "诉讼费用", "",     "80000", "抵押",  "60000",    "20000", "工资",
+                          "",     "10000",    "税款", "",      "30000", "一般债权", ""};
 
 } // namespace
 
 class TestDistribution : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void classes_data();
     void classes();
     void allClasses();
@@ -85,11 +87,13 @@ void TestDistribution::allClasses() {
     QCOMPARE(m(r.figures.v), QStringLiteral("0.6897"));
     QCOMPARE(m(r.figures.A[4]), QStringLiteral("5000"));
     QCOMPARE(m(r.figures.pct[4]), QStringLiteral("10"));
-    QCOMPARE(m(类别债权合计({{"80000", "抵押", "60000"}, {"1", "x", "5"}}, 4)), QStringLiteral("20001"));
+    QCOMPARE(m(类别债权合计({{"80000", "抵押", "60000"}, {"1", "x", "5"}}, 4)),
+             QStringLiteral("20001"));
 }
 
 void TestDistribution::roundingIsNotBalanced() {
-    const Run r = run({"1000"}, {"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""});
+    const Run r =
+        run({"1000"}, {"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""});
     QCOMPARE(r.allocations, (QStringList{"333.33", "333.33", "333.33"}));
     QCOMPARE(m(r.figures.v), QStringLiteral("0.3333"));
     QCOMPARE(m(r.figures.pct[4]), QStringLiteral("33.3333"));
@@ -140,23 +144,30 @@ void TestDistribution::summaries_data() {
     QTest::addColumn<QStringList>("claims");
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("all classes")
-        << QStringList{"100000"} << 全类
-        << "已交案款：100000元，债权总额：145000元（总比例68.97%）。\r\n分配案款中：诉讼费用5000元(100%)，"
-           "抵押物优先权：60000元(100%)，工资和劳动保险20000元(100%)，税款10000元(100%)， 一般债权5000元(10%)"
-        << "";
+    QTest::newRow("all classes") << QStringList{"100000"} << 全类
+                                 << "已交案款：100000元，债权总额：145000元（总比例68.97%"
+                                    "）。\r\n分配案款中：诉讼费用5000元(100%)，"
+                                    "抵押物优先权：60000元(100%)，工资和劳动保险20000元(100%)"
+                                    "，税款10000元(100%)， 一般债权5000元(10%)"
+                                 << "";
     QTest::newRow("three general")
-        << QStringList{"1000"} << QStringList{"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""}
-        << "已交案款：1000元，债权总额：3000元（总比例33.33%）。\r\n分配案款中：一般债权1000元(33.3333%)" << "";
-    QTest::newRow("surplus")
-        << QStringList{"1200"} << QStringList{"1000", "诉讼费用", ""}
-        << "已交案款：1200元，债权总额：1000元（总比例100%）。\r\n分配案款中：诉讼费用1000元(100%)，\r\n余款200归还交款人。"
-        << "已交案款：1200元，债权总额：1000元（总比例100%）。\r\n分配案款中：诉讼费用1000元(100%)，，余款200归还交款人。";
+        << QStringList{"1000"}
+        << QStringList{"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""}
+        << "已交案款：1000元，债权总额：3000元（总比例33.33%）。\r\n分配案款中：一般债权1000元(33."
+           "3333%)"
+        << "";
+    QTest::newRow("surplus") << QStringList{"1200"} << QStringList{"1000", "诉讼费用", ""}
+                             << "已交案款：1200元，债权总额：1000元（总比例100%"
+                                "）。\r\n分配案款中：诉讼费用1000元(100%)，\r\n余款200归还交款人。"
+                             << "已交案款：1200元，债权总额：1000元（总比例100%"
+                                "）。\r\n分配案款中：诉讼费用1000元(100%)，，余款200归还交款人。";
     QTest::newRow("nothing") << QStringList{""} << QStringList{"", "", ""}
-                             << "已交案款：0元，债权总额：0元（总比例0%）。\r\n分配案款中：" << "";
+                             << "已交案款：0元，债权总额：0元（总比例0%）。\r\n分配案款中："
+                             << "";
     QTest::newRow("no payment")
         << QStringList{""} << QStringList{"500", "诉讼费用", ""}
-        << "已交案款：0元，债权总额：500元（总比例0%）。\r\n分配案款中：诉讼费用0元(0%)，" << "";
+        << "已交案款：0元，债权总额：500元（总比例0%）。\r\n分配案款中：诉讼费用0元(0%)，"
+        << "";
 }
 
 void TestDistribution::summaries() {
@@ -174,12 +185,12 @@ void TestDistribution::overflowKeepsWhatWasWritten() {
     QStringList written;
     auto collect = [&](int, const QString &t) { written << t; };
     auto none = [](const QString &, const QString &) {};
-    QVERIFY_THROWS_EXCEPTION(VarnelError,
-                             分配计算({"100"}, {{"10", "诉讼费用", ""}, {"1e300", "", ""}}, collect, none));
+    QVERIFY_THROWS_EXCEPTION(
+        VarnelError, 分配计算({"100"}, {{"10", "诉讼费用", ""}, {"1e300", "", ""}}, collect, none));
     QVERIFY(written.isEmpty());
     // Payments past the money range: the first ratio needs them, so no row is written either.
-    QVERIFY_THROWS_EXCEPTION(VarnelError,
-                             分配计算({"900000000000000", "900000000000000"}, {{"10", "", ""}}, collect, none));
+    QVERIFY_THROWS_EXCEPTION(VarnelError, 分配计算({"900000000000000", "900000000000000"},
+                                                   {{"10", "", ""}}, collect, none));
     QVERIFY(written.isEmpty());
     // The money left for the mortgages leaves the range: the rows before theirs are written.
     QString summary = "old";

@@ -12,7 +12,7 @@
 // kept for the test to read. A box it cannot answer is rejected after a bounded number of
 // tries.
 class BoxAnswerer : public QObject {
-public:
+  public:
     explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
                          QString inputText = QString(), bool acceptInput = true)
         : answer(answer), inputText(std::move(inputText)), acceptInput(acceptInput) {
@@ -25,7 +25,7 @@ public:
     QStringList titles;
     QList<QMessageBox::Icon> icons;
 
-private:
+  private:
     void poll() {
         QWidget *w = QApplication::activeModalWidget();
         if (!w)

@@ -3,4 +3,6 @@
 int runCommonTests(int argc, char **argv);
 int runGridTests(int argc, char **argv);
 
-int main(int argc, char **argv) { return runAll(argc, argv, {runCommonTests, runGridTests}); }
+int main(int argc, char **argv) {
+    return runAll(argc, argv, {runCommonTests, runGridTests});
+}

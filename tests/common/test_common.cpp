@@ -8,7 +8,7 @@
 
 class TestCommon : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void numberTest_data();
     void numberTest();
     void moneyFromText_data();
@@ -69,23 +69,40 @@ void TestCommon::numberTest() {
 void TestCommon::moneyFromText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("money");
-    QTest::newRow("whole") << "5000" << "5000";
-    QTest::newRow("fraction") << "333.33" << "333.33";
-    QTest::newRow("half") << "0.5" << "0.5";
-    QTest::newRow("four decimals") << "33.3333" << "33.3333";
-    QTest::newRow("tie down to even") << "0.00005" << "0";
-    QTest::newRow("tie up to even") << "0.00015" << "0.0002";
-    QTest::newRow("above tie") << "0.000050001" << "0.0001";
-    QTest::newRow("negative tie") << "-0.00025" << "-0.0002";
-    QTest::newRow("exponent") << "1.23456e2" << "123.456";
-    QTest::newRow("negative exponent") << "5e-5" << "0";
-    QTest::newRow("largest") << "922337203685477.5807" << "922337203685477.5807";
-    QTest::newRow("smallest") << "-922337203685477.5808" << "-922337203685477.5808";
-    QTest::newRow("not a number") << "abc" << "0";
-    QTest::newRow("empty") << "" << "0";
-    QTest::newRow("minus zero") << "-0" << "0";
-    QTest::newRow("grouped") << "1,000.10" << "1000.1";
-    QTest::newRow("very long fraction") << "1." + QString(5000, '0') + "1" << "1";
+    QTest::newRow("whole") << "5000"
+                           << "5000";
+    QTest::newRow("fraction") << "333.33"
+                              << "333.33";
+    QTest::newRow("half") << "0.5"
+                          << "0.5";
+    QTest::newRow("four decimals") << "33.3333"
+                                   << "33.3333";
+    QTest::newRow("tie down to even") << "0.00005"
+                                      << "0";
+    QTest::newRow("tie up to even") << "0.00015"
+                                    << "0.0002";
+    QTest::newRow("above tie") << "0.000050001"
+                               << "0.0001";
+    QTest::newRow("negative tie") << "-0.00025"
+                                  << "-0.0002";
+    QTest::newRow("exponent") << "1.23456e2"
+                              << "123.456";
+    QTest::newRow("negative exponent") << "5e-5"
+                                       << "0";
+    QTest::newRow("largest") << "922337203685477.5807"
+                             << "922337203685477.5807";
+    QTest::newRow("smallest") << "-922337203685477.5808"
+                              << "-922337203685477.5808";
+    QTest::newRow("not a number") << "abc"
+                                  << "0";
+    QTest::newRow("empty") << ""
+                           << "0";
+    QTest::newRow("minus zero") << "-0"
+                                << "0";
+    QTest::newRow("grouped") << "1,000.10"
+                             << "1000.1";
+    QTest::newRow("very long fraction") << "1." + QString(5000, '0') + "1"
+                                        << "1";
 }
 
 void TestCommon::moneyFromText() {

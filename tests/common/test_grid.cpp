@@ -2,21 +2,15 @@
 #include "common/grid.h"
 #include "common/twips.h"
 #include "common/varnel_error.h"
+#include "window_test.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
 
-namespace {
-void clickCell(FlexGrid &g, int row, int col) {
-    const auto [target, rect] = g.格位置(row, col);
-    QTest::mouseClick(target, Qt::LeftButton, {}, rect.center());
-}
-} // namespace
-
 class TestGrid : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void blankRowRule_data();
     void blankRowRule();
     void countsAndTexts();
@@ -96,11 +90,11 @@ void TestGrid::clicksMoveTheCurrentCell() {
     QVERIFY(QTest::qWaitForWindowExposed(&g));
     int clicks = 0;
     g.设单击([&] { ++clicks; });
-    clickCell(g, 2, 1);
+    clickGridCell(&g, 2, 1);
     QCOMPARE(clicks, 1);
     QCOMPARE(g.Row(), 2);
     QCOMPARE(g.Col(), 1);
-    clickCell(g, 0, 2);
+    clickGridCell(&g, 0, 2);
     QCOMPARE(clicks, 2);
     QCOMPARE(g.Row(), 0);
     QCOMPARE(g.Col(), 2);

@@ -1,9 +1,9 @@
 #include "box_answerer.h"
-#include "typing.h"
 #include "common/twips.h"
 #include "common/varnel_error.h"
 #include "fee/fee_rules.h"
 #include "fee/fee_window.h"
+#include "typing.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +19,7 @@ const QString 其他非财产 = QStringLiteral("民事_其他非财产案件");
 
 class TestFee : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void propertyScale_data();
     void propertyScale();
     void civilRules_data();
@@ -41,7 +41,7 @@ private slots:
     void overflowKeepsWindowOpen();
     void arrowAnimation();
 
-private:
+  private:
     Fo诉讼费计算 *openWindow();
     void choose(Fo诉讼费计算 *w, const QString &type);
 };
@@ -51,19 +51,32 @@ private:
 void TestFee::propertyScale_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("fee");
-    QTest::newRow("negative") << "-500" << "50";
-    QTest::newRow("zero") << "0" << "50";
-    QTest::newRow("1000") << "1000" << "50";
-    QTest::newRow("1000.5") << "1000.5" << "50.02";
-    QTest::newRow("1001") << "1001" << "50.04";
-    QTest::newRow("12345") << "12345" << "503.8";
-    QTest::newRow("50000") << "50000" << "2010";
-    QTest::newRow("50001") << "50001" << "2010.03";
-    QTest::newRow("100000") << "100000" << "3510";
-    QTest::newRow("200000") << "200000" << "5510";
-    QTest::newRow("500000") << "500000" << "10010";
-    QTest::newRow("1000000") << "1000000" << "15010";
-    QTest::newRow("2500000") << "2500000" << "22510";
+    QTest::newRow("negative") << "-500"
+                              << "50";
+    QTest::newRow("zero") << "0"
+                          << "50";
+    QTest::newRow("1000") << "1000"
+                          << "50";
+    QTest::newRow("1000.5") << "1000.5"
+                            << "50.02";
+    QTest::newRow("1001") << "1001"
+                          << "50.04";
+    QTest::newRow("12345") << "12345"
+                           << "503.8";
+    QTest::newRow("50000") << "50000"
+                           << "2010";
+    QTest::newRow("50001") << "50001"
+                           << "2010.03";
+    QTest::newRow("100000") << "100000"
+                            << "3510";
+    QTest::newRow("200000") << "200000"
+                            << "5510";
+    QTest::newRow("500000") << "500000"
+                            << "10010";
+    QTest::newRow("1000000") << "1000000"
+                             << "15010";
+    QTest::newRow("2500000") << "2500000"
+                             << "22510";
 }
 
 void TestFee::propertyScale() {
@@ -77,27 +90,69 @@ void TestFee::civilRules_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("joint");
     QTest::addColumn<QString>("fee");
-    QTest::newRow("property empty") << 财产 << "" << "" << "50";
-    QTest::newRow("property ignores joint") << 财产 << "12345" << "99999" << "503.8";
-    QTest::newRow("divorce plain") << 离婚案件 << "" << "" << "50";
-    QTest::newRow("divorce joint 10000") << 离婚案件 << "" << "10000" << "50";
-    QTest::newRow("divorce joint 10100") << 离婚案件 << "" << "10100" << "51";
-    QTest::newRow("divorce joint 25000") << 离婚案件 << "" << "25000" << "200";
-    QTest::newRow("divorce both") << 离婚案件 << "80000" << "25000" << "3110";
-    QTest::newRow("divorce small claim") << 离婚案件 << "500" << "10000" << "100";
-    QTest::newRow("divorce negative claim") << 离婚案件 << "-100" << "" << "50";
-    QTest::newRow("personal none") << 人身 << "" << "" << "100";
-    QTest::newRow("personal letters") << 人身 << "abc" << "" << "100";
-    QTest::newRow("personal 500") << 人身 << "500" << "" << "50";
-    QTest::newRow("personal negative") << 人身 << "-5" << "" << "50";
-    QTest::newRow("personal 20000") << 人身 << "20000" << "" << "810";
-    QTest::newRow("other none") << 其他非财产 << "" << "" << "50";
-    QTest::newRow("other 20000") << 其他非财产 << "20000" << "" << "810";
-    QTest::newRow("labour") << QStringLiteral("民事_劳动争议案件") << "900000" << "" << "50";
-    QTest::newRow("payment order") << QStringLiteral("民事_支付令件") << "5" << "" << "100";
-    QTest::newRow("summons") << QStringLiteral("民事_公示催告") << "" << "" << "100";
-    QTest::newRow("unknown") << QStringLiteral("民事_其他") << "5000" << "" << "0";
-    QTest::newRow("tie amount") << 财产 << "12362.5" << "" << "504.5";
+    QTest::newRow("property empty") << 财产 << ""
+                                    << ""
+                                    << "50";
+    QTest::newRow("property ignores joint") << 财产 << "12345"
+                                            << "99999"
+                                            << "503.8";
+    QTest::newRow("divorce plain") << 离婚案件 << ""
+                                   << ""
+                                   << "50";
+    QTest::newRow("divorce joint 10000") << 离婚案件 << ""
+                                         << "10000"
+                                         << "50";
+    QTest::newRow("divorce joint 10100") << 离婚案件 << ""
+                                         << "10100"
+                                         << "51";
+    QTest::newRow("divorce joint 25000") << 离婚案件 << ""
+                                         << "25000"
+                                         << "200";
+    QTest::newRow("divorce both") << 离婚案件 << "80000"
+                                  << "25000"
+                                  << "3110";
+    QTest::newRow("divorce small claim") << 离婚案件 << "500"
+                                         << "10000"
+                                         << "100";
+    QTest::newRow("divorce negative claim") << 离婚案件 << "-100"
+                                            << ""
+                                            << "50";
+    QTest::newRow("personal none") << 人身 << ""
+                                   << ""
+                                   << "100";
+    QTest::newRow("personal letters") << 人身 << "abc"
+                                      << ""
+                                      << "100";
+    QTest::newRow("personal 500") << 人身 << "500"
+                                  << ""
+                                  << "50";
+    QTest::newRow("personal negative") << 人身 << "-5"
+                                       << ""
+                                       << "50";
+    QTest::newRow("personal 20000") << 人身 << "20000"
+                                    << ""
+                                    << "810";
+    QTest::newRow("other none") << 其他非财产 << ""
+                                << ""
+                                << "50";
+    QTest::newRow("other 20000") << 其他非财产 << "20000"
+                                 << ""
+                                 << "810";
+    QTest::newRow("labour") << QStringLiteral("民事_劳动争议案件") << "900000"
+                            << ""
+                            << "50";
+    QTest::newRow("payment order") << QStringLiteral("民事_支付令件") << "5"
+                                   << ""
+                                   << "100";
+    QTest::newRow("summons") << QStringLiteral("民事_公示催告") << ""
+                             << ""
+                             << "100";
+    QTest::newRow("unknown") << QStringLiteral("民事_其他") << "5000"
+                             << ""
+                             << "0";
+    QTest::newRow("tie amount") << 财产 << "12362.5"
+                                << ""
+                                << "504.5";
 }
 
 void TestFee::civilRules() {
@@ -112,14 +167,30 @@ void TestFee::administrative_data() {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("fee");
-    QTest::newRow("security empty") << "行政_治安" << "" << "30";
-    QTest::newRow("other empty") << "行政_其他" << "" << "100";
-    QTest::newRow("security letters") << "行政_治安" << "x" << "30";
-    QTest::newRow("other letters") << "行政_其他" << "x" << "100";
-    QTest::newRow("low") << "行政_其他" << "1000" << "50";
-    QTest::newRow("tens cut") << "行政_其他" << "12345" << "500";
-    QTest::newRow("security with amount") << "行政_治安" << "12345" << "500";
-    QTest::newRow("top bracket") << "行政_其他" << "2500000" << "22510";
+    QTest::newRow("security empty") << "行政_治安"
+                                    << ""
+                                    << "30";
+    QTest::newRow("other empty") << "行政_其他"
+                                 << ""
+                                 << "100";
+    QTest::newRow("security letters") << "行政_治安"
+                                      << "x"
+                                      << "30";
+    QTest::newRow("other letters") << "行政_其他"
+                                   << "x"
+                                   << "100";
+    QTest::newRow("low") << "行政_其他"
+                         << "1000"
+                         << "50";
+    QTest::newRow("tens cut") << "行政_其他"
+                              << "12345"
+                              << "500";
+    QTest::newRow("security with amount") << "行政_治安"
+                                          << "12345"
+                                          << "500";
+    QTest::newRow("top bracket") << "行政_其他"
+                                 << "2500000"
+                                 << "22510";
 }
 
 void TestFee::administrative() {
@@ -133,14 +204,22 @@ void TestFee::administrative() {
 void TestFee::enforcement_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("fee");
-    QTest::newRow("empty") << "" << "50";
-    QTest::newRow("letters") << "abc" << "0";
-    QTest::newRow("blanks") << "  " << "0";
-    QTest::newRow("10000") << "10000" << "50";
-    QTest::newRow("10100") << "10100" << "50.5";
-    QTest::newRow("10300") << "10300" << "51.5";
-    QTest::newRow("500000") << "500000" << "2500";
-    QTest::newRow("750000") << "750000" << "2750";
+    QTest::newRow("empty") << ""
+                           << "50";
+    QTest::newRow("letters") << "abc"
+                             << "0";
+    QTest::newRow("blanks") << "  "
+                            << "0";
+    QTest::newRow("10000") << "10000"
+                           << "50";
+    QTest::newRow("10100") << "10100"
+                           << "50.5";
+    QTest::newRow("10300") << "10300"
+                           << "51.5";
+    QTest::newRow("500000") << "500000"
+                            << "2500";
+    QTest::newRow("750000") << "750000"
+                            << "2750";
 }
 
 void TestFee::enforcement() {
@@ -200,7 +279,9 @@ void TestFee::loadState() {
     QVERIFY(!w->findChild<QLabel *>(QStringLiteral("Label7"))->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Varnel"));
     QCOMPARE(缇左(w->findChild<QLineEdit *>(QStringLiteral("Tex标的"))), 2400);
-    QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label7"))->text().contains(QStringLiteral("数字输入错误")));
+    QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label7"))
+                ->text()
+                .contains(QStringLiteral("数字输入错误")));
     w->close();
 }
 
@@ -209,29 +290,75 @@ void TestFee::workedValues_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("joint");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("property empty") << 财产 << "" << "" << "50";
-    QTest::newRow("property 12345") << 财产 << "12345" << "" << "504";
-    QTest::newRow("property 2500000") << 财产 << "2500000" << "" << "22510";
-    QTest::newRow("property tie") << 财产 << "12362.5" << "" << "504";
-    QTest::newRow("property 1000.5") << 财产 << "1000.5" << "" << "50";
-    QTest::newRow("divorce empty") << 离婚案件 << "" << "" << "50";
-    QTest::newRow("divorce joint") << 离婚案件 << "" << "25000" << "200";
-    QTest::newRow("divorce both") << 离婚案件 << "80000" << "25000" << "3110";
-    QTest::newRow("divorce 500") << 离婚案件 << "500" << "10000" << "100";
-    QTest::newRow("personal empty") << 人身 << "" << "" << "100";
-    QTest::newRow("personal 500") << 人身 << "500" << "" << "50";
-    QTest::newRow("personal 20000") << 人身 << "20000" << "" << "810";
-    QTest::newRow("payment order") << QStringLiteral("民事_支付令件") << "777" << "" << "100";
-    QTest::newRow("security") << QStringLiteral("行政_治安") << "" << "" << "30";
-    QTest::newRow("admin empty") << QStringLiteral("行政_其他") << "" << "" << "100";
-    QTest::newRow("admin 12345") << QStringLiteral("行政_其他") << "12345" << "" << "500";
-    QTest::newRow("enforcement empty") << 执行费类型 << "" << "" << "50";
-    QTest::newRow("enforcement 750000") << 执行费类型 << "750000" << "" << "2750";
-    QTest::newRow("enforcement tie down") << 执行费类型 << "10100" << "" << "50";
-    QTest::newRow("enforcement tie up") << 执行费类型 << "10300" << "" << "52";
-    QTest::newRow("enforcement letters") << 执行费类型 << "x" << "" << "0";
-    QTest::newRow("full-width amount") << 财产 << "１２３４５" << "" << "504";
-    QTest::newRow("grouped amount") << 财产 << "2,500,000" << "" << "22510";
+    QTest::newRow("property empty") << 财产 << ""
+                                    << ""
+                                    << "50";
+    QTest::newRow("property 12345") << 财产 << "12345"
+                                    << ""
+                                    << "504";
+    QTest::newRow("property 2500000") << 财产 << "2500000"
+                                      << ""
+                                      << "22510";
+    QTest::newRow("property tie") << 财产 << "12362.5"
+                                  << ""
+                                  << "504";
+    QTest::newRow("property 1000.5") << 财产 << "1000.5"
+                                     << ""
+                                     << "50";
+    QTest::newRow("divorce empty") << 离婚案件 << ""
+                                   << ""
+                                   << "50";
+    QTest::newRow("divorce joint") << 离婚案件 << ""
+                                   << "25000"
+                                   << "200";
+    QTest::newRow("divorce both") << 离婚案件 << "80000"
+                                  << "25000"
+                                  << "3110";
+    QTest::newRow("divorce 500") << 离婚案件 << "500"
+                                 << "10000"
+                                 << "100";
+    QTest::newRow("personal empty") << 人身 << ""
+                                    << ""
+                                    << "100";
+    QTest::newRow("personal 500") << 人身 << "500"
+                                  << ""
+                                  << "50";
+    QTest::newRow("personal 20000") << 人身 << "20000"
+                                    << ""
+                                    << "810";
+    QTest::newRow("payment order") << QStringLiteral("民事_支付令件") << "777"
+                                   << ""
+                                   << "100";
+    QTest::newRow("security") << QStringLiteral("行政_治安") << ""
+                              << ""
+                              << "30";
+    QTest::newRow("admin empty") << QStringLiteral("行政_其他") << ""
+                                 << ""
+                                 << "100";
+    QTest::newRow("admin 12345") << QStringLiteral("行政_其他") << "12345"
+                                 << ""
+                                 << "500";
+    QTest::newRow("enforcement empty") << 执行费类型 << ""
+                                       << ""
+                                       << "50";
+    QTest::newRow("enforcement 750000") << 执行费类型 << "750000"
+                                        << ""
+                                        << "2750";
+    QTest::newRow("enforcement tie down") << 执行费类型 << "10100"
+                                          << ""
+                                          << "50";
+    QTest::newRow("enforcement tie up") << 执行费类型 << "10300"
+                                        << ""
+                                        << "52";
+    QTest::newRow("enforcement letters") << 执行费类型 << "x"
+                                         << ""
+                                         << "0";
+    QTest::newRow("full-width amount") << 财产 << "１２３４５"
+                                       << ""
+                                       << "504";
+    QTest::newRow("grouped amount") << 财产 << "2,500,000"
+                                    << ""
+                                    << "22510";
 }
 
 void TestFee::workedValues() {

@@ -3,4 +3,6 @@
 int runTermTests(int argc, char **argv);
 int runSentenceWindowTests(int argc, char **argv);
 
-int main(int argc, char **argv) { return runAll(argc, argv, {runTermTests, runSentenceWindowTests}); }
+int main(int argc, char **argv) {
+    return runAll(argc, argv, {runTermTests, runSentenceWindowTests});
+}

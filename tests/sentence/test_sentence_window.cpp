@@ -4,6 +4,7 @@
 #include "common/twips.h"
 #include "sentence/sentence_window.h"
 #include "typing.h"
+#include "window_test.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -16,7 +17,7 @@
 
 class TestSentenceWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void loadState();
@@ -32,13 +33,8 @@ private slots:
     void badTermTextsNeverCrash_data();
     void badTermTextsNeverCrash();
 
-private:
-    template <class T> T *c(const char *name) {
-        T *found = w->findChild<T *>(QString::fromUtf8(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+  private:
+    template <class T> T *c(const char *name) { return child<T>(w, name); }
     void clickCell(int row, int col);
     void pick(const QString &text); // types into the date box and confirms
     void setTerm(int field, const QString &text);
@@ -60,9 +56,7 @@ void TestSentenceWindow::cleanup() {
 }
 
 void TestSentenceWindow::clickCell(int row, int col) {
-    auto *grid = c<FlexGrid>("MSF");
-    const auto [target, rect] = grid->格位置(row, col);
-    QTest::mouseClick(target, Qt::LeftButton, {}, rect.center());
+    clickGridCell(c<FlexGrid>("MSF"), row, col);
 }
 
 void TestSentenceWindow::pick(const QString &text) {
@@ -195,20 +189,25 @@ void TestSentenceWindow::workedResults_data() {
     QTest::addColumn<QString>("execution");
     QTest::addColumn<QString>("text");
     QTest::newRow("open period") << QStringList{"2019-5-10", ""} << QStringList{"3", "", ""}
-                                 << "2019-12-1" << "刑满日期：2022年5月9日\n执行前扣除羁押：0年6月21日";
-    QTest::newRow("completed period")
-        << QStringList{"2018-1-1", "2018-2-15", "2019-5-10", ""} << QStringList{"3", "", ""}
-        << "2019-12-1" << "刑满日期：2022年3月25日\n执行前扣除羁押：0年8月5日";
+                                 << "2019-12-1"
+                                 << "刑满日期：2022年5月9日\n执行前扣除羁押：0年6月21日";
+    QTest::newRow("completed period") << QStringList{"2018-1-1", "2018-2-15", "2019-5-10", ""}
+                                      << QStringList{"3", "", ""} << "2019-12-1"
+                                      << "刑满日期：2022年3月25日\n执行前扣除羁押：0年8月5日";
     QTest::newRow("no deduction") << QStringList{"2019-5-10", ""} << QStringList{"3", "", ""}
-                                  << "2019-5-10" << "刑满日期：2022年5月9日";
+                                  << "2019-5-10"
+                                  << "刑满日期：2022年5月9日";
     QTest::newRow("no term") << QStringList{} << QStringList{"", "", ""} << "2020-5-10"
                              << "刑满日期：1899年12月30日\n执行前扣除羁押：120年4月9日";
-    QTest::newRow("start day lacking") << QStringList{"2019-1-31", ""} << QStringList{"", "1", ""}
-                                       << "2019-1-31" << "刑满日期：2019年2月28日\n执行前扣除羁押：0年0月2日";
-    QTest::newRow("25 years typed") << QStringList{"2000-3-1", ""} << QStringList{"25", "", ""}
-                                    << "" << "刑满日期：2025年2月28日";
+    QTest::newRow("start day lacking")
+        << QStringList{"2019-1-31", ""} << QStringList{"", "1", ""} << "2019-1-31"
+        << "刑满日期：2019年2月28日\n执行前扣除羁押：0年0月2日";
+    QTest::newRow("25 years typed")
+        << QStringList{"2000-3-1", ""} << QStringList{"25", "", ""} << ""
+        << "刑满日期：2025年2月28日";
     QTest::newRow("release not a date")
-        << QStringList{"2018-1-1", "2018-2-15"} << QStringList{"1", "", ""} << "" << "";
+        << QStringList{"2018-1-1", "2018-2-15"} << QStringList{"1", "", ""} << ""
+        << "";
 }
 
 void TestSentenceWindow::workedResults() {
@@ -255,13 +254,20 @@ void TestSentenceWindow::emptyingTheRowAboveShrinksTheTable() {
 void TestSentenceWindow::badTermTextsNeverCrash_data() {
     QTest::addColumn<QString>("term");
     QTest::addColumn<QString>("text");
-    QTest::newRow("letters") << "abc" << "刑满日期：1899年12月30日";
-    QTest::newRow("blanks") << "   " << "刑满日期：1899年12月30日";
-    QTest::newRow("1e9") << "1e9" << "刑满日期：1899年12月30日";
-    QTest::newRow("-32769") << "-32769" << "刑满日期：1899年12月30日";
-    QTest::newRow("beyond 32 bits") << "99999999999" << "刑满日期：1899年12月30日";
-    QTest::newRow("carries past 9999") << "8000" << "刑满日期：1899年12月30日";
-    QTest::newRow("chosen 2") << "2" << "刑满日期：2021年5月9日";
+    QTest::newRow("letters") << "abc"
+                             << "刑满日期：1899年12月30日";
+    QTest::newRow("blanks") << "   "
+                            << "刑满日期：1899年12月30日";
+    QTest::newRow("1e9") << "1e9"
+                         << "刑满日期：1899年12月30日";
+    QTest::newRow("-32769") << "-32769"
+                            << "刑满日期：1899年12月30日";
+    QTest::newRow("beyond 32 bits") << "99999999999"
+                                    << "刑满日期：1899年12月30日";
+    QTest::newRow("carries past 9999") << "8000"
+                                       << "刑满日期：1899年12月30日";
+    QTest::newRow("chosen 2") << "2"
+                              << "刑满日期：2021年5月9日";
 }
 
 void TestSentenceWindow::badTermTextsNeverCrash() {

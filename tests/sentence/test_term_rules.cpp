@@ -7,7 +7,9 @@
 #include <QTest>
 
 namespace {
-QDate d(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
+QDate d(const char *iso) {
+    return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate);
+}
 
 // The end of a term worked out another way: step whole calendar months with QDate from the
 // first of the start month, then apply the day rule and the days.
@@ -25,7 +27,7 @@ QDate independentEnd(QDate start, int years, int months, int days, 羁押合计 
 
 class TestTerm : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void endDate_data();
     void endDate();
     void endDateFailures_data();
@@ -60,14 +62,16 @@ void TestTerm::endDate_data() {
     QTest::newRow("31 Jan") << d("2019-01-31") << 0 << 1 << 0 << 0 << 0 << d("2019-02-28");
     QTest::newRow("31 Mar") << d("2020-03-31") << 0 << 1 << 0 << 0 << 0 << d("2020-04-30");
     QTest::newRow("31 Aug + 6") << d("2019-08-31") << 0 << 6 << 0 << 0 << 0 << d("2020-02-29");
-    QTest::newRow("leap day + 1 year") << d("2020-02-29") << 1 << 0 << 0 << 0 << 0 << d("2021-02-28");
+    QTest::newRow("leap day + 1 year")
+        << d("2020-02-29") << 1 << 0 << 0 << 0 << 0 << d("2021-02-28");
     QTest::newRow("12 months") << d("2020-12-05") << 0 << 12 << 0 << 0 << 0 << d("2021-12-04");
     QTest::newRow("25 months") << d("2020-05-10") << 0 << 25 << 0 << 0 << 0 << d("2022-06-09");
     QTest::newRow("10 days") << d("2020-05-10") << 0 << 0 << 10 << 0 << 0 << d("2020-05-19");
     QTest::newRow("45 days") << d("2020-05-10") << 0 << 0 << 45 << 0 << 0 << d("2020-06-23");
     QTest::newRow("1-2-3") << d("2020-01-01") << 1 << 2 << 3 << 0 << 0 << d("2021-03-03");
     QTest::newRow("no term") << d("2020-06-01") << 0 << 0 << 0 << 0 << 0 << 零日期();
-    QTest::newRow("negative months") << d("2020-06-01") << 2 << -3 << 0 << 0 << 0 << d("2022-02-28");
+    QTest::newRow("negative months")
+        << d("2020-06-01") << 2 << -3 << 0 << 0 << 0 << d("2022-02-28");
     QTest::newRow("December") << d("2020-01-10") << 0 << 11 << 0 << 0 << 0 << d("2020-12-09");
     QTest::newRow("custody") << d("2019-05-10") << 3 << 0 << 0 << 1 << 15 << d("2022-03-25");
 }
@@ -111,16 +115,23 @@ void TestTerm::endDateAgainstCalendarMonths() {
         // Month ends and leap days come up often: days 26..31 are half of the starts.
         const int day = rng.bounded(2) ? 26 + rng.bounded(6) : 1 + rng.bounded(31);
         const QDate start(first.year(), first.month(), std::min(day, first.daysInMonth()));
-        const int years = rng.bounded(26), months = rng.bounded(-3, 31), days = rng.bounded(-10, 61);
+        const int years = rng.bounded(26), months = rng.bounded(-3, 31),
+                  days = rng.bounded(-10, 61);
         const 羁押合计 c{std::int16_t(rng.bounded(3)), std::int16_t(rng.bounded(13)),
-                     rng.bounded(40)};
+                         rng.bounded(40)};
         const QDate expected = independentEnd(start, years, months, days, c);
         const QDate actual = 刑满日期计算(start, years, months, days, c);
         if (actual != expected)
-            QFAIL(qPrintable(QStringLiteral("%1 + %2y %3m %4d less %5y %6m %7d: %8, expected %9")
-                                 .arg(start.toString(Qt::ISODate)).arg(years).arg(months)
-                                 .arg(days).arg(c.年).arg(c.月).arg(c.日)
-                                 .arg(actual.toString(Qt::ISODate), expected.toString(Qt::ISODate))));
+            QFAIL(
+                qPrintable(QStringLiteral("%1 + %2y %3m %4d less %5y %6m %7d: %8, expected %9")
+                               .arg(start.toString(Qt::ISODate))
+                               .arg(years)
+                               .arg(months)
+                               .arg(days)
+                               .arg(c.年)
+                               .arg(c.月)
+                               .arg(c.日)
+                               .arg(actual.toString(Qt::ISODate), expected.toString(Qt::ISODate))));
     }
 }
 
@@ -187,13 +198,15 @@ void TestTerm::readingTheTable_data() {
     QTest::addColumn<int>("days");
     const QDate today(2026, 12, 7);
     QTest::newRow("nothing") << QStringList{} << true << today << 0 << 0;
-    QTest::newRow("open period") << QStringList{"2019-5-10", ""} << true << d("2019-05-10") << 0 << 0;
+    QTest::newRow("open period") << QStringList{"2019-5-10", ""} << true << d("2019-05-10") << 0
+                                 << 0;
     QTest::newRow("lower open row wins")
         << QStringList{"2019-5-10", "", "2019-6-1", "  "} << true << d("2019-06-01") << 0 << 0;
-    QTest::newRow("completed and open")
-        << QStringList{"2018-1-1", "2018-2-15", "2019-5-10", ""} << true << d("2019-05-10") << 1 << 15;
+    QTest::newRow("completed and open") << QStringList{"2018-1-1", "2018-2-15", "2019-5-10", ""}
+                                        << true << d("2019-05-10") << 1 << 15;
     QTest::newRow("completed twice")
-        << QStringList{"2018-1-1", "2018-2-15", "2018-1-1", "2018-2-15"} << true << today << 2 << 30;
+        << QStringList{"2018-1-1", "2018-2-15", "2018-1-1", "2018-2-15"} << true << today << 2
+        << 30;
     QTest::newRow("detention not a date")
         << QStringList{"", "2018-2-15", "abc", "2018-2-15"} << true << today << 0 << 0;
     QTest::newRow("release not a date") << QStringList{"2018-1-1", "x"} << false << today << 0 << 0;
@@ -224,18 +237,18 @@ void TestTerm::deduction_data() {
     QTest::addColumn<QList<int>>("figures");
     QTest::newRow("open period") << "2019-12-1" << QStringList{"3", "", ""} << d("2022-05-09")
                                  << QList<int>{0, 6, 21};
-    QTest::newRow("with completed") << "2019-12-1" << QStringList{"3", "", ""} << d("2022-03-25")
-                                    << QList<int>{0, 8, 5};
-    QTest::newRow("execution on start") << "2019-5-10" << QStringList{"3", "", ""}
-                                        << d("2022-05-09") << QList<int>{0, 0, 0};
-    QTest::newRow("start day lacking") << "2019-1-31" << QStringList{"", "1", ""}
-                                       << d("2019-02-28") << QList<int>{0, 0, 2};
+    QTest::newRow("with completed")
+        << "2019-12-1" << QStringList{"3", "", ""} << d("2022-03-25") << QList<int>{0, 8, 5};
+    QTest::newRow("execution on start")
+        << "2019-5-10" << QStringList{"3", "", ""} << d("2022-05-09") << QList<int>{0, 0, 0};
+    QTest::newRow("start day lacking")
+        << "2019-1-31" << QStringList{"", "1", ""} << d("2019-02-28") << QList<int>{0, 0, 2};
     QTest::newRow("zero date") << "2020-5-10" << QStringList{"", "", ""} << 零日期()
                                << QList<int>{120, 4, 9};
-    QTest::newRow("before the start") << "2018-6-9" << QStringList{"1", "", ""}
-                                      << d("2019-06-09") << QList<int>{-1, 11, 29};
-    QTest::newRow("no execution date") << "abc" << QStringList{"3", "", ""} << d("2022-05-09")
-                                       << QList<int>{0, 0, 0};
+    QTest::newRow("before the start")
+        << "2018-6-9" << QStringList{"1", "", ""} << d("2019-06-09") << QList<int>{-1, 11, 29};
+    QTest::newRow("no execution date")
+        << "abc" << QStringList{"3", "", ""} << d("2022-05-09") << QList<int>{0, 0, 0};
     QTest::newRow("decimal term") << "2019-12-1" << QStringList{"2.5", "", ""} << d("2022-05-09")
                                   << QList<int>{-1, 6, 21};
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "common/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+
+// A control of a window, named and placed at its rectangle in twips.
+template <class W> W *新控件(QWidget *parent, const QString &name, int l, int t, int w, int h) {
+    auto *c = new W(parent);
+    c->setObjectName(name);
+    放置(c, l, t, w, h);
+    return c;
+}
+
+// A label keeps its clicks: they do not fall through to the window under it.
+QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
+               int h);
+QPushButton *新按钮(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
+                    int h);
+
+// Sets up a window opened from the main window: its name, deleted when closed, the caption
+// "Varnel", 宋体 9 pt, and a client area of the given size in twips, which is returned.
+QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth, int clientHeight);
+
+// A menu command named by its caption.
+QAction *新命令(QMenuBar *bar, const QString &caption);
+QAction *新命令(QMenu *menu, const QString &caption);
