@@ -79,7 +79,7 @@ double median(std::vector<double> v) {
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    const int runs = 31;
+    const int runs = 201;
     std::vector<double> bare, varnel;
     // One warm-up each, so that fonts and the platform are loaded before timing.
     timeFirstPaint(bareWindow);

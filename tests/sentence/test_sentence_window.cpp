@@ -26,6 +26,7 @@ class TestSentenceWindow : public QObject {
     void confirmWritesCellAndGrowsTheTable();
     void confirmRefusesWhatIsNotADate();
     void cancelAndFreeAreaWriteNothing();
+    void keyboardFocusConfirms();
     void executionDateKeepsLastPickerText();
     void workedResults_data();
     void workedResults();
@@ -170,6 +171,16 @@ void TestSentenceWindow::cancelAndFreeAreaWriteNothing() {
     QTest::mouseClick(w->centralWidget(), Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!c<QFrame>("Picture1")->isVisible());
     QVERIFY(result().isEmpty());
+}
+
+void TestSentenceWindow::keyboardFocusConfirms() {
+    clickCell(1, 0);
+    auto *box = c<QLineEdit>("Tex日期");
+    box->setFocus();
+    typeText(box, "2019-5-10");
+    QTest::keyClick(box, Qt::Key_Tab); // the focus moves on to "确定"
+    QVERIFY(!c<QFrame>("Picture1")->isVisible());
+    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QStringLiteral("2019-5-10"));
 }
 
 void TestSentenceWindow::executionDateKeepsLastPickerText() {
