@@ -380,6 +380,13 @@ void TestCaseFundWindow::overflowIsShownAndWindowStays() {
         replace(c<QLineEdit>("tEXTAK"), text);
     }
     QCOMPARE(payments()->TextMatrix(2, 1), QStringLiteral("１２３"));
+    // A pasted nature of 10 000 characters is a general claim.
+    clickGridCell(claims(), 1, 1);
+    replace(c<QLineEdit>("Tefp"), "100");
+    clickGridCell(claims(), 1, 2);
+    c<QComboBox>("Comzq")->setEditText(QString(10000, u'债'));
+    QCOMPARE(claims()->TextMatrix(1, 2).size(), 10000);
+    QVERIFY(c<QLabel>("Label4")->text().contains(QStringLiteral("一般债权100元(100%)")));
     QVERIFY(w->isVisible());
 }
 

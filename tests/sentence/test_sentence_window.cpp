@@ -33,6 +33,7 @@ class TestSentenceWindow : public QObject {
     void emptyingTheRowAboveShrinksTheTable();
     void badTermTextsNeverCrash_data();
     void badTermTextsNeverCrash();
+    void deductionOverflowIsShown();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -290,6 +291,16 @@ void TestSentenceWindow::badTermTextsNeverCrash() {
     setTerm(0, term);
     QCOMPARE(result(), text);
     QVERIFY(answerer.texts.isEmpty());
+    QVERIFY(w->isVisible());
+}
+
+void TestSentenceWindow::deductionOverflowIsShown() {
+    QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
+    pick("2020-5-10");
+    BoxAnswerer answerer;
+    setTerm(2, "40000"); // the day part of the implied start leaves the 16-bit range
+    QVERIFY(answerer.texts.contains(QStringLiteral("溢出")));
+    QVERIFY(result().startsWith(QStringLiteral("刑满日期：")));
     QVERIFY(w->isVisible());
 }
 
