@@ -13,9 +13,11 @@ namespace 注册表 {
 #ifdef Q_OS_WIN
 
 std::optional<原始值> 读原始值(根键 root, const QString &keyPath, const QString &valueName) {
+    // The predefined root handles are sign-extended values; name the one the program uses.
+    const HKEY rootKey = root == 本机 ? HKEY_LOCAL_MACHINE : reinterpret_cast<HKEY>(root);
     HKEY key = nullptr;
-    if (RegOpenKeyExW(reinterpret_cast<HKEY>(root), reinterpret_cast<LPCWSTR>(keyPath.utf16()), 0,
-                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(rootKey, reinterpret_cast<LPCWSTR>(keyPath.utf16()), 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS)
         return std::nullopt;
     wchar_t buffer[缓冲字符数];
     DWORD size = sizeof buffer;
