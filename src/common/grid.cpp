@@ -93,13 +93,14 @@ QString FlexGrid::TextMatrix(int row, int col) const {
     if (!it)
         return QString();
     // An unset header item shows the column number; it holds no text of the program's.
-    return it->data(Qt::UserRole).toBool() || row >= 固定行数 ? it->text() : QString();
+    return row >= 固定行数 || it->data(Qt::UserRole).toBool() ? it->text() : QString();
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
     QTableWidgetItem *it = 项(row, col, true);
     it->setText(text);
-    it->setData(Qt::UserRole, true);
+    if (row < 固定行数)
+        it->setData(Qt::UserRole, true);
 }
 
 QString FlexGrid::Text() const {
