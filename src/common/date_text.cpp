@@ -42,35 +42,28 @@ QString 短日期文本(const QDate &d) {
 
 namespace {
 
-std::optional<QDate> fromParts(const QRegularExpressionMatch &m) {
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (!日期在范围内(d))
-        return std::nullopt;
-    return d;
+// A year-month-day match; a date only when the triple is a valid calendar day in range.
+std::optional<QDate> 日期部分(const QRegularExpressionMatch &m) {
+    const QDate d(m.captured(u"y").toInt(), m.captured(u"m").toInt(), m.captured(u"d").toInt());
+    return 日期在范围内(d) ? std::optional<QDate>(d) : std::nullopt;
 }
 
 } // namespace
 
 std::optional<QDate> 读日期(const QString &text) {
-    static const QRegularExpression numeric(
-        QStringLiteral(R"(^(\d{1,4})([-/.])(\d{1,2})\2(\d{1,2})$)"));
-    static const QRegularExpression chinese(
-        QStringLiteral(R"(^(\d{1,4})\s*年\s*(\d{1,2})\s*月\s*(\d{1,2})\s*日$)"));
+    static const QRegularExpression forms[] = {
+        QRegularExpression(QStringLiteral(R"(^(?<y>\d{1,4})([-/.])(?<m>\d{1,2})\2(?<d>\d{1,2})$)")),
+        QRegularExpression(
+            QStringLiteral(R"(^(?<y>\d{1,4})\s*年\s*(?<m>\d{1,2})\s*月\s*(?<d>\d{1,2})\s*日$)")),
+    };
     const QString s = 半角化(text).trimmed();
     if (s.isEmpty())
         return std::nullopt;
-    if (auto m = numeric.match(s); m.hasMatch()) {
-        const QDate d(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
-        return 日期在范围内(d) ? std::optional<QDate>(d) : std::nullopt;
-    }
-    if (auto d = fromParts(chinese.match(s)))
-        return d;
+    for (const QRegularExpression &form : forms)
+        if (const auto m = form.match(s); m.hasMatch())
+            return 日期部分(m);
     const QDate local = QLocale::system().toDate(s, 短日期格式());
-    if (日期在范围内(local))
-        return local;
-    return std::nullopt;
+    return 日期在范围内(local) ? std::optional<QDate>(local) : std::nullopt;
 }
 
 bool 是日期(const QString &text) {

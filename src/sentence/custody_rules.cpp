@@ -32,6 +32,18 @@ std::int16_t 减去(int part, const QString &termText) {
     return 十六位(std::nearbyint(v ? part - *v : part));
 }
 
+// Brings a count into 0..span by borrowing from, or carrying into, the next larger unit.
+void 进位(std::int16_t &small, std::int16_t &large, int span) {
+    while (small < 0) {
+        large = 十六位(large - 1.0);
+        small = 十六位(small + double(span));
+    }
+    while (small > span) {
+        large = 十六位(large + 1.0);
+        small = 十六位(small - double(span));
+    }
+}
+
 } // namespace
 
 std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today) {
@@ -67,23 +79,9 @@ void 扣除羁押计算(扣除数 &f, const QString &executionDate, const QStrin
     f.年 = 十六位(double(x->year()) - yearPart);
     f.月 = 十六位(double(x->month()) - monthPart);
     f.日 = 十六位(double(x->day()) - dayPart - 1);
-    // Thirty-day months, twelve-month years, in this order.
-    while (f.日 < 0) {
-        f.月 = 十六位(f.月 - 1.0);
-        f.日 = 十六位(f.日 + 30.0);
-    }
-    while (f.日 > 30) {
-        f.月 = 十六位(f.月 + 1.0);
-        f.日 = 十六位(f.日 - 30.0);
-    }
-    while (f.月 < 0) {
-        f.年 = 十六位(f.年 - 1.0);
-        f.月 = 十六位(f.月 + 12.0);
-    }
-    while (f.月 > 12) {
-        f.年 = 十六位(f.年 + 1.0);
-        f.月 = 十六位(f.月 - 12.0);
-    }
+    // Thirty-day months, then twelve-month years.
+    进位(f.日, f.月, 30);
+    进位(f.月, f.年, 12);
 }
 
 QString 刑期结果文本(const QDate &end, const 扣除数 &f) {

@@ -62,7 +62,8 @@ std::optional<std::int32_t> 读刑期数(const QString &text) {
     if (!v)
         return 0;
     const double r = std::nearbyint(*v);
-    if (!fits32(I64(std::max(std::min(r, 1e18), -1e18))))
+    if (r < std::numeric_limits<std::int32_t>::min() ||
+        r > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return std::int32_t(r);
 }
