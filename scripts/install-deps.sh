@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Varnel needs to build, run and test.
+# Installs the Debian 12 packages that Varnel needs to build, run, test and package, and the
+# locales the date tests run under.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -7,5 +8,19 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev \
-  libxlsxwriter-dev libzip-dev libpugixml-dev fonts-noto-cjk xvfb xauth \
-  python3-openpyxl poppler-utils sqlite3 >/dev/null
+  libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth \
+  xdg-utils locales python3-openpyxl poppler-utils sqlite3 \
+  dpkg-dev file fakeroot lintian >/dev/null
+# en_US has a short date with a two-digit year; zh_CN is the locale the program is written for.
+wanted="en_US.UTF-8 zh_CN.UTF-8"
+missing=""
+for l in $wanted; do
+  if ! locale -a 2>/dev/null | grep -qi "^${l%%.*}\.utf-\?8$"; then missing="$missing $l"; fi
+done
+if [ -n "$missing" ]; then
+  for l in $missing; do
+    $SUDO sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+fi

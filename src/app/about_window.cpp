@@ -1,6 +1,6 @@
 #include "app/about_window.h"
 
-#include "app/app_dir.h"
+#include "app/app_info.h"
 #include "common/controls.h"
 #include "common/message_box.h"
 #include "common/registry.h"

@@ -1,7 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
-#include "app/app_dir.h"
+#include "app/app_info.h"
+#include "common/app_dir.h"
 #include "casefund/case_fund_window.h"
 #include "common/twips.h"
 #include "common/window_events.h"

@@ -1,6 +1,6 @@
 #include "casefund/case_fund_window.h"
 
-#include "app/app_dir.h"
+#include "common/app_dir.h"
 #include "casefund/spreadsheet_files.h"
 #include "common/controls.h"
 #include "common/grid.h"

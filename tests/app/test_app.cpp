@@ -1,5 +1,6 @@
 #include "app/about_window.h"
-#include "app/app_dir.h"
+#include "app/app_info.h"
+#include "common/app_dir.h"
 #include "app/main_window.h"
 #include "box_answerer.h"
 #include "common/registry.h"

@@ -1,4 +1,4 @@
-#include "app/app_dir.h"
+#include "common/app_dir.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "casefund/spreadsheet_files.h"

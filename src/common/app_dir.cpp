@@ -1,6 +1,4 @@
-#include "app/app_dir.h"
-
-#include "version.h"
+#include "common/app_dir.h"
 
 #include <QDir>
 
@@ -21,11 +19,4 @@ void 设应用目录(const QString &directory) {
 QString 加尾分隔符(const QString &path) {
     const QChar sep = QDir::separator();
     return path.endsWith(sep) ? path : path + sep;
-}
-
-QString 版本文本() {
-    return QStringLiteral("%1.%2.%3")
-        .arg(VARNEL_VERSION_MAJOR)
-        .arg(VARNEL_VERSION_MINOR)
-        .arg(VARNEL_VERSION_PATCH);
 }
