@@ -73,8 +73,7 @@ void Fo案款分配计算::建立控件() {
 
     connect(Com清除, &QPushButton::clicked, this, [this] { 捕获错误([this] { 清除(); }); });
     connect(Comm取消, &QPushButton::clicked, this, [this] { Pic原数据->hide(); });
-    // A click on the list of saved cases always closes the panel.
-    MSFysj->设单击([this] { 捕获错误([this] { Pic原数据->hide(); }); });
+    连接案件命令();
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
     连接编辑器();
 }

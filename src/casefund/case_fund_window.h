@@ -18,6 +18,10 @@ class Fo案款分配计算 : public QMainWindow {
     Fo案款分配计算();
 
     void 分配计算();
+    // A grid cell as a literal of the archive's INSERT statements.
+    QString 保存内容(const QString &原内容) const;
+    // Fills both grids with the stored case `id` and recomputes its distribution.
+    void 读出案件(int id);
     const QString &分配说明() const { return 说明; }
     int 当前案件号() const { return 案件号; }
 
@@ -62,6 +66,15 @@ class Fo案款分配计算 : public QMainWindow {
     void 性质提交();
     bool 债权金额可接受(const QString &text) const;
     static void 设编辑器底色(QWidget *editor, bool accepted);
+
+    // The archive commands (src/archive/case_commands.cpp).
+    void 连接案件命令();
+    void 存入();
+    void 保存行(class 数据库连接 &connection, int id);
+    void 列出();
+    void 确定载入();
+    void 单击载入();
+    void 删除();
 
     short 交款编辑行 = 0, 交款编辑列 = 0;
     short 性质编辑行 = 0, 性质编辑列 = 0;

@@ -1,0 +1,195 @@
+// The case fund window's archive commands: save the case on screen, list the stored cases,
+// load one, delete the loaded one.
+#include "archive/database.h"
+#include "archive/sql_text.h"
+#include "casefund/case_fund_window.h"
+#include "common/grid.h"
+#include "common/message_box.h"
+#include "common/number_text.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString 提示标题 = QStringLiteral("提示");
+
+// Fills a grid, emptied to its header row, with the rows of a query: one row added and made
+// current per record, each cell left-aligned and written unless its field is NULL or empty.
+void 填表(FlexGrid &grid, const 记录集 &rows, int columns) {
+    for (int r = 0; r < rows.RecordCount(); ++r) {
+        grid.setRows(grid.Rows() + 1);
+        grid.setRow(grid.Rows() - 1);
+        for (int k = 0; k < columns; ++k) {
+            grid.setCol(k);
+            grid.当前格左对齐();
+            const QVariant v = rows.值(r, k);
+            if (!v.isNull() && !v.toString().isEmpty())
+                grid.setText(去尾空格(v.toString()));
+        }
+    }
+}
+
+QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int row, int columns) {
+    grid.setRow(row);
+    QStringList literals;
+    for (int k = 0; k < columns; ++k)
+        literals << window.保存内容(grid.TextMatrix(row, k));
+    return literals;
+}
+
+} // namespace
+
+QString Fo案款分配计算::保存内容(const QString &原内容) const {
+    return 单元字面量(原内容);
+}
+
+void Fo案款分配计算::连接案件命令() {
+    connect(存入内容, &QAction::triggered, this, [this] { 捕获错误([this] { 存入(); }); });
+    connect(读出内容, &QAction::triggered, this, [this] { 捕获错误([this] { 列出(); }); });
+    connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
+    MSFysj->设单击([this] { 单击载入(); });
+    connect(Com删除案件, &QPushButton::clicked, this, [this] { 捕获错误([this] { 删除(); }); });
+}
+
+// A new case asks for its name, a stored one for leave to overwrite. The rows are then written
+// in one transaction, begun once the boxes are answered and ended before the next box shows:
+// a save that fails leaves the database as it was, and the window as it was.
+void Fo案款分配计算::存入() {
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection);
+    std::int32_t id = 案件号;
+    QString name;
+    if (id >= 1) {
+        if (!消息框::是否(QStringLiteral("你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
+                                         "取消保存点“否”。"),
+                          QStringLiteral("保存提示")))
+            return;
+    } else {
+        bool ok = false;
+        name = 去尾空格(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
+                                     QStringLiteral("案件名称"), &ok));
+        if (name.isEmpty()) {
+            消息框::提示(QStringLiteral("没有案件名称，不能保存！"), 提示标题);
+            return;
+        }
+    }
+    {
+        数据库事务 transaction(*connection);
+        if (id < 1) {
+            if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
+                transaction.回滚();
+                connection.reset();
+                消息框::提示(QStringLiteral("名称重复，不能保存，请改变名称保存！"), 提示标题);
+                return;
+            }
+            执行(*connection, 案件语句::插入案件(name));
+            const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
+            id = 案件号值(去尾空格(ids.值(0, 0).toString()));
+        }
+        保存行(*connection, id);
+        transaction.提交();
+    }
+    connection.reset();
+    案件号 = id;
+    消息框::提示(QStringLiteral("保存成功！"), 提示标题);
+    Com删除案件->show();
+}
+
+void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
+    执行(connection, 案件语句::删除交款(id));
+    执行(connection, 案件语句::删除债权(id));
+    for (int i = 1; i < MSFjk->Rows(); ++i)
+        执行(connection, 案件语句::插入交款(id, 行字面量(*this, *MSFjk, i, 4)));
+    for (int i = 1; i < MSFzc->Rows(); ++i)
+        执行(connection, 案件语句::插入债权(id, 行字面量(*this, *MSFzc, i, 6)));
+}
+
+// The list of stored cases is read afresh each time, oldest first; its last row stays current,
+// so that 确定 without a pick loads the newest case.
+void Fo案款分配计算::列出() {
+    MSFysj->setRows(1);
+    Pic原数据->show();
+    Pic原数据->raise();
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection);
+    const 记录集 cases = 打开记录集(*connection, 案件语句::列出案件());
+    const int ajid = int(cases.字段.indexOf(QStringLiteral("ajid")));
+    const int 名称 = int(cases.字段.indexOf(QStringLiteral("名称")));
+    for (int r = 0; r < cases.RecordCount(); ++r) {
+        MSFysj->setRows(MSFysj->Rows() + 1);
+        MSFysj->setRow(MSFysj->Rows() - 1);
+        MSFysj->setCol(0);
+        MSFysj->当前格左对齐();
+        const QString id = 去尾空格(cases.值(r, ajid).toString());
+        if (!id.isEmpty())
+            MSFysj->setText(id);
+        MSFysj->setCol(1);
+        const QString text = 去尾空格(cases.值(r, 名称).toString());
+        if (!text.isEmpty())
+            MSFysj->setText(text);
+        MSFysj->当前格左对齐();
+    }
+}
+
+void Fo案款分配计算::确定载入() {
+    捕获错误([this] {
+        if (MSFysj->Row() > 0)
+            读出案件(案件号值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+    });
+    Pic原数据->hide();
+}
+
+void Fo案款分配计算::单击载入() {
+    捕获错误([this] {
+        if (MSFysj->Row() > 0) {
+            读出案件(案件号值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+            Com删除案件->show();
+        }
+    });
+    Pic原数据->hide();
+}
+
+// Loading names the case first, so that a load that fails half-way still holds the case it
+// tried; the distribution is worked out afresh rather than taken from the stored amounts. An
+// editor left open would now lie over a cell of another case: it is put away.
+void Fo案款分配计算::读出案件(int id) {
+    捕获错误([this, id] {
+        案件号 = id;
+        tEXTAK->hide();
+        Tefp->hide();
+        Comzq->hide();
+        MSFjk->setRows(1);
+        MSFzc->setRows(1);
+        std::unique_ptr<数据库连接> connection;
+        打开数据库(connection);
+        填表(*MSFjk, 打开记录集(*connection, 案件语句::读交款(id)), 4);
+        填表(*MSFzc, 打开记录集(*connection, 案件语句::读债权(id)), 6);
+        connection.reset();
+        分配计算();
+    });
+}
+
+// The three deletes run as one whole after the question; a delete that fails leaves the case
+// stored and the window as it was.
+void Fo案款分配计算::删除() {
+    if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，"
+                                     "放弃删除点“否”！"),
+                      QString()))
+        return;
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection);
+    {
+        数据库事务 transaction(*connection);
+        执行(*connection, 案件语句::删除案件(案件号));
+        执行(*connection, 案件语句::删除债权(案件号));
+        执行(*connection, 案件语句::删除交款(案件号));
+        transaction.提交();
+    }
+    connection.reset();
+    消息框::提示(QStringLiteral("删除成功！"), 提示标题);
+    清除();
+    Com删除案件->hide();
+}

@@ -1,0 +1,129 @@
+#include "archive/database.h"
+
+#include "archive/database_errors.h"
+#include "common/app_dir.h"
+#include "common/number_text.h"
+#include "common/varnel_error.h"
+
+#include <QAtomicInteger>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace {
+
+QString 新连接名() {
+    static QAtomicInteger<quint64> count;
+    return QStringLiteral("varnel-case-db-%1").arg(++count);
+}
+
+// Every statement of the archive passes through here.
+QSqlQuery 运行语句(数据库连接 &connection, const QString &sql, bool 事务语句) {
+    if (数据库设置::语句记录)
+        数据库设置::语句记录(sql, 事务语句);
+    QSqlQuery query(QSqlDatabase::database(connection.连接名(), false));
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw 数据库错误(query.lastError(), connection.文件());
+    return query;
+}
+
+} // namespace
+
+QString 案件数据库文件() {
+    return 去尾空格(应用目录()) + QStringLiteral("varnel.db");
+}
+
+数据库连接::数据库连接(const QString &file) : 名(新连接名()), 路径(file) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), 名);
+        // The URI form with mode=rw opens an existing file and never creates one. Building it
+        // from a local file URL keeps '#' and '?' of a folder name inside the path.
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) +
+                           QStringLiteral("?mode=") + 数据库设置::打开方式);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(数据库设置::忙等待毫秒));
+        if (!db.open()) {
+            const QSqlError error = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(名);
+            throw 打开错误(error, file);
+        }
+    }
+    // SQLite opens any file without reading it; reading the schema tells at once whether this
+    // is a database at all.
+    try {
+        运行语句(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"), false);
+    } catch (...) {
+        QSqlDatabase::database(名, false).close();
+        QSqlDatabase::removeDatabase(名);
+        throw;
+    }
+}
+
+数据库连接::~数据库连接() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(名, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(名);
+}
+
+QVariant 记录集::值(int r, int k) const {
+    if (r < 0 || r >= 行.size() || k < 0 || k >= 字段.size())
+        throw VarnelError(QStringLiteral("案件数据库中没有找到所要的记录。"));
+    return 行[r][k];
+}
+
+void 打开数据库(std::unique_ptr<数据库连接> &connection) {
+    connection.reset();
+    connection = std::make_unique<数据库连接>(案件数据库文件());
+}
+
+记录集 打开记录集(数据库连接 &connection, const QString &sql) {
+    QSqlQuery query = 运行语句(connection, sql, false);
+    记录集 result;
+    const QSqlRecord fields = query.record();
+    for (int k = 0; k < fields.count(); ++k)
+        result.字段 << fields.fieldName(k);
+    while (query.next()) {
+        QList<QVariant> row;
+        row.reserve(fields.count());
+        for (int k = 0; k < fields.count(); ++k)
+            row << query.value(k);
+        result.行 << row;
+    }
+    if (query.lastError().isValid())
+        throw 数据库错误(query.lastError(), connection.文件());
+    return result;
+}
+
+void 执行(数据库连接 &connection, const QString &sql) {
+    运行语句(connection, sql, false);
+}
+
+数据库事务::数据库事务(数据库连接 &connection) : 连接(connection) {
+    运行语句(连接, QStringLiteral("BEGIN IMMEDIATE"), true);
+    进行中 = true;
+}
+
+数据库事务::~数据库事务() {
+    try {
+        回滚();
+    } catch (...) {
+        // SQLite may have rolled back already; closing the connection ends what is left.
+    }
+}
+
+void 数据库事务::回滚() {
+    if (!进行中)
+        return;
+    进行中 = false;
+    运行语句(连接, QStringLiteral("ROLLBACK"), true);
+}
+
+void 数据库事务::提交() {
+    运行语句(连接, QStringLiteral("COMMIT"), true);
+    进行中 = false;
+}

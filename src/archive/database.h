@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+// Access to the case database varnel.db in the application directory. Every command opens a
+// connection of its own, runs its statements one at a time and lets the connection go when it
+// ends, whichever way it ends; nothing lives from one command to the next.
+
+// The database file: the application directory, trailing blanks removed, and "varnel.db".
+QString 案件数据库文件();
+
+// One command's connection to the case database, under a name of its own; closed and removed
+// from Qt's list of connections when destroyed. Opening never creates the file: a missing file,
+// or a file that is not a readable case database, is an error here, at the open.
+class 数据库连接 {
+  public:
+    explicit 数据库连接(const QString &file);
+    ~数据库连接();
+    数据库连接(const 数据库连接 &) = delete;
+    数据库连接 &operator=(const 数据库连接 &) = delete;
+
+    const QString &连接名() const { return 名; }
+    const QString &文件() const { return 路径; }
+
+  private:
+    QString 名;
+    QString 路径;
+};
+
+// The rows of a query, read completely, so that the count is exact.
+struct 记录集 {
+    QStringList 字段;
+    QList<QList<QVariant>> 行;
+    int RecordCount() const { return int(行.size()); }
+    // Field k of row r; a row or field that is not there raises an error.
+    QVariant 值(int r, int k) const;
+};
+
+// Opens a new connection to the case database into `connection`, replacing what was there.
+void 打开数据库(std::unique_ptr<数据库连接> &connection);
+// Runs a query and returns all of its rows.
+记录集 打开记录集(数据库连接 &connection, const QString &sql);
+// Runs one statement that changes data.
+void 执行(数据库连接 &connection, const QString &sql);
+
+// A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE, so that no other
+// program can write between them; rolled back when destroyed before 提交().
+class 数据库事务 {
+  public:
+    explicit 数据库事务(数据库连接 &connection);
+    ~数据库事务();
+    数据库事务(const 数据库事务 &) = delete;
+    数据库事务 &operator=(const 数据库事务 &) = delete;
+    void 提交();
+    void 回滚();
+
+  private:
+    数据库连接 &连接;
+    bool 进行中 = false;
+};
+
+// What the tests may set: every statement run is told to the recorder (事务语句 true for
+// BEGIN IMMEDIATE, COMMIT and ROLLBACK); the mode the file is opened with ("rw", or "ro" to
+// stand for a file that cannot be written); how long a busy database is waited for.
+namespace 数据库设置 {
+inline std::function<void(const QString &sql, bool 事务语句)> 语句记录;
+inline QString 打开方式 = QStringLiteral("rw");
+inline int 忙等待毫秒 = 5000;
+} // namespace 数据库设置

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+// A case database made from the program's schema file with the sqlite3 shell, as the build
+// makes it; false when the shell failed.
+inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QString()) {
+    QProcess shell;
+    shell.setStandardInputFile(QStringLiteral(VARNEL_SCHEMA_FILE));
+    shell.start(QStringLiteral("sqlite3"), {file});
+    if (!shell.waitForFinished(20000) || shell.exitCode() != 0)
+        return false;
+    if (extraSql.isEmpty())
+        return true;
+    QProcess extra;
+    extra.start(QStringLiteral("sqlite3"), {file, extraSql});
+    return extra.waitForFinished(20000) && extra.exitCode() == 0;
+}
+
+// Reads the database through a connection of its own, apart from the program's access code.
+// NULL reads as "<NULL>".
+class Reader {
+  public:
+    explicit Reader(const QString &file) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        db.open();
+    }
+    ~Reader() {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    QList<QStringList> rows(const QString &sql) const {
+        QSqlQuery q(QSqlDatabase::database(name));
+        QList<QStringList> out;
+        if (!q.exec(sql)) {
+            qWarning("reader: %s", qPrintable(q.lastError().text()));
+            return out;
+        }
+        while (q.next()) {
+            QStringList row;
+            for (int k = 0; k < q.record().count(); ++k)
+                row << (q.value(k).isNull() ? QStringLiteral("<NULL>") : q.value(k).toString());
+            out << row;
+        }
+        return out;
+    }
+    // Every row of the three tables, in key order: the whole content of the database.
+    QList<QStringList> everything() const {
+        return rows(QStringLiteral("SELECT 'c', ajid, 名称, '', '', '', '', '', '' FROM 案件 "
+                                   "UNION ALL SELECT 'p', id, ajid, 交款人, 金额, 交款时间, 备注, "
+                                   "'', '' FROM 交款 UNION ALL SELECT 'd', id, ajid, 债权人, "
+                                   "债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注 FROM 债权 "
+                                   "ORDER BY 1, 2"));
+    }
+    QString scalar(const QString &sql) const {
+        const auto r = rows(sql);
+        return r.isEmpty() || r[0].isEmpty() ? QString() : r[0][0];
+    }
+
+  private:
+    QString name = QStringLiteral("test-reader");
+};

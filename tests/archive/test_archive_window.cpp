@@ -1,0 +1,677 @@
+#include "archive/database.h"
+#include "archive_fixture.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "window_test.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+// A case as the clerk typed it: rows of the payments grid and of the claims grid, the blank
+// bottom row of each included.
+struct 案例 {
+    Rows 交款;
+    Rows 债权;
+};
+
+const 案例 两笔两项{
+    {{"甲公司", "100", "2020-5-10", "首付"}, {"乙", "50.5", "", ""}, {"", "", "", ""}},
+    {{"丙", "80", "一般债权", "", "", "备注一"},
+     {"丁", "120", "抵押", "100", "", ""},
+     {"", "", "", "", "", ""}},
+};
+
+bool 含案件连接() {
+    for (const QString &name : QSqlDatabase::connectionNames())
+        if (name.startsWith(QStringLiteral("varnel-case-db")))
+            return true;
+    return false;
+}
+
+} // namespace
+
+class TestArchiveWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void saveNewCaseRunsItsStatementsInOneTransaction();
+    void hostileTextsReadBackAsTyped_data();
+    void hostileTextsReadBackAsTyped();
+    void caseNames_data();
+    void caseNames();
+    void savingAStoredCaseAsksAndReplacesItsRows();
+    void listShowsEveryCaseOldestFirst();
+    void confirmAndClickLoad();
+    void loadRecomputesTheDistribution();
+    void deleteAsksThenRemovesTheCase();
+    void idsAreNeverReused();
+    void failuresKeepDatabaseAndWindow_data();
+    void failuresKeepDatabaseAndWindow();
+    void failedListAndLoad_data();
+    void failedListAndLoad();
+    void saveIsAllOrNothing_data();
+    void saveIsAllOrNothing();
+    void deleteIsAllOrNothing();
+    void folderNameWithUriCharacters();
+
+  private:
+    template <class T> T *c(const char *name) { return child<T>(w, name); }
+    FlexGrid *grid(const char *name) { return c<FlexGrid>(name); }
+    QString dbFile() const { return QDir(appDir).filePath(QStringLiteral("varnel.db")); }
+    void 填入(const 案例 &data);
+    Rows 表内容(const char *name);
+    QStringList 命令(const char *action, QMessageBox::StandardButton answer = QMessageBox::Yes,
+                     const QString &input = QString(), bool acceptInput = true);
+    QStringList 保存新案件(const QString &name) { return 命令("存入内容", QMessageBox::Yes, name); }
+    void 列出并选(int row);
+
+    Fo案款分配计算 *w = nullptr;
+    std::unique_ptr<QTemporaryDir> dir;
+    QString appDir;
+    QStringList statements;
+    QStringList transactionStatements;
+};
+
+void TestArchiveWindow::init() {
+    dir = std::make_unique<QTemporaryDir>();
+    appDir = dir->path();
+    QVERIFY(makeCaseDatabase(dbFile()));
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir)));
+    statements.clear();
+    transactionStatements.clear();
+    数据库设置::语句记录 = [this](const QString &sql, bool transaction) {
+        (transaction ? transactionStatements : statements) << sql;
+    };
+    w = new Fo案款分配计算;
+    w->show();
+}
+
+void TestArchiveWindow::cleanup() {
+    QVERIFY2(!含案件连接(), "a command left its connection behind");
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    数据库设置::语句记录 = nullptr;
+    数据库设置::打开方式 = QStringLiteral("rw");
+    数据库设置::忙等待毫秒 = 5000;
+}
+
+void TestArchiveWindow::填入(const 案例 &data) {
+    auto fill = [](FlexGrid *g, const Rows &rows) {
+        g->setRows(1 + int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r)
+            for (int k = 0; k < rows[r].size(); ++k)
+                g->setTextMatrix(r + 1, k, rows[r][k]);
+    };
+    fill(grid("MSFjk"), data.交款);
+    fill(grid("MSFzc"), data.债权);
+}
+
+Rows TestArchiveWindow::表内容(const char *name) {
+    FlexGrid *g = grid(name);
+    Rows out;
+    for (int r = 1; r < g->Rows(); ++r) {
+        QStringList row;
+        for (int k = 0; k < g->Cols(); ++k)
+            row << g->TextMatrix(r, k);
+        out << row;
+    }
+    return out;
+}
+
+// Runs a menu command or clicks a button by its name; every box that opens is answered.
+QStringList TestArchiveWindow::命令(const char *name, QMessageBox::StandardButton answer,
+                                   const QString &input, bool acceptInput) {
+    BoxAnswerer answerer(answer, input, acceptInput);
+    if (auto *action = w->findChild<QAction *>(QString::fromUtf8(name)))
+        action->trigger();
+    else
+        c<QPushButton>(name)->click();
+    return answerer.texts;
+}
+
+void TestArchiveWindow::列出并选(int row) {
+    命令("读出内容");
+    FlexGrid *list = grid("MSFysj");
+    if (row >= 0)
+        clickGridCell(list, row, 1);
+}
+
+void TestArchiveWindow::saveNewCaseRunsItsStatementsInOneTransaction() {
+    填入(两笔两项);
+    const QStringList boxes = 保存新案件(QStringLiteral("张三诉李四  "));
+    QCOMPARE(boxes, (QStringList{"请输入案件名称，以便以后查询", "保存成功！"}));
+    QCOMPARE(w->当前案件号(), 1);
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
+    const QStringList expected{
+        "SELECT count(*) FROM sqlite_master",
+        "SELECT 名称 FROM 案件 where 名称='张三诉李四' ",
+        "insert into 案件 ( 名称 ) values ('张三诉李四')",
+        "SELECT ajid FROM 案件 where 名称='张三诉李四' ",
+        "delete from 交款 where ajid = 1",
+        "delete from 债权 where ajid = 1",
+        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
+        "'甲公司','100','2020-5-10','首付' )",
+        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
+        "'乙','50.5',Null,Null )",
+        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
+        "Null,Null,Null,Null )",
+        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
+        "values ( 1 , '丙','80','一般债权',Null ,Null,'备注一'  )",
+        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
+        "values ( 1 , '丁','120','抵押','100' ,Null,Null  )",
+        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
+        "values ( 1 , Null,Null,Null,Null ,Null,Null  )",
+    };
+    // The probe that tells a damaged file at the open is not one of the command's statements.
+    QCOMPARE(statements.mid(1), expected.mid(1));
+    QCOMPARE(transactionStatements, (QStringList{"BEGIN IMMEDIATE", "COMMIT"}));
+
+    Reader db(dbFile());
+    QCOMPARE(db.rows("SELECT ajid, 名称 FROM 案件"), (Rows{{"1", "张三诉李四"}}));
+    QCOMPARE(db.rows("SELECT ajid, 交款人, 金额, 交款时间, 备注 FROM 交款 ORDER BY id"),
+             (Rows{{"1", "甲公司", "100", "2020-5-10", "首付"},
+                   {"1", "乙", "50.5", "<NULL>", "<NULL>"},
+                   {"1", "<NULL>", "<NULL>", "<NULL>", "<NULL>"}}));
+    QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 1"), QStringLiteral("3"));
+}
+
+void TestArchiveWindow::hostileTextsReadBackAsTyped_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quote") << "O'Brien";
+    QTest::newRow("injection") << "'; drop table 案件; --";
+    QTest::newRow("backslash") << "\\";
+    QTest::newRow("like wildcards") << "%_";
+    QTest::newRow("double quote") << "\"";
+    QTest::newRow("line break") << "第一行\r\n第二行";
+    QTest::newRow("emoji") << "款项😀";
+    QTest::newRow("full-width quote") << "＇甲＇";
+    QTest::newRow("long") << QString(10000, QChar(0x6B3E));
+    QTest::newRow("leading blanks inside") << "a  'b'  c";
+}
+
+// A text goes into the text cells of both grids and becomes the case name; after a clear it
+// comes back, through the list and a load, exactly as typed.
+void TestArchiveWindow::hostileTextsReadBackAsTyped() {
+    QFETCH(QString, text);
+    案例 data = 两笔两项;
+    data.交款[0][0] = text;
+    data.交款[1][3] = text;
+    data.债权[0][0] = text;
+    data.债权[1][5] = text;
+    填入(data);
+    保存新案件(text);
+    命令("Com清除");
+    列出并选(1);
+    QCOMPARE(grid("MSFysj")->TextMatrix(1, 1), text);
+    QCOMPARE(表内容("MSFjk"), data.交款);
+    const Rows claims = 表内容("MSFzc");
+    for (int r = 0; r < claims.size(); ++r)
+        for (int k : {0, 1, 2, 3, 5})
+            QCOMPARE(claims[r][k], data.债权[r][k]);
+    Reader db(dbFile());
+    QCOMPARE(db.scalar("SELECT count(*) FROM 案件"), QStringLiteral("1"));
+    QCOMPARE(db.scalar("SELECT 名称 FROM 案件"), text);
+    QCOMPARE(db.scalar("SELECT 备注 FROM 交款 ORDER BY id LIMIT 1 OFFSET 1"), text);
+}
+
+void TestArchiveWindow::caseNames_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("names");
+    const QString ask = QStringLiteral("请输入案件名称，以便以后查询");
+    QTest::newRow("trailing blanks") << "" << "甲案   " << true
+                                     << QStringList{ask, "保存成功！"} << "甲案";
+    QTest::newRow("leading blanks kept") << "" << "  甲案" << true
+                                         << QStringList{ask, "保存成功！"} << "  甲案";
+    QTest::newRow("empty") << "" << "" << true << QStringList{ask, "没有案件名称，不能保存！"}
+                           << "";
+    QTest::newRow("blanks only") << "" << "   " << true
+                                 << QStringList{ask, "没有案件名称，不能保存！"} << "";
+    QTest::newRow("cancelled") << "" << "甲案" << false
+                               << QStringList{ask, "没有案件名称，不能保存！"} << "";
+    QTest::newRow("duplicate") << "甲案" << "甲案  " << true
+                               << QStringList{ask, "名称重复，不能保存，请改变名称保存！"}
+                               << "甲案";
+    QTest::newRow("duplicate in other letter case")
+        << "Case A" << "case a" << true
+        << QStringList{ask, "名称重复，不能保存，请改变名称保存！"} << "Case A";
+    QTest::newRow("another name") << "甲案" << "乙案" << true
+                                  << QStringList{ask, "保存成功！"} << "甲案|乙案";
+}
+
+void TestArchiveWindow::caseNames() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, names);
+    if (!stored.isEmpty()) {
+        填入(两笔两项);
+        保存新案件(stored);
+        命令("Com清除");
+    }
+    填入(两笔两项);
+    QCOMPARE(命令("存入内容", QMessageBox::Yes, typed, accepted), boxes);
+    Reader db(dbFile());
+    QStringList got;
+    for (const QStringList &row : db.rows("SELECT 名称 FROM 案件 ORDER BY ajid"))
+        got << row[0];
+    QCOMPARE(got.join('|'), names);
+    const bool saved = boxes.last() == QStringLiteral("保存成功！");
+    QCOMPARE(w->当前案件号(), saved ? int(got.size()) : 0);
+    QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), saved);
+    // A refused save writes no rows at all.
+    QCOMPARE(db.scalar("SELECT count(*) FROM 债权"), QString::number(got.size() * 3));
+}
+
+void TestArchiveWindow::savingAStoredCaseAsksAndReplacesItsRows() {
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    Reader db(dbFile());
+    const Rows before = db.everything();
+
+    grid("MSFzc")->setTextMatrix(1, 5, QStringLiteral("改过"));
+    statements.clear();
+    QCOMPARE(命令("存入内容", QMessageBox::No),
+             (QStringList{"你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，取消保存点“否”。"}));
+    QCOMPARE(db.everything(), before);
+    QCOMPARE(statements.size(), 1); // the probe only
+
+    for (int time = 0; time < 2; ++time) {
+        transactionStatements.clear();
+        QCOMPARE(命令("存入内容"),
+                 (QStringList{"你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
+                              "取消保存点“否”。",
+                              "保存成功！"}));
+        QCOMPARE(transactionStatements, (QStringList{"BEGIN IMMEDIATE", "COMMIT"}));
+    }
+    QCOMPARE(db.scalar("SELECT count(*) FROM 案件"), QStringLiteral("1"));
+    QCOMPARE(db.scalar("SELECT count(*) FROM 交款 WHERE ajid = 1"), QStringLiteral("3"));
+    QCOMPARE(db.rows("SELECT 备注 FROM 债权 WHERE ajid = 1 ORDER BY id"),
+             (Rows{{"改过"}, {"<NULL>"}, {"<NULL>"}}));
+    QCOMPARE(w->当前案件号(), 1);
+}
+
+void TestArchiveWindow::listShowsEveryCaseOldestFirst() {
+    for (const char *name : {"丙案", "甲案", "乙案"}) {
+        填入(两笔两项);
+        保存新案件(QString::fromUtf8(name));
+        命令("Com清除");
+    }
+    列出并选(-1);
+    FlexGrid *list = grid("MSFysj");
+    QVERIFY(c<QFrame>("Pic原数据")->isVisible());
+    QCOMPARE(list->Rows(), 4);
+    QCOMPARE(list->ColWidth(0), 0);
+    for (int r = 1; r <= 3; ++r) {
+        QCOMPARE(list->TextMatrix(r, 0), QString::number(r));
+        QVERIFY(list->item(r - 1, 1)->textAlignment() & Qt::AlignLeft);
+    }
+    QCOMPARE(list->TextMatrix(1, 1), QStringLiteral("丙案"));
+    QCOMPARE(list->TextMatrix(3, 1), QStringLiteral("乙案"));
+    QCOMPARE(list->Row(), 3);
+    // Listing again rebuilds the list rather than adding to it.
+    命令("读出内容");
+    QCOMPARE(list->Rows(), 4);
+}
+
+void TestArchiveWindow::confirmAndClickLoad() {
+    // An empty list: 确定 loads nothing and only puts the panel away.
+    命令("读出内容");
+    QCOMPARE(grid("MSFysj")->Row(), 0);
+    命令("Com确定");
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+    QCOMPARE(w->当前案件号(), 0);
+
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    案例 second = 两笔两项;
+    second.交款[0][0] = QStringLiteral("第二案交款人");
+    命令("Com清除");
+    填入(second);
+    保存新案件(QStringLiteral("乙案"));
+    命令("Com清除");
+
+    // 确定 without a pick loads the newest case and leaves the delete button hidden.
+    命令("读出内容");
+    命令("Com确定");
+    QCOMPARE(w->当前案件号(), 2);
+    QCOMPARE(表内容("MSFjk"), second.交款);
+    QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+
+    // A click on a case loads it and shows the delete button.
+    列出并选(1);
+    QCOMPARE(w->当前案件号(), 1);
+    QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
+    QCOMPARE(表内容("MSFzc")[1][3], QStringLiteral("100"));
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+    QVERIFY(grid("MSFzc")->item(0, 0)->textAlignment() & Qt::AlignLeft);
+
+    // A click on the header row loads nothing.
+    命令("Com清除");
+    列出并选(0);
+    QCOMPARE(w->当前案件号(), 0);
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+}
+
+void TestArchiveWindow::loadRecomputesTheDistribution() {
+    填入({{{"甲", "100", "", ""}, {"", "", "", ""}},
+          {{"乙", "60", "一般债权", "", "", ""},
+           {"丙", "60", "一般债权", "", "", ""},
+           {"", "", "", "", "", ""}}});
+    w->分配计算();
+    保存新案件(QStringLiteral("甲案"));
+    {
+        Reader db(dbFile());
+        db.rows("UPDATE 债权 SET 分配金额 = '999'");
+    }
+    命令("Com清除");
+    列出并选(1);
+    QCOMPARE(grid("MSFzc")->TextMatrix(1, 4), QStringLiteral("50"));
+    QCOMPARE(grid("MSFzc")->TextMatrix(2, 4), QStringLiteral("50"));
+    QVERIFY(!w->分配说明().isEmpty());
+}
+
+void TestArchiveWindow::deleteAsksThenRemovesTheCase() {
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    命令("Com清除");
+    填入(两笔两项);
+    保存新案件(QStringLiteral("乙案"));
+    Reader db(dbFile());
+    const Rows before = db.everything();
+
+    const QString question = QStringLiteral(
+        "你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，放弃删除点“否”！");
+    {
+        BoxAnswerer no(QMessageBox::No);
+        c<QPushButton>("Com删除案件")->click();
+        QCOMPARE(no.texts, QStringList{question});
+        QCOMPARE(no.titles, QStringList{QString()});
+    }
+    QCOMPARE(db.everything(), before);
+    QCOMPARE(w->当前案件号(), 2);
+    QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
+
+    statements.clear();
+    QCOMPARE(命令("Com删除案件"), (QStringList{question, "删除成功！"}));
+    QCOMPARE(statements.mid(1), (QStringList{"delete from 案件 where ajid = 2",
+                                             "delete from 债权 where ajid = 2",
+                                             "delete from 交款 where ajid = 2"}));
+    QCOMPARE(transactionStatements.mid(transactionStatements.size() - 2),
+             (QStringList{"BEGIN IMMEDIATE", "COMMIT"}));
+    QCOMPARE(db.scalar("SELECT group_concat(名称) FROM 案件"), QStringLiteral("甲案"));
+    QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 2"), QStringLiteral("0"));
+    QCOMPARE(db.scalar("SELECT count(*) FROM 交款 WHERE ajid = 1"), QStringLiteral("3"));
+    QCOMPARE(w->当前案件号(), 0);
+    QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
+    QCOMPARE(表内容("MSFjk"), (Rows{{"", "", "", ""}}));
+    // The window holds no stored case now: the next save asks for a name.
+    QCOMPARE(保存新案件(QStringLiteral("丙案")).first(), QStringLiteral("请输入案件名称，以便以后查询"));
+}
+
+void TestArchiveWindow::idsAreNeverReused() {
+    for (const char *name : {"甲案", "乙案"}) {
+        填入(两笔两项);
+        保存新案件(QString::fromUtf8(name));
+        命令("Com清除");
+    }
+    列出并选(2);
+    命令("Com删除案件");
+    填入(两笔两项);
+    保存新案件(QStringLiteral("丙案"));
+    QCOMPARE(w->当前案件号(), 3);
+    Reader db(dbFile());
+    QCOMPARE(db.rows("SELECT ajid FROM 案件 ORDER BY ajid"), (Rows{{"1"}, {"3"}}));
+    QCOMPARE(db.scalar("SELECT min(id) FROM 交款 WHERE ajid = 3"), QStringLiteral("7"));
+}
+
+namespace {
+// Ways the database can fail a command, made after a healthy first save.
+void 损坏(const QString &kind, const QString &file, std::unique_ptr<Reader> &holder) {
+    if (kind == "missing") {
+        QFile::remove(file);
+    } else if (kind == "not a database") {
+        QFile f(file);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QByteArray junk(8192, '\0');
+        for (char &b : junk)
+            b = char(QRandomGenerator::global()->bounded(256));
+        f.write(junk);
+    } else if (kind == "no claims table") {
+        Reader(file).rows("DROP TABLE 债权");
+    } else if (kind == "read-only") {
+        数据库设置::打开方式 = QStringLiteral("ro");
+    } else if (kind == "locked") {
+        数据库设置::忙等待毫秒 = 100;
+        holder = std::make_unique<Reader>(file);
+        holder->rows("BEGIN EXCLUSIVE");
+    }
+}
+
+QByteArray 文件内容(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+}
+} // namespace
+
+void TestArchiveWindow::failuresKeepDatabaseAndWindow_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    const QList<std::pair<const char *, const char *>> kinds{
+        {"missing", "找不到案件数据库文件："},
+        {"not a database", "案件数据库文件已损坏或不是数据库文件："},
+        {"no claims table", "案件数据库文件缺少所需的数据表或数据列："},
+        {"read-only", "案件数据库文件是只读的，不能保存或删除案件："},
+        {"locked", "案件数据库正被另一个程序使用，请稍后再试。"},
+    };
+    for (const auto &[kind, message] : kinds)
+        for (const char *command : {"save new", "save stored", "delete"})
+            QTest::addRow("%s, %s", kind, command) << kind << command << message;
+}
+
+// A save or delete that fails shows why, and leaves the stored cases, the case number, the
+// delete button and every cell on screen as they were.
+void TestArchiveWindow::failuresKeepDatabaseAndWindow() {
+    QFETCH(QString, kind);
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    if (command == "save new")
+        命令("Com清除");
+    案例 changed = 两笔两项;
+    changed.债权[0][0] = QStringLiteral("改过的债权人");
+    填入(changed);
+    const int caseNumber = w->当前案件号();
+    const bool deleteShown = c<QPushButton>("Com删除案件")->isVisible();
+    const Rows before = Reader(dbFile()).everything();
+    std::unique_ptr<Reader> holder;
+    损坏(kind, dbFile(), holder);
+    const QByteArray bytes = 文件内容(dbFile());
+
+    const QStringList boxes = command == "delete" ? 命令("Com删除案件")
+                              : command == "save new" ? 保存新案件(QStringLiteral("乙案"))
+                                                      : 命令("存入内容");
+    QVERIFY(!boxes.isEmpty());
+    QVERIFY2(boxes.last().startsWith(message), qPrintable(boxes.last()));
+    if (kind != "locked")
+        QVERIFY2(boxes.last().contains(dbFile()), qPrintable(boxes.last()));
+    QCOMPARE(w->当前案件号(), caseNumber);
+    QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), deleteShown);
+    QCOMPARE(表内容("MSFjk"), changed.交款);
+    QCOMPARE(表内容("MSFzc")[0][0], changed.债权[0][0]);
+
+    holder.reset();
+    数据库设置::打开方式 = QStringLiteral("rw");
+    if (kind == "missing" || kind == "not a database") {
+        QCOMPARE(文件内容(dbFile()), bytes); // no file made, no byte changed
+    } else {
+        Reader db(dbFile());
+        if (kind == "no claims table")
+            QCOMPARE(db.rows("SELECT * FROM 交款 ORDER BY id").size(), 3);
+        else
+            QCOMPARE(db.everything(), before);
+        QCOMPARE(db.scalar("PRAGMA integrity_check"), QStringLiteral("ok"));
+    }
+}
+
+void TestArchiveWindow::failedListAndLoad_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << "missing" << "找不到案件数据库文件：";
+    QTest::newRow("not a database") << "not a database" << "案件数据库文件已损坏或不是数据库文件：";
+    QTest::newRow("no claims table") << "no claims table"
+                                     << "案件数据库文件缺少所需的数据表或数据列：";
+}
+
+// A list or a load that fails says why; a load keeps the rows it had filled and the case it
+// tried, and nothing stored is touched.
+void TestArchiveWindow::failedListAndLoad() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    命令("Com清除");
+    命令("读出内容");
+    std::unique_ptr<Reader> holder;
+    损坏(kind, dbFile(), holder);
+    const QByteArray bytes = 文件内容(dbFile());
+
+    {
+        BoxAnswerer answerer(QMessageBox::Ok);
+        clickGridCell(grid("MSFysj"), 1, 1);
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY2(answerer.texts[0].startsWith(message), qPrintable(answerer.texts[0]));
+    }
+    QCOMPARE(w->当前案件号(), 1);
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+    if (kind == "no claims table") {
+        QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
+        QCOMPARE(grid("MSFzc")->Rows(), 1);
+    }
+
+    const QStringList listBoxes = 命令("读出内容");
+    QCOMPARE(listBoxes.size(), kind == "no claims table" ? 0 : 1);
+    if (kind != "no claims table")
+        QVERIFY(listBoxes[0].startsWith(message));
+    if (kind != "no claims table")
+        QCOMPARE(文件内容(dbFile()), bytes);
+}
+
+void TestArchiveWindow::saveIsAllOrNothing_data() {
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<int>("failingInsert");
+    // A new case inserts its case row and six grid rows; a stored one six grid rows.
+    for (int k = 1; k <= 7; ++k)
+        QTest::addRow("new case, insert %d fails", k) << false << k;
+    for (int k = 1; k <= 6; ++k)
+        QTest::addRow("stored case, insert %d fails", k) << true << k;
+}
+
+// A statement that fails part-way through a save (standing for a full disk) leaves the database
+// exactly as it was: a stored case keeps all of its old rows, a new case leaves no trace.
+void TestArchiveWindow::saveIsAllOrNothing() {
+    QFETCH(bool, stored);
+    QFETCH(int, failingInsert);
+    填入(两笔两项);
+    if (stored)
+        保存新案件(QStringLiteral("甲案"));
+    案例 changed = 两笔两项;
+    changed.交款[0][1] = QStringLiteral("999");
+    填入(changed);
+    const int caseNumber = w->当前案件号();
+    {
+        Reader db(dbFile());
+        db.rows("CREATE TABLE 计数 (n INTEGER)");
+        db.rows("INSERT INTO 计数 VALUES (0)");
+        for (const char *table : {"案件", "交款", "债权"})
+            db.rows(QStringLiteral("CREATE TRIGGER 满_%1 BEFORE INSERT ON %1 BEGIN "
+                                   "UPDATE 计数 SET n = n + 1; SELECT RAISE(ABORT, 'disk is full') "
+                                   "WHERE (SELECT n FROM 计数) >= %2; END")
+                        .arg(QString::fromUtf8(table))
+                        .arg(failingInsert));
+    }
+    const Rows before = Reader(dbFile()).everything();
+    transactionStatements.clear();
+    const QStringList boxes = stored ? 命令("存入内容") : 保存新案件(QStringLiteral("乙案"));
+    QVERIFY2(boxes.last().startsWith(QStringLiteral("案件数据库出错：")), qPrintable(boxes.last()));
+    QVERIFY(boxes.last().contains(QStringLiteral("disk is full")));
+    QCOMPARE(transactionStatements, (QStringList{"BEGIN IMMEDIATE", "ROLLBACK"}));
+    Reader db(dbFile());
+    QCOMPARE(db.everything(), before);
+    QCOMPARE(db.scalar("SELECT n FROM 计数"), QStringLiteral("0"));
+    QCOMPARE(w->当前案件号(), caseNumber);
+    QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), stored);
+    QCOMPARE(表内容("MSFjk"), changed.交款);
+
+    // Nothing was left half-open: once the disk has room again, the same save goes through.
+    db.rows("UPDATE 计数 SET n = -1000");
+    QCOMPARE((stored ? 命令("存入内容") : 保存新案件(QStringLiteral("乙案"))).last(),
+             QStringLiteral("保存成功！"));
+    QCOMPARE(db.scalar("SELECT 金额 FROM 交款 ORDER BY id DESC LIMIT 1 OFFSET 2"),
+             QStringLiteral("999"));
+}
+
+void TestArchiveWindow::deleteIsAllOrNothing() {
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    Reader db(dbFile());
+    db.rows("CREATE TRIGGER 不删 BEFORE DELETE ON 交款 BEGIN SELECT RAISE(ABORT, 'disk I/O "
+            "error'); END");
+    const Rows before = db.everything();
+    const QStringList boxes = 命令("Com删除案件");
+    QCOMPARE(boxes.size(), 2);
+    QVERIFY(boxes[1].contains(QStringLiteral("disk I/O error")));
+    QCOMPARE(db.everything(), before);
+    QCOMPARE(w->当前案件号(), 1);
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
+    QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
+}
+
+// '#', '?' and '%' in a folder name stay part of the path: the database in that folder is the
+// one used, and a missing one is reported, never made anew somewhere else.
+void TestArchiveWindow::folderNameWithUriCharacters() {
+    const QString folder = QDir(appDir).filePath(QStringLiteral("卷#1?a=b %41"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::rename(dbFile(), QDir(folder).filePath("varnel.db")));
+    设应用目录(加尾分隔符(folder));
+    填入(两笔两项);
+    QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
+    QCOMPARE(Reader(QDir(folder).filePath("varnel.db")).scalar("SELECT 名称 FROM 案件"),
+             QStringLiteral("甲案"));
+
+    QFile::remove(QDir(folder).filePath("varnel.db"));
+    命令("Com清除");
+    QVERIFY(命令("读出内容").last().startsWith(QStringLiteral("找不到案件数据库文件：") + folder));
+    QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QCOMPARE(QDir(appDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{QStringLiteral("卷#1?a=b %41")});
+}
+
+int runArchiveWindowTests(int argc, char **argv) {
+    TestArchiveWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_archive_window.moc"
