@@ -9,6 +9,10 @@
 namespace 消息框 {
 
 void 提示(const QString &text, const QString &caption, bool 无图标) {
+    if (应答器) {
+        应答器(框类::提示, text, caption);
+        return;
+    }
     QMessageBox box(无图标 ? QMessageBox::NoIcon : QMessageBox::Information, caption, text,
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
@@ -16,6 +20,8 @@ void 提示(const QString &text, const QString &caption, bool 无图标) {
 }
 
 bool 是否(const QString &text, const QString &caption) {
+    if (应答器)
+        return 应答器(框类::是否, text, caption).是;
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
@@ -23,6 +29,12 @@ bool 是否(const QString &text, const QString &caption) {
 }
 
 QString 输入(const QString &prompt, const QString &caption, bool *ok) {
+    if (应答器) {
+        const 框应答 answer = 应答器(框类::输入, prompt, caption);
+        if (ok)
+            *ok = answer.是;
+        return answer.是 ? answer.文本 : QString();
+    }
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("输入框"));
     dialog.setWindowTitle(caption);

@@ -20,6 +20,16 @@ bool 是否(const QString &text, const QString &caption = 应用标题);
 // An input box; returns the typed text, or empty text with *ok false when cancelled.
 QString 输入(const QString &prompt, const QString &caption, bool *ok);
 
+// A scripted responder for benchmarks and tests: while it is set, no box is shown; it is told
+// each box's kind, text and caption and gives the answer (Yes or No, the typed text, OK or
+// Cancel of an input box).
+enum class 框类 { 提示, 是否, 输入 };
+struct 框应答 {
+    bool 是 = true;
+    QString 文本;
+};
+inline std::function<框应答(框类, const QString &text, const QString &caption)> 应答器;
+
 } // namespace 消息框
 
 // Runs a handler body; a VarnelError or any other exception ends it and its description is

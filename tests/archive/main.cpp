@@ -2,7 +2,8 @@
 
 int runSqlTextTests(int argc, char **argv);
 int runArchiveWindowTests(int argc, char **argv);
+int runCrashTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runSqlTextTests, runArchiveWindowTests});
+    return runAll(argc, argv, {runSqlTextTests, runArchiveWindowTests, runCrashTests});
 }

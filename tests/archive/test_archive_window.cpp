@@ -84,6 +84,7 @@ class TestArchiveWindow : public QObject {
     QString appDir;
     QStringList statements;
     QStringList transactionStatements;
+    QStringList titles; // the captions of the boxes of the last command
 };
 
 void TestArchiveWindow::init() {
@@ -140,6 +141,7 @@ QStringList TestArchiveWindow::命令(const char *name, QMessageBox::StandardBut
         action->trigger();
     else
         c<QPushButton>(name)->click();
+    titles = answerer.titles;
     return answerer.texts;
 }
 
@@ -154,6 +156,7 @@ void TestArchiveWindow::saveNewCaseRunsItsStatementsInOneTransaction() {
     填入(两笔两项);
     const QStringList boxes = 保存新案件(QStringLiteral("张三诉李四  "));
     QCOMPARE(boxes, (QStringList{"请输入案件名称，以便以后查询", "保存成功！"}));
+    QCOMPARE(titles, (QStringList{"案件名称", "提示"}));
     QCOMPARE(w->当前案件号(), 1);
     QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
     const QStringList expected{
@@ -273,6 +276,7 @@ void TestArchiveWindow::caseNames() {
     for (const QStringList &row : db.rows("SELECT 名称 FROM 案件 ORDER BY ajid"))
         got << row[0];
     QCOMPARE(got.join('|'), names);
+    QCOMPARE(titles.last(), QStringLiteral("提示"));
     const bool saved = boxes.last() == QStringLiteral("保存成功！");
     QCOMPARE(w->当前案件号(), saved ? int(got.size()) : 0);
     QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), saved);
@@ -290,6 +294,7 @@ void TestArchiveWindow::savingAStoredCaseAsksAndReplacesItsRows() {
     statements.clear();
     QCOMPARE(命令("存入内容", QMessageBox::No),
              (QStringList{"你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，取消保存点“否”。"}));
+    QCOMPARE(titles, QStringList{"保存提示"});
     QCOMPARE(db.everything(), before);
     QCOMPARE(statements.size(), 1); // the probe only
 

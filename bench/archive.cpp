@@ -1,0 +1,166 @@
+// The case archive through the case fund window's own commands, the boxes answered by script:
+// save (a new case), list and load a case of 100 payments and 1 000 claim rows, and one of
+// 10 000 claim rows. The save is set against a floor measured in the same run: the same rows
+// inserted by one prepared, parameter-bound INSERT in one transaction through Qt SQL.
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QString 新数据库(const QTemporaryDir &dir) {
+    const QString file = QDir(dir.path()).filePath(QStringLiteral("varnel.db"));
+    QProcess shell;
+    shell.setStandardInputFile(QStringLiteral(VARNEL_SCHEMA_FILE));
+    shell.start(QStringLiteral("sqlite3"), {file});
+    shell.waitForFinished();
+    return file;
+}
+
+QStringList 交款行(int r) {
+    return {QStringLiteral("交款人%1").arg(r), QString::number(1000 + r * 3.5, 'f', 2),
+            QStringLiteral("2024-3-%1").arg(1 + r % 28), QStringLiteral("第%1笔").arg(r)};
+}
+
+QStringList 债权行(int r) {
+    static const char *natures[] = {"诉讼费用", "抵押", "工资", "劳动保险", "税款", "一般债权"};
+    return {QStringLiteral("债权人%1").arg(r), QString::number(100 + r * 7.13, 'f', 2),
+            QString::fromUtf8(natures[r % 6]), r % 6 == 1 ? QString::number(50 + r) : QString(),
+            QString(), QStringLiteral("备注%1").arg(r)};
+}
+
+void 填入(Fo案款分配计算 &w, int claims) {
+    w.MSFjk->setRows(102);
+    for (int r = 1; r <= 100; ++r) {
+        const QStringList cells = 交款行(r);
+        for (int k = 0; k < 4; ++k)
+            w.MSFjk->setTextMatrix(r, k, cells[k]);
+    }
+    w.MSFzc->setRows(claims + 2);
+    for (int r = 1; r <= claims; ++r) {
+        const QStringList cells = 债权行(r);
+        for (int k = 0; k < 6; ++k)
+            w.MSFzc->setTextMatrix(r, k, cells[k]);
+    }
+    w.分配计算();
+}
+
+double 毫秒(const std::function<void()> &f) {
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e6;
+}
+
+// The floor: the same rows through one prepared INSERT per table in one transaction.
+double 下限(const QString &file, int claims) {
+    double ms = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
+        db.setDatabaseName(file);
+        db.open();
+        ms = 毫秒([&] {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+            q.exec(QStringLiteral("insert into 案件 ( 名称 ) values ('下限')"));
+            const qlonglong id = q.lastInsertId().toLongLong();
+            QSqlQuery pay(db);
+            pay.prepare(QStringLiteral("insert into 交款 (ajid, 交款人, 金额, 交款时间, 备注) "
+                                       "values (?, ?, ?, ?, ?)"));
+            for (int r = 1; r <= 101; ++r) {
+                const QStringList cells = r <= 100 ? 交款行(r) : QStringList(4, QString());
+                pay.addBindValue(id);
+                for (const QString &c : cells)
+                    pay.addBindValue(c.isEmpty() ? QVariant() : QVariant(c));
+                pay.exec();
+            }
+            QSqlQuery claim(db);
+            claim.prepare(QStringLiteral("insert into 债权 (ajid, 债权人, 债权金额, 债权性质, "
+                                         "其中抵押优先金额, 分配金额, 备注) values (?, ?, ?, ?, ?, ?, ?)"));
+            for (int r = 1; r <= claims + 1; ++r) {
+                const QStringList cells = r <= claims ? 债权行(r) : QStringList(6, QString());
+                claim.addBindValue(id);
+                for (const QString &c : cells)
+                    claim.addBindValue(c.isEmpty() ? QVariant() : QVariant(c));
+                claim.exec();
+            }
+            q.exec(QStringLiteral("COMMIT"));
+        });
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("floor"));
+    return ms;
+}
+
+struct 结果 {
+    double 保存, 下限, 列出, 读出;
+};
+
+结果 一次(int claims) {
+    QTemporaryDir dir;
+    const QString file = 新数据库(dir);
+    设应用目录(加尾分隔符(dir.path()));
+    结果 r{};
+    {
+        Fo案款分配计算 w;
+        w.show();
+        填入(w, claims);
+        QCoreApplication::processEvents();
+        r.保存 = 毫秒([&] { w.存入内容->trigger(); });
+        w.Com清除->click();
+        QCoreApplication::processEvents();
+        r.列出 = 毫秒([&] { w.读出内容->trigger(); });
+        r.读出 = 毫秒([&] { w.Com确定->click(); });
+        if (w.MSFzc->Rows() != claims + 2)
+            std::fprintf(stderr, "load gave %d rows\n", w.MSFzc->Rows());
+        w.close();
+    }
+    r.下限 = 下限(file, claims);
+    return r;
+}
+
+double 中位数(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void 测(int claims, int runs) {
+    std::vector<double> save, floor, list, load;
+    for (int i = 0; i < runs; ++i) {
+        const 结果 r = 一次(claims);
+        save.push_back(r.保存);
+        floor.push_back(r.下限);
+        list.push_back(r.列出);
+        load.push_back(r.读出);
+    }
+    std::printf("100 payments, %5d claim rows: save %7.1f ms (floor %6.1f ms, ratio %.2f), "
+                "list %5.2f ms, load %7.1f ms  [median of %d]\n",
+                claims, 中位数(save), 中位数(floor), 中位数(save) / 中位数(floor), 中位数(list),
+                中位数(load), runs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    消息框::应答器 = [](消息框::框类, const QString &, const QString &) {
+        return 消息框::框应答{true, QStringLiteral("基准案件")};
+    };
+    测(1000, 9);
+    测(10000, 5);
+    return 0;
+}
