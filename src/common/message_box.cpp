@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace 消息框 {
 
@@ -16,6 +17,7 @@ void 提示(const QString &text, const QString &caption, bool 无图标) {
     QMessageBox box(无图标 ? QMessageBox::NoIcon : QMessageBox::Information, caption, text,
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
@@ -25,6 +27,8 @@ bool 是否(const QString &text, const QString &caption) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -39,6 +43,8 @@ QString 输入(const QString &prompt, const QString &caption, bool *ok) {
     dialog.setObjectName(QStringLiteral("输入框"));
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
+    dialog.setOkButtonText(QStringLiteral("确定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (ok)
         *ok = accepted;
