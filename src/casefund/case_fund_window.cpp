@@ -7,6 +7,7 @@
 #include "common/message_box.h"
 #include "common/twips.h"
 #include "common/window_events.h"
+#include "output/print_routine.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -76,6 +77,8 @@ void Fo案款分配计算::建立控件() {
     // A click on the list of saved cases always closes the panel.
     MSFysj->设单击([this] { 捕获错误([this] { Pic原数据->hide(); }); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
+    connect(打印分配结果, &QAction::triggered, this,
+            [this] { 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明); });
     连接编辑器();
 }
 
