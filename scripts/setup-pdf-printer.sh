@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a real print queue that writes PDF files and makes it the default printer, so that
 # "打印分配结果" can be tried on a machine without a printer (Debian 12: CUPS and its PDF
-# printer driver). Printed pages land as PDF files in ~/PDF of the user who printed
-# (/var/spool/cups-pdf/ANONYMOUS for root).
+# printer driver). Printed pages land as PDF files in ~/PDF of the user who printed.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -46,4 +45,4 @@ $SUDO lpadmin -d "$queue"
 lpoptions -d "$queue" >/dev/null 2>&1 || true
 
 echo "Default printer: $(lpstat -d)"
-echo "Printed pages are written as PDF files to ~/PDF (root: /var/spool/cups-pdf/ANONYMOUS)."
+echo "Printed pages are written as PDF files to ~/PDF of the user who prints."
