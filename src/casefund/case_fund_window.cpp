@@ -7,6 +7,7 @@
 #include "common/message_box.h"
 #include "common/twips.h"
 #include "common/window_events.h"
+#include "output/print_routine.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -75,6 +76,8 @@ void Fo案款分配计算::建立控件() {
     connect(Comm取消, &QPushButton::clicked, this, [this] { Pic原数据->hide(); });
     连接案件命令();
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
+    connect(打印分配结果, &QAction::triggered, this,
+            [this] { 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明); });
     连接编辑器();
 }
 

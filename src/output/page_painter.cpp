@@ -1,0 +1,143 @@
+#include "output/page_painter.h"
+
+#include "common/twips.h"
+#include "output/page_model.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+#include <cmath>
+
+namespace {
+
+constexpr int 最小像素 = 6 * 20;
+constexpr int 缩小步长 = 5; // a quarter point
+constexpr int 线宽 = 15;    // one screen pixel; 0.75 point on paper
+
+// Line breaks of the note (CR LF as the summary keeps them) become breaks of the layout.
+QString 统一换行(QString text) {
+    text.replace(QStringLiteral("\r\n"), QChar(QChar::LineSeparator));
+    text.replace(QLatin1Char('\r'), QChar(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
+    return text;
+}
+
+struct 折行结果 {
+    QStringList 行;
+    QList<int> 起点;
+};
+
+折行结果 折行(const QString &text, const QFont &font, double width, QPaintDevice *device) {
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    折行结果 result;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString piece = text.mid(line.textStart(), line.textLength());
+        piece.remove(QChar(QChar::LineSeparator));
+        result.行.append(piece);
+        result.起点.append(line.textStart());
+    }
+    layout.endLayout();
+    return result;
+}
+
+void 画文字(QPainter &p, const 页面文字 &label, int flags) {
+    if (!label.可见 || label.标题.isEmpty())
+        return;
+    p.setFont(页面字体(label.字号, label.粗体));
+    p.drawText(label.矩形, flags, label.标题);
+}
+
+void 画注释(QPainter &p, const 页面文字 &note) {
+    if (!note.可见 || note.标题.isEmpty())
+        return;
+    const 注释排版 fitted = 排注释(note.标题, note.字号, note.矩形.size(), p.device());
+    QFont font = 页面字体(note.字号, note.粗体);
+    font.setPixelSize(fitted.像素);
+    p.setFont(font);
+    const double ascent = QFontMetricsF(font, p.device()).ascent();
+    for (qsizetype i = 0; i < fitted.行.size(); ++i)
+        p.drawText(QPointF(note.矩形.left(), note.矩形.top() + i * fitted.行距 + ascent),
+                   fitted.行[i]);
+}
+
+void 画表格(QPainter &p, const 打印页面 &page) {
+    if (!page.Picnr可见)
+        return;
+    p.save();
+    p.translate(page.Picnr.topLeft());
+    p.setFont(页面字体(page.La内容标题[0].字号));
+    for (const 页面文字 &label : page.La内容标题)
+        if (label.可见 && !label.标题.isEmpty())
+            p.drawText(label.矩形, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.标题);
+    for (const 页面线条 &line : page.Linhx)
+        if (line.可见)
+            p.drawLine(line.线);
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(page.Picnr);
+}
+
+} // namespace
+
+QFont 页面字体(double points, bool bold) {
+    QFont font = 宋体(points);
+    font.setPixelSize(int(std::lround(points * 20)));
+    font.setBold(bold);
+    return font;
+}
+
+注释排版 排注释(const QString &text, double points, QSize box, QPaintDevice *device) {
+    const QString flowing = 统一换行(text);
+    注释排版 result;
+    QFont font = 页面字体(points);
+    for (int px = font.pixelSize();; px -= 缩小步长) {
+        px = std::max(px, 最小像素);
+        font.setPixelSize(px);
+        const QFontMetricsF fm(font, device);
+        const 折行结果 lines = 折行(flowing, font, box.width(), device);
+        result = {px, lines.行, fm.lineSpacing()};
+        const auto fits = [&](qsizetype n) {
+            return n == 0 || (n - 1) * fm.lineSpacing() + fm.height() <= box.height();
+        };
+        if (fits(lines.行.size()))
+            return result;
+        if (px > 最小像素)
+            continue;
+        // At the smallest size: keep the lines that fit; the last of them ends in "…".
+        qsizetype kept = 0;
+        while (fits(kept + 1))
+            ++kept;
+        result.行 = lines.行.mid(0, kept);
+        if (kept > 0) {
+            QString rest = flowing.mid(lines.起点[kept - 1]);
+            rest.replace(QChar(QChar::LineSeparator), QLatin1Char(' '));
+            const QString ellipsis(QChar(0x2026));
+            QString line = fm.elidedText(rest, Qt::ElideRight, box.width());
+            if (!line.endsWith(ellipsis)) { // a short rest that came after a line break
+                line = fm.elidedText(rest, Qt::ElideRight,
+                                     box.width() - fm.horizontalAdvance(ellipsis));
+                if (!line.endsWith(ellipsis))
+                    line += ellipsis;
+            }
+            result.行[kept - 1] = line;
+        }
+        return result;
+    }
+}
+
+void 画页面(QPainter &p, const 打印页面 &page) {
+    p.save();
+    QPen pen(Qt::black);
+    pen.setWidth(线宽);
+    p.setPen(pen);
+    画文字(p, page.Lab标题名称, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
+    画注释(p, page.La注释);
+    画表格(p, page);
+    画文字(p, page.La页数, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
+    p.restore();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QStringList>
+
+class QPainter;
+class QPaintDevice;
+class 打印页面;
+
+// Draws the page window's content: the title, the note, the table panel with its labels and
+// lines, and the page number. The painter works in twips (the caller scales it to its device):
+// the page window and the printer both draw the page through this one function.
+void 画页面(QPainter &p, const 打印页面 &page);
+
+// 宋体 at a point size for a painter in twips: a pixel size of points × 20. A point size would
+// be converted with the device's resolution before the painter's scale and come out wrong.
+QFont 页面字体(double points, bool bold = false);
+
+// The note as it fits its box: word-wrapped at its own size, or smaller, down to 6 points; if it
+// still does not fit, the last line that fits ends in "…". The lines hold no line breaks.
+struct 注释排版 {
+    int 像素 = 0; // pixel size of the font, twips
+    QStringList 行;
+    double 行距 = 0; // twips from one line's top to the next
+};
+注释排版 排注释(const QString &text, double points, QSize box, QPaintDevice *device);

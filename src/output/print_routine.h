@@ -1,0 +1,26 @@
+#pragma once
+
+#include "output/page_model.h"
+
+#include <functional>
+#include <memory>
+
+class FlexGrid;
+class QPrinter;
+
+// Where printed pages go: by default the system's default printer, or nothing when there is
+// none. Tests put a printer that writes a PDF file in its place; an empty source restores the
+// default printer.
+using 打印机来源 = std::function<std::unique_ptr<QPrinter>()>;
+void 设打印机来源(打印机来源 source);
+std::unique_ptr<QPrinter> 默认打印机();
+
+inline const QString 无打印机说明 = QStringLiteral("没有可用的打印机，不能打印。");
+
+// The texts, column widths and row heights of a grid, as they are printed.
+表格快照 表格快照自(const FlexGrid &grid);
+
+// Prints the grid with the title and the note on every page, in column groups and blocks of 50
+// rows, as one print job without a dialog. The print windows show while it runs and close when
+// the last page is printed; a failure is shown in a message box and leaves them open.
+void 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释);

@@ -1,0 +1,8 @@
+#include "run_all.h"
+
+int runPageModelTests(int argc, char **argv);
+int runPrintingTests(int argc, char **argv);
+
+int main(int argc, char **argv) {
+    return runAll(argc, argv, {runPageModelTests, runPrintingTests});
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QFile>
+#include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <memory>
+
+// A printed PDF file read back with poppler's own tools, independent of the program.
+struct PdfWord {
+    int page;                      // from 1
+    double xMin, yMin, xMax, yMax; // points from the page's top left
+    QString text;
+};
+
+struct PdfFile {
+    int pages = -1;
+    QList<PdfWord> words;
+
+    QList<PdfWord> onPage(int page) const {
+        QList<PdfWord> found;
+        for (const PdfWord &w : words)
+            if (w.page == page)
+                found.append(w);
+        return found;
+    }
+    // All words of a page in reading order, joined without separators.
+    QString text(int page) const {
+        QString joined;
+        for (const PdfWord &w : onPage(page))
+            joined += w.text;
+        return joined;
+    }
+    const PdfWord *find(int page, const QString &text) const {
+        for (const PdfWord &w : words)
+            if (w.page == page && w.text == text)
+                return &w;
+        return nullptr;
+    }
+};
+
+inline QString runTool(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline PdfFile readPdf(const QString &path) {
+    PdfFile pdf;
+    if (!QFile::exists(path))
+        return pdf;
+    const QRegularExpression pagesLine(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                       QRegularExpression::MultilineOption);
+    const auto m = pagesLine.match(runTool(QStringLiteral("pdfinfo"), {path}));
+    if (m.hasMatch())
+        pdf.pages = m.captured(1).toInt();
+    QXmlStreamReader xml(
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
+    int page = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("page")) {
+            ++page;
+        } else if (xml.name() == QLatin1String("word")) {
+            const auto a = xml.attributes();
+            PdfWord w{page,
+                      a.value(QLatin1String("xMin")).toDouble(),
+                      a.value(QLatin1String("yMin")).toDouble(),
+                      a.value(QLatin1String("xMax")).toDouble(),
+                      a.value(QLatin1String("yMax")).toDouble(),
+                      {}};
+            w.text = xml.readElementText();
+            pdf.words.append(w);
+        }
+    }
+    return pdf;
+}
+
+// Margins of the test printer: the page's twips start here on paper.
+constexpr double 测试边距毫米 = 10;
+inline double 边距点() {
+    return 测试边距毫米 / 25.4 * 72;
+}
+
+inline std::unique_ptr<QPrinter> pdfPrinter(const QString &path) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageMargins(QMarginsF(测试边距毫米, 测试边距毫米, 测试边距毫米, 测试边距毫米),
+                            QPageLayout::Millimeter);
+    return printer;
+}

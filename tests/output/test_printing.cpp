@@ -1,0 +1,387 @@
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/twips.h"
+#include "output/print_routine.h"
+#include "output/print_window.h"
+#include "pdf_reader.h"
+#include "window_test.h"
+
+#include <QDir>
+#include <QImage>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString 标题 = QStringLiteral("案款分配表");
+const QString 短注释 = QStringLiteral("已交案款：300元。");
+// The summary of a distribution over all five classes, as the case fund window keeps it.
+const QString 五类注释 = QStringLiteral(
+    "已交案款：100000元，债权总额：250000元（总比例40%）。\r\n分配案款中：诉讼费用5000元(100%)，"
+    "抵押物优先权：50000元(100%)，工资和劳动保险20000元(100%)，税款10000元(100%)， "
+    "一般债权15000元(8.5%)，余款0归还交款人。");
+
+// Where a twips position of the page lies on the test printer's paper, in points.
+double pt(int twips) {
+    return 边距点() + twips / 20.0;
+}
+
+// The PDF font maps some ideographs back to the radicals that share their glyph; read them as
+// the ideographs they stand for.
+QString plain(const QString &text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
+            out += QString(c).normalized(QString::NormalizationForm_KC);
+        else if (c.unicode() == 0x2EDA)
+            out += QStringLiteral("页");
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The words of a page that equal a text once read as ideographs.
+const PdfWord *findPlain(const PdfFile &pdf, int page, const QString &text) {
+    for (const PdfWord &w : pdf.words)
+        if (w.page == page && plain(w.text) == text)
+            return &w;
+    return nullptr;
+}
+
+// The note as printed: the words in its box right of the title and above the table, and the
+// lowest point they reach.
+QStringList noteLines(const PdfFile &pdf, int page, double *bottom) {
+    QStringList lines;
+    *bottom = 0;
+    for (const PdfWord &w : pdf.onPage(page))
+        if (w.xMin >= pt(3240) - 1 && w.yMin < pt(960)) {
+            lines.append(plain(w.text));
+            *bottom = std::max(*bottom, w.yMax);
+        }
+    return lines;
+}
+
+QString withoutBreaksAndBlanks(QString text) {
+    return text.remove(QStringLiteral("\r\n")).remove(' ');
+}
+
+// Top-level windows of a name that are still open.
+int openWindows(const QString &name) {
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            ++n;
+    return n;
+}
+
+void closePrintWindows() {
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("MDI打印"))
+            w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A grid whose cell (r, c) holds "rRcC", with the given column widths.
+void numberCells(FlexGrid &grid, int rows, const QList<int> &widths) {
+    grid.setCols(int(widths.size()));
+    grid.setRows(rows);
+    for (int c = 0; c < widths.size(); ++c) {
+        grid.setColWidth(c, widths[c]);
+        for (int r = 0; r < rows; ++r)
+            grid.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+    }
+}
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void pagesOfAGrid_data();
+    void pagesOfAGrid();
+    void textsWhereThePageSaysInTwips();
+    void zeroWidthColumnPrintsNothing();
+    void pageScaledDownToASmallPrintableArea();
+    void longNoteShrinksToFit();
+    void overlongNoteEndsWithEllipsis();
+    void noPrinterLeavesTheWindowsOpen();
+    void printerThatCannotStart();
+    void limitsCheckedBeforePrinting();
+    void pageWindowDrawsItsLabelsAndLines();
+    void caseFundCommandPrintsClaims();
+    void emptyClaimsStillPrintTitleAndNote();
+
+  private:
+    PdfFile print(const FlexGrid &grid, const QString &title, const QString &note);
+
+    QTemporaryDir dir;
+    QString pdfPath;
+    BoxAnswerer *boxes = nullptr;
+};
+
+void TestPrinting::init() {
+    pdfPath = dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentTestFunction()));
+    QFile::remove(pdfPath);
+    设打印机来源([this] { return pdfPrinter(pdfPath); });
+    boxes = new BoxAnswerer;
+}
+
+void TestPrinting::cleanup() {
+    delete boxes;
+    设打印机来源({});
+    closePrintWindows();
+}
+
+PdfFile TestPrinting::print(const FlexGrid &grid, const QString &title, const QString &note) {
+    打印表格内容(grid, title, note);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return readPdf(pdfPath);
+}
+
+void TestPrinting::pagesOfAGrid_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("widths");
+    // Per page: "first row-last row:first column-last column" of the cells printed on it.
+    QTest::addColumn<QStringList>("pages");
+    QTest::newRow("50 rows") << 50 << QList<int>{1500, 960} << QStringList{"0-49:0-1"};
+    QTest::newRow("51 rows") << 51 << QList<int>{1500, 960} << QStringList{"0-49:0-1", "50-50:0-1"};
+    QTest::newRow("three 4000 columns")
+        << 51 << QList<int>{4000, 4000, 4000}
+        << QStringList{"0-49:0-1", "50-50:0-1", "0-49:2-2", "50-50:2-2"};
+    QTest::newRow("a column wider than the page")
+        << 3 << QList<int>{11000, 500} << QStringList{"0-2:0-0", "0-2:1-1"};
+}
+
+void TestPrinting::pagesOfAGrid() {
+    QFETCH(int, rows);
+    QFETCH(QList<int>, widths);
+    QFETCH(QStringList, pages);
+    FlexGrid grid(nullptr);
+    numberCells(grid, rows, widths);
+    const PdfFile pdf = print(grid, 标题, 短注释);
+    QCOMPARE(pdf.pages, pages.size());
+    for (int p = 1; p <= pages.size(); ++p) {
+        const QString spec = pages[p - 1];
+        const int r0 = spec.section(':', 0, 0).section('-', 0, 0).toInt();
+        const int r1 = spec.section(':', 0, 0).section('-', 1, 1).toInt();
+        const int c0 = spec.section(':', 1, 1).section('-', 0, 0).toInt();
+        const int c1 = spec.section(':', 1, 1).section('-', 1, 1).toInt();
+        QStringList expected{标题, 短注释, QStringLiteral("第%1页").arg(p)};
+        for (int c = c0; c <= c1; ++c)
+            for (int r = r0; r <= r1; ++r)
+                expected.append(QStringLiteral("r%1c%2").arg(r).arg(c));
+        QStringList found;
+        for (const PdfWord &w : pdf.onPage(p))
+            found.append(plain(w.text));
+        expected.sort();
+        found.sort();
+        QCOMPARE(found, expected);
+    }
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
+    QVERIFY(boxes->texts.isEmpty());
+}
+
+void TestPrinting::textsWhereThePageSaysInTwips() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 3, {1500, 950, 1600});
+    grid.setRowHeight(1, 600);
+    const PdfFile pdf = print(grid, 标题, 短注释);
+    QCOMPARE(pdf.pages, 1);
+    // Cell texts 5 twips right of the column's left and 10 below the row's top, in the panel
+    // at 960 from the top of the page; title, note and page number at their places.
+    const struct {
+        QString text;
+        int left, top;
+    } expected[] = {{"r0c0", 5, 960 + 10},
+                    {"r1c0", 5, 960 + 300 + 10},
+                    {"r2c1", 1500 + 5, 960 + 900 + 10},
+                    {"r2c2", 2450 + 5, 960 + 900 + 10},
+                    {标题, 240, 240},
+                    {短注释, 3240, 120},
+                    {QStringLiteral("第1页"), 5640, 14342}};
+    for (const auto &e : expected) {
+        const PdfWord *w = findPlain(pdf, 1, e.text);
+        QVERIFY2(w, qPrintable(e.text));
+        QVERIFY2(qAbs(w->xMin - pt(e.left)) <= 1, qPrintable(e.text));
+        QVERIFY2(qAbs(w->yMin - pt(e.top)) <= 1, qPrintable(e.text));
+    }
+}
+
+void TestPrinting::zeroWidthColumnPrintsNothing() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 2, {1500, 0, 950});
+    const PdfFile pdf = print(grid, 标题, QString());
+    const QString page = plain(pdf.text(1));
+    QVERIFY(!page.contains(QStringLiteral("c1")));
+    // The next column starts where the zero-width one does.
+    const PdfWord *w = pdf.find(1, QStringLiteral("r1c2"));
+    QVERIFY(w);
+    QVERIFY(qAbs(w->xMin - pt(1500 + 5)) <= 1);
+}
+
+void TestPrinting::pageScaledDownToASmallPrintableArea() {
+    // 40 mm side margins leave 130 mm of the A4 width, less than the page's 10433 twips.
+    设打印机来源([this] {
+        auto printer = pdfPrinter(pdfPath);
+        printer->setPageMargins(QMarginsF(40, 10, 40, 10), QPageLayout::Millimeter);
+        return printer;
+    });
+    FlexGrid grid(nullptr);
+    numberCells(grid, 2, {1500});
+    const PdfFile pdf = print(grid, 标题, 短注释);
+    const double scale = (130 / 25.4 * 1440) / 页面尺寸::宽;
+    const PdfWord *number = findPlain(pdf, 1, QStringLiteral("第1页"));
+    QVERIFY(number);
+    QVERIFY(qAbs(number->xMin - (40 / 25.4 * 72 + scale * 5640 / 20)) <= 1);
+    QVERIFY(qAbs(number->yMin - (边距点() + scale * 14342 / 20)) <= 1);
+}
+
+void TestPrinting::longNoteShrinksToFit() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 2, {1500});
+    const PdfFile pdf = print(grid, 标题, 五类注释);
+    double bottom = 0;
+    QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(五类注释));
+    QVERIFY(bottom <= pt(120 + 735) + 1);
+}
+
+void TestPrinting::overlongNoteEndsWithEllipsis() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 2, {1500});
+    const QString note = QString(QStringLiteral("债权分配说明")).repeated(80);
+    const PdfFile pdf = print(grid, 标题, note);
+    double bottom = 0;
+    const QStringList lines = noteLines(pdf, 1, &bottom);
+    QVERIFY(lines.size() >= 4);
+    QVERIFY(lines.first().startsWith(QStringLiteral("债权分配说明债权")));
+    QVERIFY(lines.last().endsWith(QChar(0x2026)));
+    QVERIFY(lines.join(QString()).size() < note.size());
+    QVERIFY(bottom <= pt(120 + 735) + 1);
+}
+
+void TestPrinting::noPrinterLeavesTheWindowsOpen() {
+    设打印机来源([] { return std::unique_ptr<QPrinter>(); });
+    FlexGrid grid(nullptr);
+    numberCells(grid, 3, {1500, 950});
+    打印表格内容(grid, 标题, 短注释);
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("没有可用的打印机，不能打印。")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Varnel")});
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+    // The page window still shows the first page.
+    打印For列表 *page = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("MDI打印"))
+            page = w->findChild<打印For列表 *>(QStringLiteral("打印For列表"));
+    QVERIFY(page);
+    QCOMPARE(page->标签数(), 6);
+    QCOMPARE(page->页面().La页数.标题, QStringLiteral("第1页"));
+    QVERIFY(!QFile::exists(pdfPath));
+}
+
+void TestPrinting::printerThatCannotStart() {
+    const QString unwritable = dir.filePath(QStringLiteral("no such folder/a.pdf"));
+    设打印机来源([unwritable] { return pdfPrinter(unwritable); });
+    FlexGrid grid(nullptr);
+    numberCells(grid, 3, {1500});
+    打印表格内容(grid, 标题, 短注释);
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始打印。")});
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+}
+
+void TestPrinting::limitsCheckedBeforePrinting() {
+    FlexGrid grid(nullptr);
+    grid.setCols(32769);
+    打印表格内容(grid, 标题, 短注释);
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("溢出")});
+    QVERIFY(!QFile::exists(pdfPath));
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+}
+
+void TestPrinting::pageWindowDrawsItsLabelsAndLines() {
+    auto *container = new MDI打印;
+    container->show();
+    打印For列表 *page = container->显示页面窗口();
+    QCOMPARE(page->页面().标签数(), 0);
+    版面 layout;
+    layout.列宽 = {1000, 2000, 0, 1500};
+    layout.行高 = {300, 400, 250};
+    layout.格 = {{"a", "b", "", "c"}, {"", "", "", ""}, {"", "", "", ""}};
+    填入布局(page->页面().MSF列表, layout);
+    page->页面().Picnr可见 = true;
+    page->送到标题();
+    QCOMPARE(page->标签数(), 12);
+    QCOMPARE(page->线条数(), 5);
+    // What the window shows: dark pixels down the vertical line at 1000 twips inside the panel,
+    // none down the middle of the empty second row of the first column.
+    const QImage shown = page->grab().toImage();
+    const auto darkRun = [&](int xTwips, int fromTwips, int toTwips) {
+        int dark = 0;
+        const int x = xTwips / 缇(1); // the line's pixel, or the one after it
+        for (int y = 像素(fromTwips); y < 像素(toTwips); ++y)
+            dark += std::min(qGray(shown.pixel(x, y)), qGray(shown.pixel(x + 1, y))) < 128;
+        return dark;
+    };
+    QVERIFY(darkRun(1000, 960 + 320, 960 + 680) >= 20);
+    QCOMPARE(darkRun(500, 960 + 320, 960 + 680), 0);
+    page->标题清空();
+    QCOMPARE(page->标签数(), 0);
+    QCOMPARE(page->线条数(), 5);
+    container->close();
+}
+
+void TestPrinting::caseFundCommandPrintsClaims() {
+    QTemporaryDir appDir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir.path())));
+    auto *w = new Fo案款分配计算;
+    w->show();
+    w->MSFjk->setTextMatrix(1, 1, QStringLiteral("300"));
+    w->MSFzc->setRows(4);
+    w->MSFzc->setTextMatrix(1, 0, QStringLiteral("张三"));
+    w->MSFzc->setTextMatrix(1, 1, QStringLiteral("200"));
+    w->MSFzc->setTextMatrix(1, 2, QStringLiteral("一般债权"));
+    w->MSFzc->setTextMatrix(2, 0, QStringLiteral("李四"));
+    w->MSFzc->setTextMatrix(2, 1, QStringLiteral("400"));
+    w->MSFzc->setTextMatrix(2, 2, QStringLiteral("一般债权"));
+    w->分配计算();
+    QVERIFY(!w->分配说明().isEmpty());
+    w->menuBar()->findChild<QAction *>(QStringLiteral("打印分配结果"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const PdfFile pdf = readPdf(pdfPath);
+    QCOMPARE(pdf.pages, 1);
+    const QString page = plain(pdf.text(1));
+    for (const QString &text :
+         {标题, QStringLiteral("债权人或案款项目"), QStringLiteral("张三"), QStringLiteral("李四"),
+          QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("第1页")})
+        QVERIFY2(page.contains(text), qPrintable(text));
+    double bottom = 0;
+    QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(w->分配说明()));
+    QVERIFY(boxes->texts.isEmpty());
+    w->close();
+}
+
+void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
+    // The claims grid of a fresh case fund window: the header row and one blank row.
+    QTemporaryDir appDir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir.path())));
+    auto *w = new Fo案款分配计算;
+    w->show();
+    const PdfFile pdf = print(*w->MSFzc, 标题, 短注释);
+    QCOMPARE(pdf.pages, 1);
+    for (const QString &text : {标题, 短注释, QStringLiteral("分配金额"), QStringLiteral("第1页")})
+        QVERIFY2(findPlain(pdf, 1, text), qPrintable(text));
+    QVERIFY(boxes->texts.isEmpty());
+    w->close();
+}
+
+int runPrintingTests(int argc, char **argv) {
+    TestPrinting t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_printing.moc"
