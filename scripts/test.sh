@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs all tests: once in an ordinary build and
-# once built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# once built with AddressSanitizer and UndefinedBehaviorSanitizer. The ordinary build's tests
+# include `package`, which makes the Debian package from that build and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

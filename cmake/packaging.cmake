@@ -1,0 +1,103 @@
+# Install rules and the Debian package (CPack, DEB generator).
+#
+# Installed layout (prefix /usr):
+#   bin/varnel                    the launcher: makes ~/Varnel, copies the pristine files there
+#                                 when absent, starts the program in it
+#   lib/varnel/varnel             the program
+#   share/varnel/                 the pristine empty database and spreadsheet template
+#   share/applications/, share/icons/hicolor/, share/man/man1/, share/doc/varnel/
+#
+# `cpack` in a build folder makes varnel_<version>_<arch>.deb; scripts/package.sh does so from a
+# Release build of its own. The plain build registers a test that builds the package and checks
+# it as installed files and as a running program.
+
+set(VARNEL_PACKAGING_SOURCE ${CMAKE_SOURCE_DIR}/packaging)
+set(VARNEL_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${VARNEL_PACKAGING_OUT})
+
+# The launcher and the manual page carry the project version.
+configure_file(${VARNEL_PACKAGING_SOURCE}/varnel-launcher.sh.in ${VARNEL_PACKAGING_OUT}/varnel @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                   WORLD_EXECUTE)
+configure_file(${VARNEL_PACKAGING_SOURCE}/varnel.1 ${VARNEL_PACKAGING_OUT}/varnel.1 @ONLY)
+
+# Compressed documents without a time stamp in the gzip header, and the 48 px icon drawn from
+# the SVG, so that the two never differ.
+find_program(GZIP gzip REQUIRED)
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+add_custom_command(
+  OUTPUT ${VARNEL_PACKAGING_OUT}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${VARNEL_PACKAGING_SOURCE}/changelog ${VARNEL_PACKAGING_OUT}/changelog
+  COMMAND ${GZIP} -9nf ${VARNEL_PACKAGING_OUT}/changelog
+  DEPENDS ${VARNEL_PACKAGING_SOURCE}/changelog
+  COMMENT "Compressing the package changelog")
+add_custom_command(
+  OUTPUT ${VARNEL_PACKAGING_OUT}/varnel.1.gz
+  COMMAND ${GZIP} -9nkf ${VARNEL_PACKAGING_OUT}/varnel.1
+  DEPENDS ${VARNEL_PACKAGING_OUT}/varnel.1
+  COMMENT "Compressing the manual page")
+add_custom_command(
+  OUTPUT ${VARNEL_PACKAGING_OUT}/varnel-48.png
+  COMMAND ${RSVG_CONVERT} -w 48 -h 48 -o ${VARNEL_PACKAGING_OUT}/varnel-48.png
+          ${VARNEL_PACKAGING_SOURCE}/varnel.svg
+  DEPENDS ${VARNEL_PACKAGING_SOURCE}/varnel.svg
+  COMMENT "Drawing the 48 px icon")
+add_custom_target(varnel_packaging_files ALL
+  DEPENDS ${VARNEL_PACKAGING_OUT}/changelog.gz ${VARNEL_PACKAGING_OUT}/varnel.1.gz
+          ${VARNEL_PACKAGING_OUT}/varnel-48.png)
+
+# Everything the package holds; scripts/package.sh builds this target alone, not the tests.
+add_custom_target(varnel_package_contents)
+add_dependencies(varnel_package_contents varnel varnel_db varnel_packaging_files)
+
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+install(TARGETS varnel RUNTIME DESTINATION lib/varnel)
+install(PROGRAMS ${VARNEL_PACKAGING_OUT}/varnel DESTINATION bin)
+install(FILES ${VARNEL_SHARE_DIR}/varnel.db DESTINATION share/varnel)
+if(TARGET akfpb_template)
+  install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx DESTINATION share/varnel)
+  add_dependencies(varnel_package_contents akfpb_template)
+  set(VARNEL_PACKAGE_HAS_TEMPLATE ON)
+else()
+  set(VARNEL_PACKAGE_HAS_TEMPLATE OFF)
+endif()
+install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.desktop DESTINATION share/applications)
+install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.svg DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${VARNEL_PACKAGING_OUT}/varnel-48.png DESTINATION share/icons/hicolor/48x48/apps
+  RENAME varnel.png)
+install(FILES ${VARNEL_PACKAGING_OUT}/varnel.1.gz DESTINATION share/man/man1)
+install(FILES ${VARNEL_PACKAGING_SOURCE}/copyright ${VARNEL_PACKAGING_OUT}/changelog.gz
+  DESTINATION share/doc/varnel)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PACKAGE_NAME varnel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Varnel developers")
+set(CPACK_PACKAGE_CONTACT "Varnel developers <dev@varnel.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fee, sentence term and case fund calculators for a court")
+# Read here rather than named as CPACK_PACKAGE_DESCRIPTION_FILE: CPack would escape its quotes
+# and apostrophes as XML entities in the control file.
+file(READ ${VARNEL_PACKAGING_SOURCE}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so dpkg-shlibdeps cannot see them: the Qt SQLite driver, the Song faces the
+# windows are laid out for (AR PL UMing first, Noto CJK as the fallback), and xdg-open, through
+# which exported spreadsheets and web pages are opened. The xcb and offscreen platform plugins
+# come with libqt6gui6, which dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
+include(CPack)
+
+if(NOT VARNEL_SANITIZE)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME package
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/package/test_package.py
+            --build-dir ${CMAKE_BINARY_DIR} --cpack ${CMAKE_CPACK_COMMAND}
+            --version ${PROJECT_VERSION} --template ${VARNEL_PACKAGE_HAS_TEMPLATE})
+  set_tests_properties(package PROPERTIES TIMEOUT 900)
+endif()
