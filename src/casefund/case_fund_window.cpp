@@ -7,6 +7,7 @@
 #include "common/message_box.h"
 #include "common/twips.h"
 #include "common/window_events.h"
+#include "output/spreadsheet_export.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -76,6 +77,8 @@ void Fo案款分配计算::建立控件() {
     // A click on the list of saved cases always closes the panel.
     MSFysj->设单击([this] { 捕获错误([this] { Pic原数据->hide(); }); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
+    connect(输出到电子表格, &QAction::triggered, this,
+            [this] { 捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); }); });
     连接编辑器();
 }
 
