@@ -93,6 +93,7 @@ class 工作表编辑 {
     std::string 新格样式(pugi::xml_node row, int r, int col) const;
     void 写值(pugi::xml_node c, const 写入格 &w);
     static void 扩展跨度(pugi::xml_attribute spans, int lo, int hi);
+    void 扩展维度(位置 lo, 位置 hi);
 
     std::string 前缀;
     // Element names with the sheet's prefix; a node range keeps the pointer to its name, so the
@@ -251,23 +252,27 @@ void 工作表编辑::扩展跨度(pugi::xml_attribute spans, int lo, int hi) {
 }
 
 void 工作表编辑::写入(const std::vector<写入格> &given) {
-    std::vector<写入格> cells = given;
-    std::stable_sort(cells.begin(), cells.end(), [](const 写入格 &a, const 写入格 &b) {
-        return a.行 != b.行 ? a.行 < b.行 : a.列 < b.列;
+    std::vector<const 写入格 *> order;
+    order.reserve(given.size());
+    for (const 写入格 &w : given)
+        order.push_back(&w);
+    std::stable_sort(order.begin(), order.end(), [](const 写入格 *a, const 写入格 *b) {
+        return a->行 != b->行 ? a->行 < b->行 : a->列 < b->列;
     });
+    const auto cells = [&order](size_t i) -> const 写入格 & { return *order[i]; };
     位置 lo{最大行 + 1, 最大列 + 1}, hi{0, 0};
-    for (size_t i = 0; i < cells.size();) {
-        const int r = cells[i].行;
+    for (size_t i = 0; i < order.size();) {
+        const int r = cells(i).行;
         if (r < 1 || r > 最大行)
             throw std::invalid_argument("row out of range");
         pugi::xml_node row = 取行(r);
         std::map<int, pugi::xml_node> rowCells = 格表(row, r);
-        int first = cells[i].列, last = first;
-        for (; i < cells.size() && cells[i].行 == r; ++i) {
-            const 写入格 &w = cells[i];
+        int first = cells(i).列, last = first;
+        for (; i < order.size() && cells(i).行 == r; ++i) {
+            const 写入格 &w = cells(i);
             if (w.列 < 1 || w.列 > 最大列)
                 throw std::invalid_argument("column out of range");
-            if (i + 1 < cells.size() && cells[i + 1].行 == r && cells[i + 1].列 == w.列)
+            if (i + 1 < order.size() && cells(i + 1).行 == r && cells(i + 1).列 == w.列)
                 continue; // a later write of the same cell wins
             写值(取格(row, rowCells, r, w.列), w);
             last = w.列;
@@ -277,6 +282,11 @@ void 工作表编辑::写入(const std::vector<写入格> &given) {
         lo = {std::min(lo.行, r), std::min(lo.列, first)};
         hi = {std::max(hi.行, r), std::max(hi.列, last)};
     }
+    扩展维度(lo, hi);
+}
+
+// Widens the sheet's dimension to the written cells lo..hi.
+void 工作表编辑::扩展维度(位置 lo, 位置 hi) {
     pugi::xml_attribute ref = 根.child(名("dimension").c_str()).attribute("ref");
     if (!ref || hi.行 == 0)
         return;

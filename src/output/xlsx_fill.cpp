@@ -148,20 +148,27 @@ std::pair<std::string, std::string> 填好的工作表(const QString &模板,
     }
 }
 
-// Replaces one entry of the archive at path; false when the archive cannot be written.
+// Replaces one entry of the archive at path; false when the archive cannot be written. The old
+// entry is deleted and the new one added under its name: libzip keeps the deflate level it
+// found for a replaced entry (the best, slow for a long table), and takes the fastest level,
+// which packs the repetitive sheet nearly as small, only for an entry it adds.
 bool 替换条目(const QString &path, const std::string &name, const std::string &data) {
     压缩包 copy{zip_open(本地路径(path).constData(), 0, nullptr)};
     if (!copy.z)
         return false;
-    const zip_int64_t index = zip_name_locate(copy.z, name.c_str(), 0);
-    zip_source_t *source = zip_source_buffer(copy.z, data.data(), data.size(), 0);
-    if (index < 0 || !source)
+    const zip_int64_t old = zip_name_locate(copy.z, name.c_str(), 0);
+    if (old < 0 || zip_delete(copy.z, zip_uint64_t(old)) != 0)
         return false;
-    if (zip_file_replace(copy.z, zip_uint64_t(index), source, 0) != 0) {
+    zip_source_t *source = zip_source_buffer(copy.z, data.data(), data.size(), 0);
+    if (!source)
+        return false;
+    const zip_int64_t added = zip_file_add(copy.z, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (added < 0) {
         zip_source_free(source);
         return false;
     }
-    if (zip_close(copy.z) != 0)
+    if (zip_set_file_compression(copy.z, zip_uint64_t(added), ZIP_CM_DEFLATE, 1) != 0 ||
+        zip_close(copy.z) != 0)
         return false;
     copy.z = nullptr;
     return true;
