@@ -302,6 +302,10 @@ void TestExport::textsAndNumbers() {
         {0, "x\r\ny\rz\tw", "x\ny\nz\tw", "s"},
         {0, "<&>\"'", "<&>\"'", "s"},
         {0, QString(40000, QChar(u'字')), QString(32767, QChar(u'字')), "s"},
+        {0, QString(32768, QChar(u'字')), QString(32767, QChar(u'字')), "s"},
+        {5, QString(32767, QChar(u'a')), QString(32767, QChar(u'a')), "s"},
+        // A character outside the basic plane is not cut in half at the limit.
+        {0, QString(32766, QChar(u'a')) + QStringLiteral("𠀀b"), QString(32766, QChar(u'a')), "s"},
         {5, "   ", QJsonValue(), "n"},
         {0, "", QJsonValue(), "n"},
     };
@@ -358,6 +362,7 @@ void TestExport::failures_data() {
     QTest::newRow("template empty") << "empty";
     QTest::newRow("all 100 names taken") << "full";
     QTest::newRow("folder read-only") << "readonly";
+    QTest::newRow("copy written wrong") << "badcopy";
 }
 
 void TestExport::failures() {
@@ -383,7 +388,15 @@ void TestExport::failures() {
                    QStringLiteral(
                        " 中已有 100 个案款分配表，不能再输出。请关闭这些表格，再重新打开本窗口。");
     } else {
-        模板复制器() = [](const QString &, const QString &) { return false; };
+        // A folder that refuses the copy, or a copy that comes out unreadable: either way the
+        // copy cannot be made, and its temporary file must not stay.
+        if (kind == u"readonly")
+            模板复制器() = [](const QString &, const QString &) { return false; };
+        else
+            模板复制器() = [](const QString &, const QString &to) {
+                建文件(to, "PK\x03\x04 cut short");
+                return true;
+            };
         expected = QStringLiteral("不能写入文件 ") + QDir::toNativeSeparators(副本(1)) +
                    QStringLiteral("。");
     }
