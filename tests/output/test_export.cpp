@@ -100,6 +100,7 @@ class TestExport : public QObject {
     void openerFails();
     void libreOfficeTemplate();
     void firstSheetThroughRelationships();
+    void overwrittenFormulaLeavesNoCalculationChain();
     void purgeLeavesOtherFiles();
     void windowCommand();
     void windowShowsFailure();
@@ -450,6 +451,27 @@ void TestExport::firstSheetThroughRelationships() {
     const QJsonObject second = 读表(副本(1), 1);
     QCOMPARE(格(second, "B9")["v"].toString(), QStringLiteral("旧"));
     QVERIFY(!有格(second, "C9") && !有格(second, "B5"));
+}
+
+void TestExport::overwrittenFormulaLeavesNoCalculationChain() {
+    QFile::remove(模板());
+    运行工具({"formula", 原模板, 模板()});
+    const QJsonObject before = 读表(模板());
+    QCOMPARE(格(before, "C9")["t"].toString(), QStringLiteral("f"));
+    QVERIFY(before["parts"].toArray().contains("xl/calcChain.xml"));
+    输出电子表格(*债权表({{"甲", "5"}}), QStringLiteral("说明"));
+    const QJsonObject t = 读表(副本(1));
+    QCOMPARE(格(t, "C9")["v"].toDouble(), 5.0);
+    QCOMPARE(格(t, "C9")["t"].toString(), QStringLiteral("n"));
+    QVERIFY(!t["parts"].toArray().contains("xl/calcChain.xml"));
+    QVERIFY(!t["overrides"].toArray().contains("/xl/calcChain.xml"));
+    QVERIFY(!t["relTargets"].toArray().contains("calcChain.xml"));
+    // Programs recognise a workbook by its first entry.
+    QCOMPARE(t["firstPart"].toString(), QStringLiteral("[Content_Types].xml"));
+    // Everything else of the package is still there.
+    QStringList parts = before["parts"].toVariant().toStringList();
+    parts.removeOne(QStringLiteral("xl/calcChain.xml"));
+    QCOMPARE(t["parts"].toVariant().toStringList(), parts);
 }
 
 void TestExport::purgeLeavesOtherFiles() {

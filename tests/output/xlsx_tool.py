@@ -5,6 +5,8 @@ builds a template variant whose first worksheet is not where a writer would gues
   xlsx_tool.py variant IN OUT       writes OUT from IN: the first sheet moved to
                                     xl/worksheets/other/data.xml (absolute Target, x: prefix),
                                     a second sheet "旧表" in xl/worksheets/sheet1.xml
+  xlsx_tool.py formula IN OUT       writes OUT from IN with a formula in C9 and the
+                                    calculation chain that lists it
   xlsx_tool.py zip OUT              writes a zip archive that holds no workbook
 """
 import json
@@ -53,12 +55,48 @@ def read(path, index):
         "heights": {str(k): v.height for k, v in ws.row_dimensions.items() if v.height},
         "cells": {c.coordinate: cell_json(c) for c in ws._cells.values()},
     }
+    with zipfile.ZipFile(path) as z:
+        out["parts"] = sorted(z.namelist())
+        out["firstPart"] = z.namelist()[0]
+        types = z.read("[Content_Types].xml").decode("utf-8")
+        rels = z.read("xl/_rels/workbook.xml.rels").decode("utf-8")
+    out["overrides"] = re.findall(r'PartName="([^"]+)"', types)
+    out["relTargets"] = re.findall(r'Target="([^"]+)"', rels)
     json.dump(out, sys.stdout, ensure_ascii=False)
 
 
-def variant(src, dst):
+def read_parts(src):
     with zipfile.ZipFile(src) as z:
-        parts = {n: z.read(n) for n in z.namelist()}
+        return {n: z.read(n) for n in z.namelist()}
+
+
+def write_parts(dst, parts):
+    with zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in parts.items():
+            z.writestr(name, data)
+
+
+def add_text(parts, name, old, new):
+    parts[name] = parts[name].decode("utf-8").replace(old, new, 1).encode("utf-8")
+
+
+def formula(src, dst):
+    parts = read_parts(src)
+    add_text(parts, "xl/worksheets/sheet1.xml", '<c r="C9" s="6"/>',
+             '<c r="C9" s="6"><f>1+1</f><v>2</v></c>')
+    parts["xl/calcChain.xml"] = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
+                                 '<calcChain xmlns="%s"><c r="C9" i="1"/></calcChain>' % MAIN).encode("utf-8")
+    add_text(parts, "xl/_rels/workbook.xml.rels", "</Relationships>",
+             '<Relationship Id="rIdChain" Type="http://schemas.openxmlformats.org/officeDocument/'
+             '2006/relationships/calcChain" Target="calcChain.xml"/></Relationships>')
+    add_text(parts, "[Content_Types].xml", "</Types>",
+             '<Override PartName="/xl/calcChain.xml" ContentType="application/vnd.openxmlformats-'
+             'officedocument.spreadsheetml.calcChain+xml"/></Types>')
+    write_parts(dst, parts)
+
+
+def variant(src, dst):
+    parts = read_parts(src)
     sheet = parts.pop("xl/worksheets/sheet1.xml").decode("utf-8")
     sheet = re.sub(r"<(/?)(?![?!])([A-Za-z]+)([ />])", r"<\1x:\2\3", sheet)
     sheet = sheet.replace('xmlns="%s"' % MAIN, 'xmlns:x="%s"' % MAIN)
@@ -82,9 +120,7 @@ def variant(src, dst):
                           '<Override PartName="/xl/worksheets/other/data.xml" ContentType="application/'
                           'vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/></Types>')
     parts["[Content_Types].xml"] = types.encode("utf-8")
-    with zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as z:
-        for name, data in parts.items():
-            z.writestr(name, data)
+    write_parts(dst, parts)
 
 
 if __name__ == "__main__":
@@ -92,6 +128,8 @@ if __name__ == "__main__":
         read(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 0)
     elif sys.argv[1] == "variant":
         variant(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "formula":
+        formula(sys.argv[2], sys.argv[3])
     else:
         with zipfile.ZipFile(sys.argv[2], "w") as z:
             z.writestr("说明.txt", "不是工作簿")
