@@ -312,6 +312,13 @@ std::string 列名(int col) {
 }
 
 std::string 单元格文本(const QString &text) {
+    // Most texts need none of the steps below: a quick look saves copying them.
+    const bool plain =
+        text.size() <= 单元格最多字符 && std::none_of(text.begin(), text.end(), [](QChar ch) {
+            return ch.unicode() < 0x20 || ch == u'_' || ch.unicode() >= 0xFFFE;
+        });
+    if (plain)
+        return text.toStdString();
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     if (t.size() > 单元格最多字符) {
