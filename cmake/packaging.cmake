@@ -55,13 +55,8 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 install(TARGETS varnel RUNTIME DESTINATION lib/varnel)
 install(PROGRAMS ${VARNEL_PACKAGING_OUT}/varnel DESTINATION bin)
 install(FILES ${VARNEL_SHARE_DIR}/varnel.db DESTINATION share/varnel)
-if(TARGET akfpb_template)
-  install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx DESTINATION share/varnel)
-  add_dependencies(varnel_package_contents akfpb_template)
-  set(VARNEL_PACKAGE_HAS_TEMPLATE ON)
-else()
-  set(VARNEL_PACKAGE_HAS_TEMPLATE OFF)
-endif()
+install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx DESTINATION share/varnel)
+add_dependencies(varnel_package_contents akfpb_template)
 install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.desktop DESTINATION share/applications)
 install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${VARNEL_PACKAGING_OUT}/varnel-48.png DESTINATION share/icons/hicolor/48x48/apps
@@ -98,6 +93,6 @@ if(NOT VARNEL_SANITIZE)
   add_test(NAME package
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/package/test_package.py
             --build-dir ${CMAKE_BINARY_DIR} --cpack ${CMAKE_CPACK_COMMAND}
-            --version ${PROJECT_VERSION} --template ${VARNEL_PACKAGE_HAS_TEMPLATE})
+            --version ${PROJECT_VERSION})
   set_tests_properties(package PROPERTIES TIMEOUT 900)
 endif()

@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "output/print_routine.h"
+#include "output/spreadsheet_export.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -78,6 +79,8 @@ void Fo案款分配计算::建立控件() {
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
     connect(打印分配结果, &QAction::triggered, this,
             [this] { 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明); });
+    connect(输出到电子表格, &QAction::triggered, this,
+            [this] { 捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); }); });
     连接编辑器();
 }
 

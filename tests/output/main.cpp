@@ -2,7 +2,8 @@
 
 int runPageModelTests(int argc, char **argv);
 int runPrintingTests(int argc, char **argv);
+int runExportTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runPageModelTests, runPrintingTests});
+    return runAll(argc, argv, {runPageModelTests, runPrintingTests, runExportTests});
 }

@@ -43,14 +43,13 @@ def expected_files():
         "usr/share/man/man1/varnel.1.gz",
         "usr/share/doc/varnel/copyright",
         "usr/share/doc/varnel/changelog.gz",
+        PRISTINE + "/akfpb.xlsx",
     }
-    if ARGS.template:
-        files.add(PRISTINE + "/akfpb.xlsx")
     return files
 
 
 def pristine_names():
-    return ["varnel.db", "akfpb.xlsx"] if ARGS.template else ["varnel.db"]
+    return ["varnel.db", "akfpb.xlsx"]
 
 
 def digest(path):
@@ -288,9 +287,8 @@ class Launcher(unittest.TestCase):
 
         database = os.path.join(self.folder, "varnel.db")
         self.store_case(database)
-        if ARGS.template:
-            with open(os.path.join(self.folder, "akfpb.xlsx"), "ab") as f:
-                f.write(b"an office's own change")
+        with open(os.path.join(self.folder, "akfpb.xlsx"), "ab") as f:
+            f.write(b"an office's own change")
         kept = {name: digest(os.path.join(self.folder, name)) for name in pristine_names()}
         self.assertEqual(self.start_and_stop(), self.folder)
         for name, value in kept.items():
@@ -306,9 +304,8 @@ class Launcher(unittest.TestCase):
         self.start_and_stop()
         self.assertEqual(digest(database), kept)
         self.assert_case_stored(database)
-        if ARGS.template:
-            self.assertEqual(digest(os.path.join(self.folder, "akfpb.xlsx")),
-                             digest(os.path.join(ROOT, PRISTINE, "akfpb.xlsx")))
+        self.assertEqual(digest(os.path.join(self.folder, "akfpb.xlsx")),
+                         digest(os.path.join(ROOT, PRISTINE, "akfpb.xlsx")))
         self.assertEqual(sorted(os.listdir(self.folder)), sorted(pristine_names()))
 
     def test_here_uses_the_current_folder(self):
@@ -326,9 +323,7 @@ def main():
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--cpack", required=True)
     parser.add_argument("--version", required=True)
-    parser.add_argument("--template", required=True, choices=["ON", "OFF"])
     ARGS, rest = parser.parse_known_args()
-    ARGS.template = ARGS.template == "ON"
     result = unittest.main(argv=[sys.argv[0], "-v"] + rest, exit=False).result
     print("Totals: %d run, %d failed, %d errors" % (result.testsRun, len(result.failures),
                                                   len(result.errors)))

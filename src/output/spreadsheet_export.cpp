@@ -1,0 +1,61 @@
+#include "output/spreadsheet_export.h"
+
+#include "casefund/spreadsheet_files.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/number_text.h"
+#include "common/varnel_error.h"
+#include "output/xlsx_fill.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+namespace {
+
+constexpr int 说明行 = 5, 首列 = 2;
+
+// Columns of the claims grid that hold amounts.
+bool 是金额列(int col) {
+    return col == 1 || col == 3 || col == 4;
+}
+
+} // namespace
+
+std::vector<写入格> 导出单元(const FlexGrid &claims, const QString &分配说明) {
+    std::vector<写入格> cells;
+    cells.push_back({说明行, 首列, 分配说明, std::nullopt});
+    const int rows = claims.Rows();
+    const int cols = claims.Cols();
+    if (rows - 1 + (表格首行 - 1) > 最大行 || cols - 1 + 首列 > 最大列)
+        溢出();
+    cells.reserve(size_t(rows) * size_t(cols) + 1);
+    for (int i = 1; i < rows; ++i)
+        for (int j = 0; j < cols; ++j) {
+            QString text = 去尾空格(claims.TextMatrix(i, j));
+            const std::optional<double> number = 是金额列(j) ? 数值(text) : std::nullopt;
+            cells.push_back({i + 表格首行 - 1, j + 首列, std::move(text), number});
+        }
+    return cells;
+}
+
+表格打开函数 &表格打开器() {
+    static 表格打开函数 open = [](const QString &path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    return open;
+}
+
+void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
+    const QString folder = 去尾空格(应用目录());
+    const QString copy = 空闲表名(folder);
+    if (copy.isEmpty())
+        throw VarnelError(
+            QStringLiteral("文件夹 %1 中已有 100 个案款分配表，不能再输出。请关闭这些表格，"
+                           "再重新打开本窗口。")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(folder))));
+    填写副本(folder + 模板文件名, copy, 导出单元(claims, 分配说明), 表格首行);
+    if (!表格打开器()(copy))
+        throw VarnelError(
+            QStringLiteral("已输出到 %1，但不能打开它。").arg(QDir::toNativeSeparators(copy)));
+}
