@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -88,6 +89,17 @@ void Fo案款分配计算::存入() {
             执行(*connection, 案件语句::插入案件(name));
             const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
             id = 案件号值(去尾空格(ids.值(0, 0).toString()));
+        } else if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
+            // Another copy of the program has deleted the case since it was loaded: its rows
+            // would be stored under a case that no list shows any more.
+            transaction.回滚();
+            connection.reset();
+            案件号 = 0;
+            Com删除案件->hide();
+            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
+                                       "为它输入一个案件名称。"),
+                         提示标题);
+            return;
         }
         保存行(*connection, id);
         transaction.提交();
@@ -111,6 +123,8 @@ void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
 // so that 确定 without a pick loads the newest case.
 void Fo案款分配计算::列出() {
     MSFysj->setRows(1);
+    // A list scrolled sideways by an earlier pick would show the names cut at the left.
+    MSFysj->horizontalScrollBar()->setValue(0);
     Pic原数据->show();
     Pic原数据->raise();
     std::unique_ptr<数据库连接> connection;

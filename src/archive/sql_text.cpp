@@ -64,6 +64,10 @@ QString 查案件号(const QString &名称) {
            QStringLiteral(" ");
 }
 
+QString 查案件在否(std::int32_t n) {
+    return QStringLiteral("SELECT ajid FROM 案件 where ajid = ") + 号(n);
+}
+
 QString 删除交款(std::int32_t n) {
     return QStringLiteral("delete from 交款 where ajid = ") + 号(n);
 }

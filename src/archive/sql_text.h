@@ -23,6 +23,7 @@ namespace 案件语句 {
 QString 查名称(const QString &名称);
 QString 插入案件(const QString &名称);
 QString 查案件号(const QString &名称);
+QString 查案件在否(std::int32_t 案件号);
 QString 删除交款(std::int32_t 案件号);
 QString 删除债权(std::int32_t 案件号);
 QString 删除案件(std::int32_t 案件号);

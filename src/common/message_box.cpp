@@ -24,8 +24,9 @@ void 提示(const QString &text, const QString &caption, bool 无图标) {
 bool 是否(const QString &text, const QString &caption) {
     if (应答器)
         return 应答器(框类::是否, text, caption).是;
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+    // An empty caption would be replaced by the program's name: a blank keeps the bar empty.
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QStringLiteral(" ") : caption, text,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));

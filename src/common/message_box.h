@@ -14,7 +14,7 @@ inline const QString 应用标题 = QStringLiteral("Varnel");
 // An OK box. With 无图标 false it carries the information icon.
 void 提示(const QString &text, const QString &caption = 应用标题, bool 无图标 = true);
 
-// A Yes/No box with a question icon; true for Yes.
+// A Yes/No box without an icon; true for Yes.
 bool 是否(const QString &text, const QString &caption = 应用标题);
 
 // An input box; returns the typed text, or empty text with *ok false when cancelled.

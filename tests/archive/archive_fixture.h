@@ -31,11 +31,17 @@ class Reader {
     explicit Reader(const QString &file) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
+        // No waiting: a lock held by the program shows at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
         db.open();
     }
     ~Reader() {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
+    }
+    bool exec(const QString &sql) const {
+        QSqlQuery q(QSqlDatabase::database(name));
+        return q.exec(sql);
     }
     QList<QStringList> rows(const QString &sql) const {
         QSqlQuery q(QSqlDatabase::database(name));
