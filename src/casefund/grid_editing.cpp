@@ -3,6 +3,7 @@
 // redistributes the money.
 #include "casefund/case_fund_window.h"
 
+#include "common/controls.h"
 #include "common/date_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -21,8 +22,7 @@ void Fo案款分配计算::连接编辑器() {
     MSFzc->设单击([this] { 捕获错误([this] { 债权表单击(); }); });
     connect(tEXTAK, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 交款提交(); }); });
     connect(Tefp, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 债权提交(); }); });
-    connect(Comzq, &QComboBox::editTextChanged, this, [this] { 捕获错误([this] { 性质提交(); }); });
-    connect(Comzq, &QComboBox::activated, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    连接改动与选取(Comzq, this, [this] { 捕获错误([this] { 性质提交(); }); });
 }
 
 void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {

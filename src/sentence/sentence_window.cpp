@@ -51,10 +51,10 @@ void Fo刑期计算::建立控件() {
     for (int i = 0; i < 3; ++i) {
         Com刑期[i] = 新控件<QComboBox>(c, QStringLiteral("Com刑期(%1)").arg(i), 2160 + 1080 * i,
                                        1440, 855, 300);
-        Com刑期[i]->setEditable(true);
-        Com刑期[i]->setInsertPolicy(QComboBox::NoInsert);
+        QStringList numbers;
         for (int n = 1; n <= termLists[i]; ++n)
-            Com刑期[i]->addItem(QString::number(n));
+            numbers.append(QString::number(n));
+        设可编辑组合框(Com刑期[i], numbers);
         Com刑期[i]->setCurrentIndex(-1);
         Com刑期[i]->setEditText(QString());
         Label3[i + 1] = 新标签(c, QStringLiteral("Label3(%1)").arg(i + 1),
@@ -72,10 +72,8 @@ void Fo刑期计算::建立控件() {
     Text1->setReadOnly(true);
     建立选日面板(c);
 
-    for (QComboBox *term : Com刑期) {
-        connect(term, &QComboBox::editTextChanged, this, [this] { 刷新结果(); });
-        connect(term, &QComboBox::activated, this, [this] { 刷新结果(); });
-    }
+    for (QComboBox *term : Com刑期)
+        连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
     连接单击(客户区, [this] { 关闭选日(); });
