@@ -7,6 +7,7 @@
 class FlexGrid;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,15 @@ class Fo案款分配计算 : public QMainWindow {
     void 性质提交();
     bool 债权金额可接受(const QString &text) const;
     static void 设编辑器底色(QWidget *editor, bool accepted);
+    static void 编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
+                           bool keepHeight);
+
+    // Editors on the keyboard and while the grids scroll (editor_keys.cpp).
+    void 连接编辑器键盘();
+    void 编辑器跟随();
+    static void 跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col, bool keepHeight);
+    bool 编辑器按键(QWidget *editor, QKeyEvent *event);
+    void 移到相邻格(FlexGrid &grid, int row, int col, bool forward);
 
     short 交款编辑行 = 0, 交款编辑列 = 0;
     short 性质编辑行 = 0, 性质编辑列 = 0;

@@ -7,6 +7,7 @@
 #include "common/date_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
+#include "common/money.h"
 #include "common/number_text.h"
 #include "common/twips.h"
 
@@ -23,6 +24,7 @@ void Fo案款分配计算::连接编辑器() {
     connect(tEXTAK, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 交款提交(); }); });
     connect(Tefp, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 债权提交(); }); });
     连接改动与选取(Comzq, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    连接编辑器键盘();
 }
 
 void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
@@ -31,11 +33,16 @@ void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
     editor->setPalette(p);
 }
 
+void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
+                                 bool keepHeight) {
+    const int left = 缇左(&grid) + grid.ColPos(col) + 50;
+    const int top = 缇上(&grid) + grid.RowPos(row) + 50;
+    const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.RowHeight(row) - 10;
+    放置(editor, left, top, grid.ColWidth(col) - 10, height);
+}
+
 void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight) {
-    const int left = 缇左(&grid) + grid.ColPos(grid.Col()) + 50;
-    const int top = 缇上(&grid) + grid.RowPos(grid.Row()) + 50;
-    const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.CellHeight() - 10;
-    放置(editor, left, top, grid.CellWidth() - 10, height);
+    编辑器位置(editor, grid, grid.Row(), grid.Col(), keepHeight);
     if (auto *box = qobject_cast<QLineEdit *>(editor))
         box->setText(grid.Text());
     else if (auto *combo = qobject_cast<QComboBox *>(editor))
@@ -97,15 +104,16 @@ void Fo案款分配计算::交款提交() {
 bool Fo案款分配计算::债权金额可接受(const QString &text) const {
     if (去尾空格(text).isEmpty())
         return true;
-    if (!是数字(text))
+    // The priority part of a mortgage claim may not exceed the claim amount, compared as money.
+    // A typed amount too large for money raises the overflow error: the commit ends there.
+    Money typed;
+    if (!读金额(text, typed))
         return false;
-    // The priority part of a mortgage claim may not exceed the claim amount. Compared as
-    // numbers, so that an amount too large for money is still taken and then reported by the
-    // distribution.
-    const double typed = *数值(text);
-    const double other = 数值(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1)).value_or(0);
-    const double amount = 债权编辑列 == 1 ? typed : other;
-    const double priority = 债权编辑列 == 1 ? other : typed;
+    Money other;
+    if (!读金额(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1), other))
+        other = Money{};
+    const Money amount = 债权编辑列 == 1 ? typed : other;
+    const Money priority = 债权编辑列 == 1 ? other : typed;
     return priority <= amount;
 }
 
@@ -114,10 +122,10 @@ void Fo案款分配计算::债权提交() {
     MSFzc->setCol(债权编辑列);
     MSFzc->当前格左对齐();
     const QString text = Tefp->text();
-    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text)) {
-        设编辑器底色(Tefp, false);
+    // Light red until the text is taken, so that a text ended by an error shows as refused.
+    设编辑器底色(Tefp, false);
+    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text))
         return;
-    }
     设编辑器底色(Tefp, true);
     MSFzc->setText(text);
     保持末行空白(*MSFzc, 债权编辑行, 末填列);

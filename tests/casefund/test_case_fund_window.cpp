@@ -371,9 +371,17 @@ void TestCaseFundWindow::overflowIsShownAndWindowStays() {
     BoxAnswerer answerer;
     clickGridCell(claims(), 1, 1);
     replace(c<QLineEdit>("Tefp"), "1e300");
-    QVERIFY(answerer.texts.contains(QStringLiteral("溢出")));
-    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e300")); // accepted: it is a number
+    // 1e30 and 1e300 are beyond money: each of those two keystrokes ends its commit with one
+    // overflow message, and the cell keeps 1e3, the last text it took.
+    QCOMPARE(answerer.texts, QStringList({QStringLiteral("溢出"), QStringLiteral("溢出")}));
+    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e3"));
+    QCOMPARE(底色(c<QLineEdit>("Tefp")), 浅红);
     QVERIFY(w->isVisible());
+    // Nothing of it is left to overflow again at later keystrokes.
+    clickGridCell(payments(), 1, 0);
+    typeText(c<QLineEdit>("tEXTAK"), "甲");
+    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(claims()->TextMatrix(1, 4), QStringLiteral("100"));
     const QStringList odd{"922337203685477.5808", "-0", "1,2,3", "１２３"};
     for (const QString &text : odd) {
         clickGridCell(payments(), 2, 1);
