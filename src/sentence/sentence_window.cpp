@@ -97,8 +97,29 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     Command1->setText(QStringLiteral("取消"));
     for (QPushButton *b : {Command2, Command1})
         b->setFocusPolicy(Qt::StrongFocus);
+    // The date box is white like every text box, not the panel's grey.
+    QPalette white = Tex日期->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    Tex日期->setPalette(white);
     connect(MonthView1, &QCalendarWidget::clicked, this,
             [this](QDate d) { Tex日期->setText(短日期文本(d)); });
+    // On the keyboard: Enter confirms (in the calendar, the highlighted date), Esc cancels.
+    connect(MonthView1, &QCalendarWidget::activated, this, [this](QDate d) {
+        Tex日期->setText(短日期文本(d));
+        确认();
+    });
+    连接按键(Tex日期, [this](QKeyEvent *e) {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+            return false;
+        确认();
+        return true;
+    });
+    连接按键(Picture1, [this](QKeyEvent *e) {
+        if (e->key() != Qt::Key_Escape)
+            return false;
+        关闭选日();
+        return true;
+    });
     // Both buttons act when they receive the focus, by mouse or by keyboard.
     连接得到焦点(Command2, [this] { 确认(); });
     连接得到焦点(Command1, [this] { 关闭选日(); });
@@ -137,6 +158,7 @@ void Fo刑期计算::打开表格选日() {
             Tex日期->clear();
             MonthView1->setSelectedDate(QDate::currentDate());
         }
+        Tex日期->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -144,11 +166,24 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
+    Tex日期->setFocus(Qt::OtherFocusReason);
+}
+
+void Fo刑期计算::收起选日面板() {
+    // The focus goes back to where the edit started before the panel hides; left to itself it
+    // would move on to the term years, selecting their text.
+    if (Picture1->isVisible()) {
+        if (编辑对象 == 1)
+            MSF->setFocus(Qt::OtherFocusReason);
+        else if (编辑对象 == 2)
+            Tex执行日期->setFocus(Qt::OtherFocusReason);
+    }
+    Picture1->hide();
 }
 
 void Fo刑期计算::关闭选日() {
     捕获错误([this] {
-        Picture1->hide();
+        收起选日面板();
         编辑对象 = 0;
     });
 }
@@ -159,7 +194,7 @@ void Fo刑期计算::确认() {
         MSF->setCol(编辑列);
         const QString text = Tex日期->text();
         if (是日期(text) || 去尾空格(text).isEmpty()) {
-            Picture1->hide();
+            收起选日面板();
             if (编辑对象 == 1) {
                 MSF->setText(text);
                 MSF->当前格左对齐();

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -38,6 +39,9 @@ const QString 第二键 = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Loca
 class TestApp : public QObject {
     Q_OBJECT
   private slots:
+    void init() { guard = std::make_unique<BoxAnswerer>(); }
+    // A box no test expected fails the test; the guard has answered it.
+    void cleanup() { QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", ")))); }
     void captionAndDirectory();
     void rootDirectoryGetsNoSecondSeparator();
     void controlsOfTheMainWindow();
@@ -48,6 +52,9 @@ class TestApp : public QObject {
     void registryValues();
     void systemInformation_data();
     void systemInformation();
+
+  private:
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestApp::captionAndDirectory() {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 const QColor 白(255, 255, 255);
@@ -65,9 +66,11 @@ class TestCaseFundWindow : public QObject {
 
     Fo案款分配计算 *w = nullptr;
     QTemporaryDir dir;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestCaseFundWindow::init() {
+    guard = std::make_unique<BoxAnswerer>();
     设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
     w = new Fo案款分配计算;
     w->show();
@@ -78,6 +81,8 @@ void TestCaseFundWindow::init() {
 void TestCaseFundWindow::cleanup() {
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 void TestCaseFundWindow::replace(QWidget *editor, const QString &text) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <memory>
 #include <QTimer>
 
 namespace {
@@ -20,6 +21,9 @@ const QString 其他非财产 = QStringLiteral("民事_其他非财产案件");
 class TestFee : public QObject {
     Q_OBJECT
   private slots:
+    void init() { guard = std::make_unique<BoxAnswerer>(); }
+    // A box no test expected fails the test; the guard has answered it.
+    void cleanup() { QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", ")))); }
     void propertyScale_data();
     void propertyScale();
     void civilRules_data();
@@ -44,6 +48,7 @@ class TestFee : public QObject {
   private:
     Fo诉讼费计算 *openWindow();
     void choose(Fo诉讼费计算 *w, const QString &type);
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 // ---- rules ---------------------------------------------------------------------------------

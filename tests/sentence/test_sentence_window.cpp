@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <memory>
 
 class TestSentenceWindow : public QObject {
     Q_OBJECT
@@ -43,9 +44,11 @@ class TestSentenceWindow : public QObject {
     QString result() { return c<QPlainTextEdit>("Text1")->toPlainText(); }
 
     Fo刑期计算 *w = nullptr;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestSentenceWindow::init() {
+    guard = std::make_unique<BoxAnswerer>();
     w = new Fo刑期计算;
     w->show();
     w->activateWindow();
@@ -55,6 +58,8 @@ void TestSentenceWindow::init() {
 void TestSentenceWindow::cleanup() {
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 void TestSentenceWindow::clickCell(int row, int col) {
