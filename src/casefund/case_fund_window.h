@@ -55,7 +55,7 @@ class Fo案款分配计算 : public QMainWindow {
 
     // Grid editing (grid_editing.cpp).
     void 连接编辑器();
-    void 放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight);
+    void 放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col, bool keepHeight);
     void 交款表单击();
     void 债权表单击();
     void 交款提交();

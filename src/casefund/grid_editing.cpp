@@ -41,12 +41,13 @@ void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid
     放置(editor, left, top, grid.ColWidth(col) - 10, height);
 }
 
-void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight) {
-    编辑器位置(editor, grid, grid.Row(), grid.Col(), keepHeight);
+void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col,
+                                 bool keepHeight) {
+    编辑器位置(editor, grid, row, col, keepHeight);
     if (auto *box = qobject_cast<QLineEdit *>(editor))
-        box->setText(grid.Text());
+        box->setText(grid.TextMatrix(row, col));
     else if (auto *combo = qobject_cast<QComboBox *>(editor))
-        combo->setEditText(grid.Text());
+        combo->setEditText(grid.TextMatrix(row, col));
     editor->show();
     editor->raise();
     editor->setFocus();
@@ -57,30 +58,33 @@ void Fo案款分配计算::交款表单击() {
         return;
     交款编辑列 = short(MSFjk->Col());
     交款编辑行 = short(MSFjk->Row());
-    放置编辑器(tEXTAK, *MSFjk, false);
+    放置编辑器(tEXTAK, *MSFjk, 交款编辑行, 交款编辑列, false);
 }
 
+// The clicked cell is taken first: hiding the combo may commit its text, and every commit moves
+// the grid's current cell.
 void Fo案款分配计算::债权表单击() {
-    if (MSFzc->Row() == 0)
-        return;
+    const int row = MSFzc->Row();
     const int col = MSFzc->Col();
+    if (row == 0)
+        return;
     if (col == 2) {
         Comzq->show();
         Tefp->hide();
         性质编辑列 = short(col);
-        性质编辑行 = short(MSFzc->Row());
-        放置编辑器(Comzq, *MSFzc, true);
+        性质编辑行 = short(row);
+        放置编辑器(Comzq, *MSFzc, row, col, true);
         return;
     }
     if (col == 4)
         return;
     Comzq->hide();
-    if (col == 3 && !是抵押(MSFzc->TextMatrix(MSFzc->Row(), 2)))
+    if (col == 3 && !是抵押(MSFzc->TextMatrix(row, 2)))
         return;
     Tefp->show();
     债权编辑列 = short(col);
-    债权编辑行 = short(MSFzc->Row());
-    放置编辑器(Tefp, *MSFzc, false);
+    债权编辑行 = short(row);
+    放置编辑器(Tefp, *MSFzc, row, col, false);
 }
 
 void Fo案款分配计算::交款提交() {

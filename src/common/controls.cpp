@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
-#include <QTimer>
-#include <memory>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <utility>
 
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                int h) {
@@ -71,21 +73,62 @@ void 设可编辑组合框(QComboBox *combo, const QStringList &items) {
     combo->view()->setMinimumWidth(widest + margins);
 }
 
+namespace {
+
+// Marks a text change of a combo box until the user next starts a choice: a mouse press or the
+// wheel on the combo or its list, a key in the open list, or a key that steps through the items.
+// A choice changes the text and then reports the choice in one go, even when a message box shown
+// by the routine runs the event loop in between; and a typed text that names an item is
+// reported as chosen when the focus leaves, after the change has run the routine.
+class ChangeMark : public QObject {
+  public:
+    explicit ChangeMark(QComboBox *combo) : QObject(combo), list(combo->view()) {
+        for (QObject *part : {static_cast<QObject *>(combo), static_cast<QObject *>(combo->lineEdit()),
+                              static_cast<QObject *>(combo->view()),
+                              static_cast<QObject *>(combo->view()->viewport())})
+            if (part)
+                part->installEventFilter(this);
+    }
+    bool set = false;
+
+  protected:
+    bool eventFilter(QObject *target, QEvent *e) override {
+        const auto t = e->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::Wheel)
+            set = false;
+        else if (t == QEvent::KeyPress && (target == list || 选项键(static_cast<QKeyEvent *>(e))))
+            set = false;
+        return false;
+    }
+
+  private:
+    static bool 选项键(const QKeyEvent *e) {
+        switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    QObject *list;
+};
+
+} // namespace
+
 void 连接改动与选取(QComboBox *combo, QObject *context, std::function<void()> routine) {
-    // A choice from the list sets the text (the change signal) and then reports the choice;
-    // the choice then runs nothing more. The mark lasts until the event loop next turns, so a
-    // choice of the item already shown still runs the routine.
-    auto changed = std::make_shared<bool>(false);
-    QObject::connect(combo, &QComboBox::editTextChanged, context, [changed, routine] {
-        *changed = true;
-        QTimer::singleShot(0, [changed] { *changed = false; });
+    auto *mark = new ChangeMark(combo);
+    QObject::connect(combo, &QComboBox::editTextChanged, context, [mark, routine] {
+        mark->set = true;
         routine();
     });
-    QObject::connect(combo, &QComboBox::activated, context, [changed, routine] {
-        if (*changed) {
-            *changed = false;
+    // A choice that changed the text has run the routine already.
+    QObject::connect(combo, &QComboBox::activated, context, [mark, routine] {
+        if (std::exchange(mark->set, false))
             return;
-        }
         routine();
     });
 }
