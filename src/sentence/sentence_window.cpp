@@ -70,6 +70,7 @@ void Fo刑期计算::建立控件() {
     Tex执行日期 = 新控件<QLineEdit>(c, QStringLiteral("Tex执行日期"), 2520, 3480, 2055, 375);
     Text1 = 新控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
     Text1->setReadOnly(true);
+    Text1->setTabChangesFocus(true);
     建立选日面板(c);
 
     for (QComboBox *term : Com刑期)
