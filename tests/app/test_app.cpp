@@ -48,6 +48,7 @@ class TestApp : public QObject {
     void calculatorOpensFreshEachTime_data();
     void calculatorOpensFreshEachTime();
     void aboutWindow();
+    void tabOrderFollowsReading();
     void registryValues_data();
     void registryValues();
     void systemInformation_data();
@@ -179,6 +180,29 @@ void TestApp::aboutWindow() {
         QVERIFY(main.isVisible());
         QVERIFY(!topLevel(QStringLiteral("frmAbout")));
     }
+}
+
+void TestApp::tabOrderFollowsReading() {
+    auto order = [](QWidget *window, const char *first, int presses) {
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            return QStringList{"window not active"};
+        window->findChild<QWidget *>(QString::fromUtf8(first))->setFocus();
+        QStringList names;
+        for (int i = 0; i < presses; ++i) {
+            names << window->focusWidget()->objectName();
+            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        }
+        return names;
+    };
+    Fo工具主页 main;
+    QCOMPARE(order(&main, "Command1", 5),
+             (QStringList{"Command1", "Command4", "Command2", "Command5", "Command1"}));
+    auto *about = new frmAbout;
+    QCOMPARE(order(about, "cmdOK", 3), (QStringList{"cmdOK", "cmdSysInfo", "cmdOK"}));
+    about->close();
+    settle();
 }
 
 void TestApp::registryValues_data() {

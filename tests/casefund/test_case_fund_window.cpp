@@ -130,10 +130,13 @@ void TestCaseFundWindow::loadState() {
                                    "其中抵押优先金额", "分配金额", "备注"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(claims()->TextMatrix(0, i), claimHeaders[i]);
-    QCOMPARE(payments()->ColWidth(0), 1000);
-    QCOMPARE(payments()->ColWidth(2), 2000);
-    QCOMPARE(claims()->ColWidth(3), 1600);
-    QCOMPARE(claims()->ColWidth(5), 1700);
+    // Every column; the amount columns keep the grid's default width of 960 twips.
+    const QList<int> payWidths{1000, 960, 2000, 1500};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(payments()->ColWidth(i), payWidths[i]);
+    const QList<int> claimWidths{1500, 960, 950, 1600, 960, 1700};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(claims()->ColWidth(i), claimWidths[i]);
     auto *cases = c<FlexGrid>("MSFysj");
     QCOMPARE(cases->Rows(), 1);
     QCOMPARE(cases->TextMatrix(0, 1), QStringLiteral("案件名称"));
