@@ -119,6 +119,11 @@ void Fo诉讼费计算::载入() {
     List1->addItems(types.mid(0, 9));
     Label8->setVisible(显示共同产());
     List1->addItem(types.at(9));
+    // A line and two pixels an item: the stand-in face draws "_" just below its line.
+    const QFontMetrics metrics(List1->font());
+    for (int i = 0; i < List1->count(); ++i)
+        List1->item(i)->setSizeHint(
+            QSize(metrics.horizontalAdvance(List1->item(i)->text()) + 8, metrics.height() + 2));
     箭头右移 = false;
     闪烁计数 = 0;
 }

@@ -159,7 +159,7 @@ void Fo刑期计算::打开表格选日() {
             Tex日期->clear();
             MonthView1->setSelectedDate(QDate::currentDate());
         }
-        Tex日期->setFocus(Qt::OtherFocusReason);
+        选日框得焦点();
     });
 }
 
@@ -167,7 +167,14 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
+    选日框得焦点();
+}
+
+// The date box takes the focus with its text selected, so that a date typed at once replaces
+// what it holds.
+void Fo刑期计算::选日框得焦点() {
     Tex日期->setFocus(Qt::OtherFocusReason);
+    Tex日期->selectAll();
 }
 
 void Fo刑期计算::收起选日面板() {

@@ -88,11 +88,15 @@ void 查列表(const QListWidget *list, QStringList &faults) {
     const QFontMetrics metrics(list->font());
     const QRect room = list->viewport()->rect();
     for (int i = 0; i < list->count(); ++i) {
+        const QString text = list->item(i)->text();
         const QRect item = list->visualItemRect(list->item(i));
-        const QRect need(item.x(), item.y(), metrics.horizontalAdvance(list->item(i)->text()),
-                         metrics.height());
-        if (need.right() > room.right() || need.height() > item.height())
-            faults << 超出(list, list->item(i)->text(), need, item);
+        // The line is centred in the item; its ink, "_" included, must stay inside.
+        const int baseline = item.y() + (item.height() - metrics.height()) / 2 + metrics.ascent();
+        const QRect ink = metrics.tightBoundingRect(text).translated(item.x(), baseline);
+        const QRect need(item.x(), std::min(ink.top(), item.y()),
+                         metrics.horizontalAdvance(text), 0);
+        if (need.right() > room.right() || ink.bottom() > item.bottom() || ink.top() < item.top())
+            faults << 超出(list, text, need.adjusted(0, 0, 0, ink.bottom() - need.y() + 1), item);
     }
 }
 

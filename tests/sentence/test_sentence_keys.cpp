@@ -143,6 +143,12 @@ void TestSentenceKeys::executionDateFocusReturns() {
     QCOMPARE(execution->text(), QStringLiteral("2020-1-2"));
     QCOMPARE(focus(), execution);
     QVERIFY(execution->selectedText().isEmpty());
+    // Opened again, the date box holds the last date selected: a date typed replaces it.
+    QTest::mouseClick(execution, Qt::LeftButton);
+    QCOMPARE(c<QLineEdit>("Tex日期")->selectedText(), QStringLiteral("2020-1-2"));
+    typeText(focus(), "2020-3-4");
+    key(Qt::Key_Return);
+    QCOMPARE(execution->text(), QStringLiteral("2020-3-4"));
     // Tab onto "取消" cancels, as a click would; the focus goes back all the same.
     QTest::mouseClick(execution, Qt::LeftButton);
     typeText(c<QLineEdit>("Tex日期"), "x");
@@ -152,7 +158,7 @@ void TestSentenceKeys::executionDateFocusReturns() {
     QCOMPARE(focus(), c<QWidget>("Tex日期"));
     key(Qt::Key_Escape);
     QCOMPARE(focus(), execution);
-    QCOMPARE(execution->text(), QStringLiteral("2020-1-2"));
+    QCOMPARE(execution->text(), QStringLiteral("2020-3-4"));
 }
 
 void TestSentenceKeys::calendarEnterConfirms() {
