@@ -24,7 +24,7 @@ enum class 编辑键 { 无, 下一格, 上一格, 收起 };
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
     case Qt::Key_Tab:
-        return mods == Qt::NoModifier ? 编辑键::下一格
+        return mods == Qt::NoModifier      ? 编辑键::下一格
                : mods == Qt::ShiftModifier ? 编辑键::上一格
                                            : 编辑键::无;
     case Qt::Key_Backtab:
@@ -72,8 +72,9 @@ void 离开表格(FlexGrid &grid, bool forward) {
 } // namespace
 
 void Fo案款分配计算::连接编辑器键盘() {
-    for (QWidget *editor : {static_cast<QWidget *>(tEXTAK), static_cast<QWidget *>(Tefp),
-                            static_cast<QWidget *>(Comzq), static_cast<QWidget *>(Comzq->lineEdit())}) {
+    for (QWidget *editor :
+         {static_cast<QWidget *>(tEXTAK), static_cast<QWidget *>(Tefp),
+          static_cast<QWidget *>(Comzq), static_cast<QWidget *>(Comzq->lineEdit())}) {
         // Reached by a click (or by Tab inside its own grid), never by Tab from elsewhere.
         editor->setFocusPolicy(Qt::ClickFocus);
         QWidget *owner = editor == Comzq->lineEdit() ? Comzq : editor;
@@ -150,7 +151,7 @@ void Fo案款分配计算::编辑器跟随() {
 }
 
 void Fo案款分配计算::跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col,
-                                 bool keepHeight) {
+                                bool keepHeight) {
     const bool open = !editor->isHidden() || 滚出视野(editor);
     if (!open || row < 1 || row >= grid.Rows() || col >= grid.Cols())
         return;

@@ -34,7 +34,7 @@ void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
 }
 
 void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
-                                 bool keepHeight) {
+                                bool keepHeight) {
     const int left = 缇左(&grid) + grid.ColPos(col) + 50;
     const int top = 缇上(&grid) + grid.RowPos(row) + 50;
     const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.RowHeight(row) - 10;
@@ -42,7 +42,7 @@ void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid
 }
 
 void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col,
-                                 bool keepHeight) {
+                                bool keepHeight) {
     编辑器位置(editor, grid, row, col, keepHeight);
     if (auto *box = qobject_cast<QLineEdit *>(editor))
         box->setText(grid.TextMatrix(row, col));

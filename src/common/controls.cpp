@@ -4,14 +4,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
-#include <QEvent>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <utility>
 
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
@@ -67,9 +67,9 @@ void 设可编辑组合框(QComboBox *combo, const QStringList &items) {
                            Qt::SizeHintRole);
     }
     // Room for the item margins and a scroll bar, should the list be longer than the popup.
-    const int margins = 2 * combo->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                        combo) +
-                        combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12;
+    const int margins =
+        2 * combo->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, combo) +
+        combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12;
     combo->view()->setMinimumWidth(widest + margins);
 }
 
@@ -83,9 +83,10 @@ namespace {
 class ChangeMark : public QObject {
   public:
     explicit ChangeMark(QComboBox *combo) : QObject(combo), list(combo->view()) {
-        for (QObject *part : {static_cast<QObject *>(combo), static_cast<QObject *>(combo->lineEdit()),
-                              static_cast<QObject *>(combo->view()),
-                              static_cast<QObject *>(combo->view()->viewport())})
+        for (QObject *part :
+             {static_cast<QObject *>(combo), static_cast<QObject *>(combo->lineEdit()),
+              static_cast<QObject *>(combo->view()),
+              static_cast<QObject *>(combo->view()->viewport())})
             if (part)
                 part->installEventFilter(this);
     }

@@ -1,8 +1,8 @@
 #include "app/about_window.h"
 #include "app/app_info.h"
-#include "common/app_dir.h"
 #include "app/main_window.h"
 #include "box_answerer.h"
+#include "common/app_dir.h"
 #include "common/registry.h"
 #include "common/twips.h"
 #include "fee/fee_window.h"
@@ -41,7 +41,9 @@ class TestApp : public QObject {
   private slots:
     void init() { guard = std::make_unique<BoxAnswerer>(); }
     // A box no test expected fails the test; the guard has answered it.
-    void cleanup() { QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", ")))); }
+    void cleanup() {
+        QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
+    }
     void captionAndDirectory();
     void rootDirectoryGetsNoSecondSeparator();
     void controlsOfTheMainWindow();
@@ -160,8 +162,9 @@ void TestApp::aboutWindow() {
                  QStringLiteral("https://varnel.example.org/"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label6(1)"))->text(),
                  QStringLiteral("support@varnel.example.org"));
-        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text(),
-                 QStringLiteral("警告：本软件受著作权法保护。计算结果仅供参考，请以法律规定为准。"));
+        QCOMPARE(
+            about->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text(),
+            QStringLiteral("警告：本软件受著作权法保护。计算结果仅供参考，请以法律规定为准。"));
         QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->text(),
                  QStringLiteral("确定"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),

@@ -93,8 +93,8 @@ void 查列表(const QListWidget *list, QStringList &faults) {
         // The line is centred in the item; its ink, "_" included, must stay inside.
         const int baseline = item.y() + (item.height() - metrics.height()) / 2 + metrics.ascent();
         const QRect ink = metrics.tightBoundingRect(text).translated(item.x(), baseline);
-        const QRect need(item.x(), std::min(ink.top(), item.y()),
-                         metrics.horizontalAdvance(text), 0);
+        const QRect need(item.x(), std::min(ink.top(), item.y()), metrics.horizontalAdvance(text),
+                         0);
         if (need.right() > room.right() || ink.bottom() > item.bottom() || ink.top() < item.top())
             faults << 超出(list, text, need.adjusted(0, 0, 0, ink.bottom() - need.y() + 1), item);
     }
@@ -103,8 +103,8 @@ void 查列表(const QListWidget *list, QStringList &faults) {
 void 查结果框(const QPlainTextEdit *box, QStringList &faults) {
     const QSizeF size = box->document()->size(); // lines, in line units of a plain text box
     const QFontMetrics metrics(box->font());
-    const int need = int(size.height()) * metrics.lineSpacing() +
-                     2 * int(box->document()->documentMargin());
+    const int need =
+        int(size.height()) * metrics.lineSpacing() + 2 * int(box->document()->documentMargin());
     if (need > box->viewport()->height())
         faults << 超出(box, box->toPlainText(), QRect(0, 0, 0, need), box->viewport()->rect());
 }
@@ -119,7 +119,8 @@ QStringList 被截文本(QWidget *window) {
             查标签(label, faults);
         else if (auto *button = qobject_cast<QPushButton *>(w))
             查按钮(button, faults);
-        else if (auto *box = qobject_cast<QLineEdit *>(w); box && !qobject_cast<QComboBox *>(w->parent()))
+        else if (auto *box = qobject_cast<QLineEdit *>(w);
+                 box && !qobject_cast<QComboBox *>(w->parent()))
             查文本框(box, faults);
         else if (auto *list = qobject_cast<QListWidget *>(w))
             查列表(list, faults);
@@ -129,10 +130,10 @@ QStringList 被截文本(QWidget *window) {
     return faults;
 }
 
-#define NO_CUT_TEXT(window)                                                                 \
-    do {                                                                                      \
-        const QStringList cut = 被截文本(window);                                             \
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));                  \
+#define NO_CUT_TEXT(window)                                                                        \
+    do {                                                                                           \
+        const QStringList cut = 被截文本(window);                                                  \
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));                       \
     } while (false)
 
 void 显示(QWidget *w) {

@@ -1,7 +1,7 @@
-#include "common/app_dir.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "casefund/spreadsheet_files.h"
+#include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/twips.h"
 #include "typing.h"

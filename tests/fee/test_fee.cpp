@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <memory>
 #include <QTimer>
+#include <memory>
 
 namespace {
 const QString 财产 = QStringLiteral("民事_财产（破产）案件");
@@ -23,7 +23,9 @@ class TestFee : public QObject {
   private slots:
     void init() { guard = std::make_unique<BoxAnswerer>(); }
     // A box no test expected fails the test; the guard has answered it.
-    void cleanup() { QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", ")))); }
+    void cleanup() {
+        QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
+    }
     void propertyScale_data();
     void propertyScale();
     void civilRules_data();

@@ -178,8 +178,9 @@ void TestSentenceKeys::pickerOnAnEmptyCellAfterAnEarlierPick() {
     auto *calendar = c<QCalendarWidget>("MonthView1");
     calendar->setSelectedDate(QDate(2019, 5, 10));
     QTest::mouseClick(calendar->findChild<QTableView *>()->viewport(), Qt::LeftButton, {},
-                      calendar->findChild<QTableView *>()->visualRect(
-                          calendar->findChild<QTableView *>()->currentIndex()).center());
+                      calendar->findChild<QTableView *>()
+                          ->visualRect(calendar->findChild<QTableView *>()->currentIndex())
+                          .center());
     QTest::mouseClick(c<QPushButton>("Command2"), Qt::LeftButton);
     QCOMPARE(grid()->TextMatrix(1, 0), QStringLiteral("2019/5/10"));
     clickGridCell(grid(), 1, 1);
