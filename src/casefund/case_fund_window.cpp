@@ -1,6 +1,7 @@
 #include "casefund/case_fund_window.h"
 
 #include "common/app_dir.h"
+#include "casefund/cell_editor.h"
 #include "casefund/spreadsheet_files.h"
 #include "common/controls.h"
 #include "common/grid.h"
@@ -52,17 +53,15 @@ void Fo案款分配计算::建立控件() {
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setTextFormat(Qt::PlainText);
 
-    tEXTAK = new QLineEdit(c);
+    tEXTAK = new 格上文本框(c);
     tEXTAK->setObjectName(QStringLiteral("tEXTAK"));
-    Tefp = new QLineEdit(c);
+    Tefp = new 格上文本框(c);
     Tefp->setObjectName(QStringLiteral("Tefp"));
-    Comzq = new QComboBox(c);
+    Comzq = new 格上组合框(c);
     Comzq->setObjectName(QStringLiteral("Comzq"));
-    Comzq->setEditable(true);
-    Comzq->setInsertPolicy(QComboBox::NoInsert);
-    Comzq->addItems({QStringLiteral("诉讼费用"), QStringLiteral("抵押"), QStringLiteral("工资"),
-                     QStringLiteral("劳动保险"), QStringLiteral("税款"),
-                     QStringLiteral("一般债权")});
+    设可编辑组合框(Comzq, {QStringLiteral("诉讼费用"), QStringLiteral("抵押"),
+                           QStringLiteral("工资"), QStringLiteral("劳动保险"),
+                           QStringLiteral("税款"), QStringLiteral("一般债权")});
     for (QWidget *editor : {static_cast<QWidget *>(tEXTAK), static_cast<QWidget *>(Tefp),
                             static_cast<QWidget *>(Comzq)})
         editor->hide();

@@ -7,6 +7,7 @@
 class FlexGrid;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -58,7 +59,7 @@ class Fo案款分配计算 : public QMainWindow {
 
     // Grid editing (grid_editing.cpp).
     void 连接编辑器();
-    void 放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight);
+    void 放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col, bool keepHeight);
     void 交款表单击();
     void 债权表单击();
     void 交款提交();
@@ -66,6 +67,15 @@ class Fo案款分配计算 : public QMainWindow {
     void 性质提交();
     bool 债权金额可接受(const QString &text) const;
     static void 设编辑器底色(QWidget *editor, bool accepted);
+    static void 编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
+                           bool keepHeight);
+
+    // Editors on the keyboard and while the grids scroll (editor_keys.cpp).
+    void 连接编辑器键盘();
+    void 编辑器跟随();
+    static void 跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col, bool keepHeight);
+    bool 编辑器按键(QWidget *editor, QKeyEvent *event);
+    void 移到相邻格(FlexGrid &grid, int row, int col, bool forward);
 
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();

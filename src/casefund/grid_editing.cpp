@@ -3,9 +3,11 @@
 // redistributes the money.
 #include "casefund/case_fund_window.h"
 
+#include "common/controls.h"
 #include "common/date_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
+#include "common/money.h"
 #include "common/number_text.h"
 #include "common/twips.h"
 
@@ -21,8 +23,8 @@ void Fo案款分配计算::连接编辑器() {
     MSFzc->设单击([this] { 捕获错误([this] { 债权表单击(); }); });
     connect(tEXTAK, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 交款提交(); }); });
     connect(Tefp, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 债权提交(); }); });
-    connect(Comzq, &QComboBox::editTextChanged, this, [this] { 捕获错误([this] { 性质提交(); }); });
-    connect(Comzq, &QComboBox::activated, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    连接改动与选取(Comzq, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    连接编辑器键盘();
 }
 
 void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
@@ -31,15 +33,21 @@ void Fo案款分配计算::设编辑器底色(QWidget *editor, bool accepted) {
     editor->setPalette(p);
 }
 
-void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, bool keepHeight) {
-    const int left = 缇左(&grid) + grid.ColPos(grid.Col()) + 50;
-    const int top = 缇上(&grid) + grid.RowPos(grid.Row()) + 50;
-    const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.CellHeight() - 10;
-    放置(editor, left, top, grid.CellWidth() - 10, height);
+void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
+                                bool keepHeight) {
+    const int left = 缇左(&grid) + grid.ColPos(col) + 50;
+    const int top = 缇上(&grid) + grid.RowPos(row) + 50;
+    const int height = keepHeight ? 缇(editor->sizeHint().height()) : grid.RowHeight(row) - 10;
+    放置(editor, left, top, grid.ColWidth(col) - 10, height);
+}
+
+void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col,
+                                bool keepHeight) {
+    编辑器位置(editor, grid, row, col, keepHeight);
     if (auto *box = qobject_cast<QLineEdit *>(editor))
-        box->setText(grid.Text());
+        box->setText(grid.TextMatrix(row, col));
     else if (auto *combo = qobject_cast<QComboBox *>(editor))
-        combo->setEditText(grid.Text());
+        combo->setEditText(grid.TextMatrix(row, col));
     editor->show();
     editor->raise();
     editor->setFocus();
@@ -50,30 +58,33 @@ void Fo案款分配计算::交款表单击() {
         return;
     交款编辑列 = short(MSFjk->Col());
     交款编辑行 = short(MSFjk->Row());
-    放置编辑器(tEXTAK, *MSFjk, false);
+    放置编辑器(tEXTAK, *MSFjk, 交款编辑行, 交款编辑列, false);
 }
 
+// The clicked cell is taken first: hiding the combo may commit its text, and every commit moves
+// the grid's current cell.
 void Fo案款分配计算::债权表单击() {
-    if (MSFzc->Row() == 0)
-        return;
+    const int row = MSFzc->Row();
     const int col = MSFzc->Col();
+    if (row == 0)
+        return;
     if (col == 2) {
         Comzq->show();
         Tefp->hide();
         性质编辑列 = short(col);
-        性质编辑行 = short(MSFzc->Row());
-        放置编辑器(Comzq, *MSFzc, true);
+        性质编辑行 = short(row);
+        放置编辑器(Comzq, *MSFzc, row, col, true);
         return;
     }
     if (col == 4)
         return;
     Comzq->hide();
-    if (col == 3 && !是抵押(MSFzc->TextMatrix(MSFzc->Row(), 2)))
+    if (col == 3 && !是抵押(MSFzc->TextMatrix(row, 2)))
         return;
     Tefp->show();
     债权编辑列 = short(col);
-    债权编辑行 = short(MSFzc->Row());
-    放置编辑器(Tefp, *MSFzc, false);
+    债权编辑行 = short(row);
+    放置编辑器(Tefp, *MSFzc, row, col, false);
 }
 
 void Fo案款分配计算::交款提交() {
@@ -97,15 +108,16 @@ void Fo案款分配计算::交款提交() {
 bool Fo案款分配计算::债权金额可接受(const QString &text) const {
     if (去尾空格(text).isEmpty())
         return true;
-    if (!是数字(text))
+    // The priority part of a mortgage claim may not exceed the claim amount, compared as money.
+    // A typed amount too large for money raises the overflow error: the commit ends there.
+    Money typed;
+    if (!读金额(text, typed))
         return false;
-    // The priority part of a mortgage claim may not exceed the claim amount. Compared as
-    // numbers, so that an amount too large for money is still taken and then reported by the
-    // distribution.
-    const double typed = *数值(text);
-    const double other = 数值(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1)).value_or(0);
-    const double amount = 债权编辑列 == 1 ? typed : other;
-    const double priority = 债权编辑列 == 1 ? other : typed;
+    Money other;
+    if (!读金额(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1), other))
+        other = Money{};
+    const Money amount = 债权编辑列 == 1 ? typed : other;
+    const Money priority = 债权编辑列 == 1 ? other : typed;
     return priority <= amount;
 }
 
@@ -114,10 +126,10 @@ void Fo案款分配计算::债权提交() {
     MSFzc->setCol(债权编辑列);
     MSFzc->当前格左对齐();
     const QString text = Tefp->text();
-    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text)) {
-        设编辑器底色(Tefp, false);
+    // Light red until the text is taken, so that a text ended by an error shows as refused.
+    设编辑器底色(Tefp, false);
+    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text))
         return;
-    }
     设编辑器底色(Tefp, true);
     MSFzc->setText(text);
     保持末行空白(*MSFzc, 债权编辑行, 末填列);

@@ -2,9 +2,17 @@
 
 #include "common/message_box.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <utility>
 
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                int h) {
@@ -29,6 +37,8 @@ QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth,
     auto *client = new QWidget(window);
     client->setFixedSize(像素(clientWidth), 像素(clientHeight));
     window->setCentralWidget(client);
+    // The controls sit at fixed twips: the window keeps the size of its menu bar and client area.
+    window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     return client;
 }
 
@@ -42,4 +52,84 @@ QAction *新命令(QMenu *menu, const QString &caption) {
     QAction *a = menu->addAction(caption);
     a->setObjectName(caption);
     return a;
+}
+
+void 设可编辑组合框(QComboBox *combo, const QStringList &items) {
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->addItems(items);
+    const QFontMetrics metrics(combo->font());
+    int widest = 0;
+    for (int i = 0; i < items.size(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(items[i]));
+        combo->setItemData(i, QSize(metrics.horizontalAdvance(items[i]), metrics.height() + 4),
+                           Qt::SizeHintRole);
+    }
+    // Room for the item margins and a scroll bar, should the list be longer than the popup.
+    const int margins =
+        2 * combo->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, combo) +
+        combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12;
+    combo->view()->setMinimumWidth(widest + margins);
+}
+
+namespace {
+
+// Marks a text change of a combo box until the user next starts a choice: a mouse press or the
+// wheel on the combo or its list, a key in the open list, or a key that steps through the items.
+// A choice changes the text and then reports the choice in one go, even when a message box shown
+// by the routine runs the event loop in between; and a typed text that names an item is
+// reported as chosen when the focus leaves, after the change has run the routine.
+class ChangeMark : public QObject {
+  public:
+    explicit ChangeMark(QComboBox *combo) : QObject(combo), list(combo->view()) {
+        for (QObject *part :
+             {static_cast<QObject *>(combo), static_cast<QObject *>(combo->lineEdit()),
+              static_cast<QObject *>(combo->view()),
+              static_cast<QObject *>(combo->view()->viewport())})
+            if (part)
+                part->installEventFilter(this);
+    }
+    bool set = false;
+
+  protected:
+    bool eventFilter(QObject *target, QEvent *e) override {
+        const auto t = e->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::Wheel)
+            set = false;
+        else if (t == QEvent::KeyPress && (target == list || 选项键(static_cast<QKeyEvent *>(e))))
+            set = false;
+        return false;
+    }
+
+  private:
+    static bool 选项键(const QKeyEvent *e) {
+        switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    QObject *list;
+};
+
+} // namespace
+
+void 连接改动与选取(QComboBox *combo, QObject *context, std::function<void()> routine) {
+    auto *mark = new ChangeMark(combo);
+    QObject::connect(combo, &QComboBox::editTextChanged, context, [mark, routine] {
+        mark->set = true;
+        routine();
+    });
+    // A choice that changed the text has run the routine already.
+    QObject::connect(combo, &QComboBox::activated, context, [mark, routine] {
+        if (std::exchange(mark->set, false))
+            return;
+        routine();
+    });
 }

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <functional>
 
 class QMainWindow;
 class QMenu;
@@ -24,9 +25,20 @@ QPushButton *新按钮(QWidget *parent, const QString &name, const QString &text
                     int h);
 
 // Sets up a window opened from the main window: its name, deleted when closed, the caption
-// "Varnel", 宋体 9 pt, and a client area of the given size in twips, which is returned.
+// "Varnel", 宋体 9 pt, and a client area of the given size in twips, which is returned; the
+// window cannot be resized.
 QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth, int clientHeight);
 
 // A menu command named by its caption.
 QAction *新命令(QMenuBar *bar, const QString &caption);
 QAction *新命令(QMenu *menu, const QString &caption);
+
+class QComboBox;
+
+// An editable combo box that keeps what is typed: no completion from its list (a typed "税"
+// stays "税"), a list at least as wide as its longest item, items one line of the font apart.
+void 设可编辑组合框(QComboBox *combo, const QStringList &items);
+
+// Runs the routine on every change of the combo's text and on every choice from its list, once
+// for a choice that also changes the text (the two signals come in one go).
+void 连接改动与选取(QComboBox *combo, QObject *context, std::function<void()> routine);

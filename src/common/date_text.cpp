@@ -29,15 +29,8 @@ std::optional<QDate> 日序日期(日数 n) {
     return d;
 }
 
-QString 短日期格式() {
-    QString f = QLocale::system().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
-}
-
 QString 短日期文本(const QDate &d) {
-    return QLocale::system().toString(d, 短日期格式());
+    return QStringLiteral("%1/%2/%3").arg(d.year()).arg(d.month()).arg(d.day());
 }
 
 namespace {
@@ -48,9 +41,64 @@ std::optional<QDate> 日期部分(const QRegularExpressionMatch &m) {
     return 日期在范围内(d) ? std::optional<QDate>(d) : std::nullopt;
 }
 
+// A pattern for a short form made only of numeric fields (d, dd, M, MM, yy, yyyy) and the
+// characters between them; empty for any other form (month names, quoted text). The year field
+// takes two digits, or four when fourDigitYear is set.
+QString 数字日期模式(const QString &format, bool fourDigitYear) {
+    QString pattern = QStringLiteral("^");
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        if (c == u'd' && run <= 2)
+            pattern += QStringLiteral("(?<d>\\d{1,2})");
+        else if (c == u'M' && run <= 2)
+            pattern += QStringLiteral("(?<m>\\d{1,2})");
+        else if (c == u'y' && (run == 2 || run == 4))
+            pattern += fourDigitYear || run == 4 ? QStringLiteral("(?<y>\\d{4})")
+                                                 : QStringLiteral("(?<y>\\d{2})");
+        else if (c.isLetter() || c == u'\'')
+            return QString();
+        else
+            pattern += QRegularExpression::escape(format.mid(i, run));
+        i += run;
+    }
+    return pattern + u'$';
+}
+
+// The locale's short form, with its own year field and with a four-digit year. A two-digit
+// year means 1930 to 2029, the desktop's own default window (Qt alone reads "19" as 1919 and
+// refuses 29 February 00).
+std::optional<QDate> 本地短日期(const QString &s, const QLocale &locale) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    for (const bool fourDigitYear : {false, true}) {
+        const QString pattern = 数字日期模式(format, fourDigitYear);
+        if (pattern.isEmpty())
+            break;
+        const auto m = QRegularExpression(pattern).match(s);
+        if (!m.hasMatch())
+            continue;
+        int year = m.captured(u"y").toInt();
+        if (m.capturedLength(u"y") == 2)
+            year += year < 30 ? 2000 : 1900;
+        const QDate d(year, m.captured(u"m").toInt(), m.captured(u"d").toInt());
+        return 日期在范围内(d) ? std::optional<QDate>(d) : std::nullopt;
+    }
+    QString fourDigits = format;
+    if (!fourDigits.contains(QLatin1String("yyyy")))
+        fourDigits.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    const QDate d = locale.toDate(s, fourDigits);
+    return 日期在范围内(d) ? std::optional<QDate>(d) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<QDate> 读日期(const QString &text) {
+    return 读日期(text, QLocale::system());
+}
+
+std::optional<QDate> 读日期(const QString &text, const QLocale &locale) {
     static const QRegularExpression forms[] = {
         QRegularExpression(QStringLiteral(R"(^(?<y>\d{1,4})([-/.])(?<m>\d{1,2})\2(?<d>\d{1,2})$)")),
         QRegularExpression(
@@ -59,11 +107,13 @@ std::optional<QDate> 读日期(const QString &text) {
     const QString s = 半角化(text).trimmed();
     if (s.isEmpty())
         return std::nullopt;
+    // A year-month-day text that is no day in range (5/10/19 is the year 5) may still be the
+    // locale's short form (10 May 2019 in the United States).
     for (const QRegularExpression &form : forms)
         if (const auto m = form.match(s); m.hasMatch())
-            return 日期部分(m);
-    const QDate local = QLocale::system().toDate(s, 短日期格式());
-    return 日期在范围内(local) ? std::optional<QDate>(local) : std::nullopt;
+            if (const auto d = 日期部分(m))
+                return d;
+    return 本地短日期(s, locale);
 }
 
 bool 是日期(const QString &text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -17,11 +18,13 @@ std::optional<日数> 日序(const QDate &d);
 std::optional<QDate> 日序日期(日数 n);
 
 // The one date parser: year-month-day with "-", "/" or ".", the form 2020年5月10日, and the
-// system short-date form. Surrounding blanks are allowed; full-width digits count as ASCII.
+// short-date form of the locale (the system's unless one is given), both with its two-digit
+// year, read as 1930 to 2029, and with a four-digit year. Surrounding blanks are allowed;
+// full-width digits count as ASCII.
 std::optional<QDate> 读日期(const QString &text);
+std::optional<QDate> 读日期(const QString &text, const QLocale &locale);
 bool 是日期(const QString &text);
 
-// The system short-date format, always with a four-digit year so that a date written back
-// reads as the same day again.
-QString 短日期格式();
+// Dates the program writes use the Chinese short form yyyy/M/d whatever the system locale: the
+// interface is Chinese, and the date parser reads the form back as the same day.
 QString 短日期文本(const QDate &d);

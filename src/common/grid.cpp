@@ -5,6 +5,7 @@
 #include "common/varnel_error.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace {
 constexpr int 默认列宽 = 960;
@@ -27,6 +28,7 @@ FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固�
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
+    setTabKeyNavigation(false);
     connect(this, &QTableWidget::cellClicked, this,
             [this](int r, int c) { 点击(r + 固定行数, c); });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { 点击(0, c); });
@@ -175,6 +177,31 @@ void FlexGrid::点击(int row, int col) {
         单击();
 }
 
+void FlexGrid::单击格(int row, int col) {
+    检查(row, col);
+    if (row >= 固定行数)
+        scrollTo(model()->index(row - 固定行数, col));
+    点击(row, col);
+}
+
+bool FlexGrid::格在视野内(int row, int col) const {
+    const auto [target, rect] = 格位置(row, col);
+    if (row < 固定行数)
+        return horizontalHeader()->isVisible() && target->rect().contains(rect);
+    return viewport()->rect().contains(rect);
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *event) {
+    const int key = event->key();
+    const bool acts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (acts && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        点击(currentRow() + 固定行数, currentColumn());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol) {
     const int change = 末行变化(grid.Rows(), editedRow, [&](int r) {
         for (int c = 0; c <= lastCol && c < grid.Cols(); ++c)
@@ -184,4 +211,6 @@ void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol) {
     });
     if (change != 0)
         grid.setRows(grid.Rows() + change);
+    if (change > 0)
+        grid.scrollTo(grid.model()->index(grid.rowCount() - 1, std::max(grid.Col(), 0)));
 }

@@ -43,11 +43,19 @@ class FlexGrid : public QTableWidget {
     void setBorder(bool shown);
 
     // Called after every click on a cell; the clicked cell is then the current cell (a click on
-    // the header row makes row 0 current).
+    // the header row makes row 0 current). Enter or Space on the grid's highlighted cell acts as
+    // a click on it; Tab leaves the grid for the next control.
     void 设单击(std::function<void()> handler) { 单击 = std::move(handler); }
+    // Acts as a click on a cell, first bringing it into view.
+    void 单击格(int row, int col);
+    // Whether a cell is wholly inside the part of the grid that shows cells.
+    bool 格在视野内(int row, int col) const;
 
     // Where a cell is drawn: the control that draws it and the cell's rectangle in it.
     std::pair<QWidget *, QRect> 格位置(int row, int col) const;
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     QTableWidgetItem *项(int row, int col, bool create);
@@ -63,5 +71,5 @@ class FlexGrid : public QTableWidget {
 };
 
 // Keeps one blank row at the bottom after row editedRow was written; columns 0..lastCol are
-// looked at.
+// looked at. When a row is added the grid scrolls so that the new entry row is in view.
 void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol);

@@ -54,7 +54,8 @@ QColor 颜色(unsigned bgr) {
 
 QFont 宋体(double points) {
     static const QString family = [] {
-        for (const char *name : {"宋体", "SimSun", "Noto Sans Mono CJK SC", "Noto Sans CJK SC"})
+        for (const char *name :
+             {"宋体", "SimSun", "AR PL UMing CN", "Noto Sans Mono CJK SC", "Noto Sans CJK SC"})
             if (QFontDatabase::hasFamily(QString::fromUtf8(name)))
                 return QString::fromUtf8(name);
         return QString();

@@ -24,9 +24,9 @@ int 缇高(const QWidget *w);
 // A colour written as the platform's &H00BBGGRR& value.
 QColor 颜色(unsigned bgr);
 
-// 宋体 at a point size, with the CJK fonts that stand in for it where it is missing (a
-// monospaced one first: 宋体's Latin letters are half the width of its Chinese ones, and the
-// layouts in twips are made for those widths).
+// 宋体 at a point size. Where it is missing, AR PL UMing CN stands in: a Song face with 宋体's
+// metrics (at 9 pt 12 px lines, Latin letters half the width of Chinese ones), for which the
+// layouts in twips are made. The Noto CJK faces are the last resort.
 QFont 宋体(double points);
 
 // Foreground colour of a label or the face of a button.

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -43,6 +44,22 @@ class EventHook : public QObject {
     std::function<void()> action;
 };
 
+class KeyHook : public QObject {
+  public:
+    KeyHook(QWidget *control, std::function<bool(QKeyEvent *)> handler)
+        : QObject(control), handler(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        return e->type() == QEvent::KeyPress && handler(static_cast<QKeyEvent *>(e));
+    }
+
+  private:
+    std::function<bool(QKeyEvent *)> handler;
+};
+
 } // namespace
 
 void 登记主窗口(QWidget *mainWindow) {
@@ -60,4 +77,8 @@ void 连接单击(QWidget *control, std::function<void()> action) {
 
 void 连接得到焦点(QWidget *control, std::function<void()> action) {
     new EventHook(control, QEvent::FocusIn, std::move(action));
+}
+
+void 连接按键(QWidget *control, std::function<bool(QKeyEvent *)> handler) {
+    new KeyHook(control, std::move(handler));
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QWidget;
 
 // The main window registers itself here; every window it opens shows it again from its
@@ -13,3 +14,6 @@ void 显示主窗口();
 void 连接单击(QWidget *control, std::function<void()> action);
 // Calls the action whenever the user gives the control the keyboard focus, by mouse or keyboard.
 void 连接得到焦点(QWidget *control, std::function<void()> action);
+// Shows every key press of the control to the handler first; a handler returning true has
+// used the key, which then goes no further.
+void 连接按键(QWidget *control, std::function<bool(QKeyEvent *)> handler);

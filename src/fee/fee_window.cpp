@@ -27,6 +27,22 @@ QLabel *标签(QWidget *parent, const QString &name, const QString &text, int le
     return l;
 }
 
+// The case-type list: one type is chosen at a time, and once chosen a type can only be replaced
+// by another, never cleared (a Ctrl+click or Ctrl+Space selects the item like a plain click).
+class 类型列表 : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override {
+        const auto flags = QListWidget::selectionCommand(index, event);
+        if (!index.isValid() || flags == QItemSelectionModel::NoUpdate)
+            return flags;
+        return QItemSelectionModel::ClearAndSelect;
+    }
+};
+
 } // namespace
 
 Fo诉讼费计算::Fo诉讼费计算() {
@@ -48,7 +64,7 @@ void Fo诉讼费计算::建立控件() {
 
     Label3[1] = 标签(client, QStringLiteral("Label3(1)"), QStringLiteral("计算类型"), 1560, 1320,
                      975, 375, 0xC00000);
-    List1 = new QListWidget(client);
+    List1 = new 类型列表(client);
     List1->setObjectName(QStringLiteral("List1"));
     放置(List1, 2400, 1320, 2415, 1320);
     Label3[0] = 标签(client, QStringLiteral("Label3(0)"), QStringLiteral("诉讼标的"), 1560, 2760,
@@ -72,9 +88,8 @@ void Fo诉讼费计算::建立控件() {
     Te结果 = 新控件<QLineEdit>(client, QStringLiteral("Te结果"), 1560, 3960, 3255, 375);
     Te结果->setReadOnly(true);
     设背景色(Te结果, 颜色(0x00C0FFFF));
-    // One character a line; the line height is that of 宋体, whatever font stands in for it.
-    Label7 = 标签(client, QStringLiteral("Label7"),
-                  QStringLiteral("<p style=\"line-height:75%\">数字输入错误</p>"), 5400, 2040, 255,
+    // One character a line: the label is narrower than two characters.
+    Label7 = 标签(client, QStringLiteral("Label7"), QStringLiteral("数字输入错误"), 5400, 2040, 255,
                   2055, 暗红);
     Label7->setFont(宋体(14.25));
     Label7->setWordWrap(true);
@@ -104,6 +119,11 @@ void Fo诉讼费计算::载入() {
     List1->addItems(types.mid(0, 9));
     Label8->setVisible(显示共同产());
     List1->addItem(types.at(9));
+    // A line and two pixels an item: the stand-in face draws "_" just below its line.
+    const QFontMetrics metrics(List1->font());
+    for (int i = 0; i < List1->count(); ++i)
+        List1->item(i)->setSizeHint(
+            QSize(metrics.horizontalAdvance(List1->item(i)->text()) + 8, metrics.height() + 2));
     箭头右移 = false;
     闪烁计数 = 0;
 }

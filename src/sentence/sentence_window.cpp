@@ -51,10 +51,10 @@ void Fo刑期计算::建立控件() {
     for (int i = 0; i < 3; ++i) {
         Com刑期[i] = 新控件<QComboBox>(c, QStringLiteral("Com刑期(%1)").arg(i), 2160 + 1080 * i,
                                        1440, 855, 300);
-        Com刑期[i]->setEditable(true);
-        Com刑期[i]->setInsertPolicy(QComboBox::NoInsert);
+        QStringList numbers;
         for (int n = 1; n <= termLists[i]; ++n)
-            Com刑期[i]->addItem(QString::number(n));
+            numbers.append(QString::number(n));
+        设可编辑组合框(Com刑期[i], numbers);
         Com刑期[i]->setCurrentIndex(-1);
         Com刑期[i]->setEditText(QString());
         Label3[i + 1] = 新标签(c, QStringLiteral("Label3(%1)").arg(i + 1),
@@ -70,12 +70,11 @@ void Fo刑期计算::建立控件() {
     Tex执行日期 = 新控件<QLineEdit>(c, QStringLiteral("Tex执行日期"), 2520, 3480, 2055, 375);
     Text1 = 新控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
     Text1->setReadOnly(true);
+    Text1->setTabChangesFocus(true);
     建立选日面板(c);
 
-    for (QComboBox *term : Com刑期) {
-        connect(term, &QComboBox::editTextChanged, this, [this] { 刷新结果(); });
-        connect(term, &QComboBox::activated, this, [this] { 刷新结果(); });
-    }
+    for (QComboBox *term : Com刑期)
+        连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
     连接单击(客户区, [this] { 关闭选日(); });
@@ -99,8 +98,29 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     Command1->setText(QStringLiteral("取消"));
     for (QPushButton *b : {Command2, Command1})
         b->setFocusPolicy(Qt::StrongFocus);
+    // The date box is white like every text box, not the panel's grey.
+    QPalette white = Tex日期->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    Tex日期->setPalette(white);
     connect(MonthView1, &QCalendarWidget::clicked, this,
             [this](QDate d) { Tex日期->setText(短日期文本(d)); });
+    // On the keyboard: Enter confirms (in the calendar, the highlighted date), Esc cancels.
+    connect(MonthView1, &QCalendarWidget::activated, this, [this](QDate d) {
+        Tex日期->setText(短日期文本(d));
+        确认();
+    });
+    连接按键(Tex日期, [this](QKeyEvent *e) {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+            return false;
+        确认();
+        return true;
+    });
+    连接按键(Picture1, [this](QKeyEvent *e) {
+        if (e->key() != Qt::Key_Escape)
+            return false;
+        关闭选日();
+        return true;
+    });
     // Both buttons act when they receive the focus, by mouse or by keyboard.
     连接得到焦点(Command2, [this] { 确认(); });
     连接得到焦点(Command1, [this] { 关闭选日(); });
@@ -139,6 +159,7 @@ void Fo刑期计算::打开表格选日() {
             Tex日期->clear();
             MonthView1->setSelectedDate(QDate::currentDate());
         }
+        选日框得焦点();
     });
 }
 
@@ -146,11 +167,31 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
+    选日框得焦点();
+}
+
+// The date box takes the focus with its text selected, so that a date typed at once replaces
+// what it holds.
+void Fo刑期计算::选日框得焦点() {
+    Tex日期->setFocus(Qt::OtherFocusReason);
+    Tex日期->selectAll();
+}
+
+void Fo刑期计算::收起选日面板() {
+    // The focus goes back to where the edit started before the panel hides; left to itself it
+    // would move on to the term years, selecting their text.
+    if (Picture1->isVisible()) {
+        if (编辑对象 == 1)
+            MSF->setFocus(Qt::OtherFocusReason);
+        else if (编辑对象 == 2)
+            Tex执行日期->setFocus(Qt::OtherFocusReason);
+    }
+    Picture1->hide();
 }
 
 void Fo刑期计算::关闭选日() {
     捕获错误([this] {
-        Picture1->hide();
+        收起选日面板();
         编辑对象 = 0;
     });
 }
@@ -161,7 +202,7 @@ void Fo刑期计算::确认() {
         MSF->setCol(编辑列);
         const QString text = Tex日期->text();
         if (是日期(text) || 去尾空格(text).isEmpty()) {
-            Picture1->hide();
+            收起选日面板();
             if (编辑对象 == 1) {
                 MSF->setText(text);
                 MSF->当前格左对齐();

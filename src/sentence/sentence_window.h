@@ -48,6 +48,8 @@ class Fo刑期计算 : public QMainWindow {
     void 打开表格选日();
     void 打开执行日选日();
     void 关闭选日();
+    void 收起选日面板();
+    void 选日框得焦点();
     void 确认();
     QDate 刑满日期() const;
     QString 刑期文本(int i) const;

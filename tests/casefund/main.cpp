@@ -2,7 +2,8 @@
 
 int runDistributionTests(int argc, char **argv);
 int runCaseFundWindowTests(int argc, char **argv);
+int runEditorKeysTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runDistributionTests, runCaseFundWindowTests});
+    return runAll(argc, argv, {runDistributionTests, runCaseFundWindowTests, runEditorKeysTests});
 }

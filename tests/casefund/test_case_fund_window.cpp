@@ -1,7 +1,7 @@
-#include "common/app_dir.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "casefund/spreadsheet_files.h"
+#include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/twips.h"
 #include "typing.h"
@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 const QColor 白(255, 255, 255);
@@ -65,9 +66,11 @@ class TestCaseFundWindow : public QObject {
 
     Fo案款分配计算 *w = nullptr;
     QTemporaryDir dir;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestCaseFundWindow::init() {
+    guard = std::make_unique<BoxAnswerer>();
     设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
     w = new Fo案款分配计算;
     w->show();
@@ -78,6 +81,8 @@ void TestCaseFundWindow::init() {
 void TestCaseFundWindow::cleanup() {
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 void TestCaseFundWindow::replace(QWidget *editor, const QString &text) {
@@ -125,10 +130,13 @@ void TestCaseFundWindow::loadState() {
                                    "其中抵押优先金额", "分配金额", "备注"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(claims()->TextMatrix(0, i), claimHeaders[i]);
-    QCOMPARE(payments()->ColWidth(0), 1000);
-    QCOMPARE(payments()->ColWidth(2), 2000);
-    QCOMPARE(claims()->ColWidth(3), 1600);
-    QCOMPARE(claims()->ColWidth(5), 1700);
+    // Every column; the amount columns keep the grid's default width of 960 twips.
+    const QList<int> payWidths{1000, 960, 2000, 1500};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(payments()->ColWidth(i), payWidths[i]);
+    const QList<int> claimWidths{1500, 960, 950, 1600, 960, 1700};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(claims()->ColWidth(i), claimWidths[i]);
     auto *cases = c<FlexGrid>("MSFysj");
     QCOMPARE(cases->Rows(), 1);
     QCOMPARE(cases->TextMatrix(0, 1), QStringLiteral("案件名称"));
@@ -371,9 +379,17 @@ void TestCaseFundWindow::overflowIsShownAndWindowStays() {
     BoxAnswerer answerer;
     clickGridCell(claims(), 1, 1);
     replace(c<QLineEdit>("Tefp"), "1e300");
-    QVERIFY(answerer.texts.contains(QStringLiteral("溢出")));
-    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e300")); // accepted: it is a number
+    // 1e30 and 1e300 are beyond money: each of those two keystrokes ends its commit with one
+    // overflow message, and the cell keeps 1e3, the last text it took.
+    QCOMPARE(answerer.texts, QStringList({QStringLiteral("溢出"), QStringLiteral("溢出")}));
+    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e3"));
+    QCOMPARE(底色(c<QLineEdit>("Tefp")), 浅红);
     QVERIFY(w->isVisible());
+    // Nothing of it is left to overflow again at later keystrokes.
+    clickGridCell(payments(), 1, 0);
+    typeText(c<QLineEdit>("tEXTAK"), "甲");
+    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(claims()->TextMatrix(1, 4), QStringLiteral("100"));
     const QStringList odd{"922337203685477.5808", "-0", "1,2,3", "１２３"};
     for (const QString &text : odd) {
         clickGridCell(payments(), 2, 1);

@@ -10,15 +10,22 @@
 // Answers every modal box that opens while it lives, so that no window test can hang: a
 // message box gets the chosen button, an input box the chosen text. What each box said is
 // kept for the test to read. A box it cannot answer is rejected after a bounded number of
-// tries.
+// tries. Of several answerers alive at once, the newest answers: a test's own answerer
+// answers the boxes it expects, a guard made before it catches the unexpected ones.
 class BoxAnswerer : public QObject {
   public:
     explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok,
                          QString inputText = QString(), bool acceptInput = true)
-        : answer(answer), inputText(std::move(inputText)), acceptInput(acceptInput) {
+        : answer(answer), inputText(std::move(inputText)), acceptInput(acceptInput),
+          older(newest()) {
+        newest() = this;
         timer.setInterval(5);
         connect(&timer, &QTimer::timeout, this, [this] { poll(); });
         timer.start();
+    }
+    ~BoxAnswerer() override {
+        if (newest() == this)
+            newest() = older;
     }
 
     QStringList texts;
@@ -26,9 +33,14 @@ class BoxAnswerer : public QObject {
     QList<QMessageBox::Icon> icons;
 
   private:
+    static BoxAnswerer *&newest() {
+        static BoxAnswerer *answerer = nullptr;
+        return answerer;
+    }
+
     void poll() {
         QWidget *w = QApplication::activeModalWidget();
-        if (!w)
+        if (!w || newest() != this)
             return;
         if (auto *box = qobject_cast<QMessageBox *>(w)) {
             texts << box->text();
@@ -57,4 +69,5 @@ class BoxAnswerer : public QObject {
     QString inputText;
     bool acceptInput;
     int tries = 0;
+    BoxAnswerer *older;
 };

@@ -21,6 +21,9 @@ class TestCommon : public QObject {
     void dateParser_data();
     void dateParser();
     void dateRoundTrip();
+    void localeShortForms_data();
+    void localeShortForms();
+    void systemShortForm();
     void dayCounts();
     void colours();
 };
@@ -190,6 +193,74 @@ void TestCommon::dateRoundTrip() {
                           QDate(1899, 12, 30), QDate(2020, 2, 29)}) {
         const QString text = 短日期文本(d);
         QVERIFY2(读日期(text) == d, qPrintable(text));
+    }
+}
+
+void TestCommon::localeShortForms_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    const QDate may10(2019, 5, 10);
+    QTest::newRow("us two-digit year") << "en_US"
+                                       << "5/10/19" << may10;
+    QTest::newRow("us four-digit year") << "en_US"
+                                        << "5/10/2019" << may10;
+    QTest::newRow("us leading zeros") << "en_US"
+                                      << "05/10/19" << may10;
+    QTest::newRow("us 29 is 2029") << "en_US"
+                                   << "1/1/29" << QDate(2029, 1, 1);
+    QTest::newRow("us 30 is 1930") << "en_US"
+                                   << "1/1/30" << QDate(1930, 1, 1);
+    QTest::newRow("us 99 is 1999") << "en_US"
+                                   << "12/31/99" << QDate(1999, 12, 31);
+    QTest::newRow("us leap day 00") << "en_US"
+                                    << "2/29/00" << QDate(2000, 2, 29);
+    QTest::newRow("us no leap day 01") << "en_US"
+                                       << "2/29/01" << QDate();
+    QTest::newRow("us month 13") << "en_US"
+                                 << "13/1/19" << QDate();
+    QTest::newRow("us three-digit year") << "en_US"
+                                         << "5/10/190" << QDate();
+    QTest::newRow("us year-month-day first") << "en_US"
+                                             << "2019/5/10" << may10;
+    QTest::newRow("us chinese form") << "en_US"
+                                     << "2019年5月10日" << may10;
+    QTest::newRow("de two-digit year") << "de_DE"
+                                       << "10.05.19" << may10;
+    QTest::newRow("de four-digit year") << "de_DE"
+                                        << "10.05.2019" << may10;
+    QTest::newRow("de day first, not month") << "de_DE"
+                                             << "13.05.19" << QDate(2019, 5, 13);
+    QTest::newRow("zh two-digit year refused") << "zh_CN"
+                                               << "5/10/19" << QDate();
+    QTest::newRow("zh own form") << "zh_CN"
+                                 << "2019/5/10" << may10;
+    QTest::newRow("c month name") << "C"
+                                  << "10 May 2019" << may10;
+}
+
+void TestCommon::localeShortForms() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    const auto parsed = 读日期(text, QLocale(locale));
+    QCOMPARE(parsed.has_value(), date.isValid());
+    if (parsed)
+        QCOMPARE(*parsed, date);
+}
+
+// The system locale of the run (the test command runs this program under zh_CN.UTF-8 and
+// en_US.UTF-8): its short form with a two-digit year is read in the window 1930-2029, and the
+// program writes yyyy/M/d whatever the locale.
+void TestCommon::systemShortForm() {
+    const QLocale system = QLocale::system();
+    const QString written = system.toString(QDate(2019, 5, 10), QLocale::ShortFormat);
+    QCOMPARE(读日期(written), QDate(2019, 5, 10));
+    QCOMPARE(短日期文本(QDate(2026, 8, 3)), QStringLiteral("2026/8/3"));
+    QCOMPARE(短日期文本(QDate(100, 1, 1)), QStringLiteral("100/1/1"));
+    if (system.dateFormat(QLocale::ShortFormat) == QStringLiteral("M/d/yy")) {
+        QCOMPARE(读日期(QStringLiteral("5/10/19")), QDate(2019, 5, 10));
+        QCOMPARE(读日期(QStringLiteral("5/10/2019")), QDate(2019, 5, 10));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 
 namespace {
 const QString 财产 = QStringLiteral("民事_财产（破产）案件");
@@ -20,6 +21,11 @@ const QString 其他非财产 = QStringLiteral("民事_其他非财产案件");
 class TestFee : public QObject {
     Q_OBJECT
   private slots:
+    void init() { guard = std::make_unique<BoxAnswerer>(); }
+    // A box no test expected fails the test; the guard has answered it.
+    void cleanup() {
+        QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
+    }
     void propertyScale_data();
     void propertyScale();
     void civilRules_data();
@@ -40,10 +46,13 @@ class TestFee : public QObject {
     void nothingSelectedKeepsResult();
     void overflowKeepsWindowOpen();
     void arrowAnimation();
+    void caseTypeCannotBeEmptied();
+    void tabOrderFollowsReading();
 
   private:
     Fo诉讼费计算 *openWindow();
     void choose(Fo诉讼费计算 *w, const QString &type);
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 // ---- rules ---------------------------------------------------------------------------------
@@ -77,6 +86,19 @@ void TestFee::propertyScale_data() {
                              << "15010";
     QTest::newRow("2500000") << "2500000"
                              << "22510";
+    // Inside each bracket, away from the bounds where two formulas give the same fee.
+    QTest::newRow("inside 4%") << "30000"
+                               << "1210";
+    QTest::newRow("inside 3%") << "75000"
+                               << "2760";
+    QTest::newRow("inside 2%") << "150000"
+                               << "4510";
+    QTest::newRow("inside 1.5%") << "300000"
+                                 << "7010";
+    QTest::newRow("inside 1%") << "750000"
+                               << "12510";
+    QTest::newRow("inside 0.5%") << "2000000"
+                                 << "20010";
 }
 
 void TestFee::propertyScale() {
@@ -191,6 +213,25 @@ void TestFee::administrative_data() {
     QTest::newRow("top bracket") << "行政_其他"
                                  << "2500000"
                                  << "22510";
+    // 12399 × 4% × 0.1 = 49.596: cut to 49 tens (500), where rounding would give 510.
+    QTest::newRow("cut, not rounded") << "行政_其他"
+                                      << "12399"
+                                      << "500";
+    QTest::newRow("cut in the lowest bracket") << "行政_治安"
+                                               << "1999"
+                                               << "80";
+    QTest::newRow("inside 3%") << "行政_其他"
+                               << "75000"
+                               << "2760";
+    QTest::newRow("inside 2%") << "行政_其他"
+                               << "150000"
+                               << "4510";
+    QTest::newRow("inside 1.5%") << "行政_其他"
+                                 << "300000"
+                                 << "7010";
+    QTest::newRow("inside 1%") << "行政_其他"
+                               << "750000"
+                               << "12510";
 }
 
 void TestFee::administrative() {
@@ -220,6 +261,12 @@ void TestFee::enforcement_data() {
                             << "2500";
     QTest::newRow("750000") << "750000"
                             << "2750";
+    QTest::newRow("inside 0.5%") << "250000"
+                                 << "1250";
+    QTest::newRow("inside 0.1%") << "600000"
+                                 << "2600";
+    QTest::newRow("just above 10000") << "10001"
+                                      << "50.005";
 }
 
 void TestFee::enforcement() {
@@ -279,9 +326,48 @@ void TestFee::loadState() {
     QVERIFY(!w->findChild<QLabel *>(QStringLiteral("Label7"))->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Varnel"));
     QCOMPARE(缇左(w->findChild<QLineEdit *>(QStringLiteral("Tex标的"))), 2400);
-    QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label7"))
-                ->text()
-                .contains(QStringLiteral("数字输入错误")));
+    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
+             QStringLiteral("数字输入错误"));
+    // &H00C0FFFF&: light yellow.
+    QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("Te结果"))->palette().color(QPalette::Base),
+             QColor(255, 255, 192));
+    w->close();
+}
+
+// A Ctrl+click (or Ctrl+Space) on the chosen type used to leave no type chosen and the old
+// type's fee shown.
+void TestFee::caseTypeCannotBeEmptied() {
+    auto *w = openWindow();
+    auto *list = w->findChild<QListWidget *>(QStringLiteral("List1"));
+    choose(w, 人身);
+    auto *result = w->findChild<QLineEdit *>(QStringLiteral("Te结果"));
+    QCOMPARE(result->text(), QStringLiteral("100"));
+    const QRect chosen = list->visualItemRect(list->selectedItems().value(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, chosen.center());
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->selectedItems().value(0)->text(), 人身);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(list->selectedItems().size(), 1);
+    // A Ctrl+click on another type chooses it, as a plain click does.
+    const QRect other = list->visualItemRect(list->findItems(财产, Qt::MatchExactly).value(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, other.center());
+    QCOMPARE(list->selectedItems().value(0)->text(), 财产);
+    QCOMPARE(result->text(), QStringLiteral("50"));
+    w->close();
+}
+
+void TestFee::tabOrderFollowsReading() {
+    auto *w = openWindow();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->List1->setFocus();
+    QStringList order;
+    for (int i = 0; i < 5; ++i) {
+        order << w->focusWidget()->objectName();
+        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order, (QStringList{"List1", "Tex标的", "Te共同产", "Te结果", "List1"}));
     w->close();
 }
 

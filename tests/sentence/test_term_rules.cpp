@@ -41,6 +41,8 @@ class TestTerm : public QObject {
     void readingTheTable();
     void deduction_data();
     void deduction();
+    void custodyYearsCredited_data();
+    void custodyYearsCredited();
     void deductionOverflowKeepsFigures();
     void resultText();
 };
@@ -249,6 +251,13 @@ void TestTerm::deduction_data() {
         << "2018-6-9" << QStringList{"1", "", ""} << d("2019-06-09") << QList<int>{-1, 11, 29};
     QTest::newRow("no execution date")
         << "abc" << QStringList{"3", "", ""} << d("2022-05-09") << QList<int>{0, 0, 0};
+    // Days of exactly 30 and months of exactly 12 are left as they are; 31 days carry.
+    QTest::newRow("30 days stay") << "2019-12-31" << QStringList{"3", "", "1"} << d("2022-05-01")
+                                  << QList<int>{0, 7, 30};
+    QTest::newRow("31 days carry")
+        << "2019-12-31" << QStringList{"3", "", "2"} << d("2022-05-01") << QList<int>{0, 8, 1};
+    QTest::newRow("12 months stay")
+        << "2019-12-20" << QStringList{"3", "1", ""} << d("2022-01-15") << QList<int>{0, 12, 4};
     QTest::newRow("decimal term") << "2019-12-1" << QStringList{"2.5", "", ""} << d("2022-05-09")
                                   << QList<int>{-1, 6, 21};
 }
@@ -262,6 +271,43 @@ void TestTerm::deduction() {
     const QString t[3] = {terms[0], terms[1], terms[2]};
     扣除羁押计算(f, execution, t, end);
     QCOMPARE((QList<int>{f.年, f.月, f.日}), figures);
+}
+
+// Custody of a year or more: the whole years are measured, summed and taken off in the month
+// arithmetic of the end date.
+void TestTerm::custodyYearsCredited_data() {
+    QTest::addColumn<QStringList>("cells"); // detention, release, ...; the last row is open
+    QTest::addColumn<QList<int>>("credit"); // years, months, days
+    QTest::addColumn<int>("termYears");
+    QTest::addColumn<QDate>("end");
+    // 2017-03-01 to 2018-04-15: the first day at liberty is 2018-04-16, so 1 year, 1 month
+    // and 15 days; the end is April 2021 less a day, less 15 days.
+    QTest::newRow("one year") << QStringList{"2017-3-1", "2018-4-15", "2019-5-10", ""}
+                              << QList<int>{1, 1, 15} << 3 << d("2021-03-25");
+    QTest::newRow("two years and one")
+        << QStringList{"2016-6-20", "2018-6-19", "2017-3-1", "2018-4-15", "2019-5-10", ""}
+        << QList<int>{3, 1, 15} << 5 << d("2021-03-25");
+    // Years and months of the credit as numbers: start 2019-05-10, term 5 years, credit 2
+    // years 3 months 10 days: February 2022, the 9th, less 10 days.
+    QTest::newRow("two years, three months")
+        << QStringList{"2016-1-1", "2018-3-31", "2019-5-10", ""} << QList<int>{2, 3, 0} << 5
+        << d("2022-02-09");
+}
+
+void TestTerm::custodyYearsCredited() {
+    QFETCH(QStringList, cells);
+    QFETCH(QList<int>, credit);
+    QFETCH(int, termYears);
+    QFETCH(QDate, end);
+    QList<羁押行> rows;
+    for (int i = 0; i + 1 < cells.size(); i += 2)
+        rows.append({cells[i], cells[i + 1]});
+    const auto r = 读羁押表(rows, QDate(2026, 12, 7));
+    QVERIFY(r.has_value());
+    QCOMPARE((QList<int>{r->合计.年, r->合计.月, r->合计.日}), credit);
+    QCOMPARE(刑满日期计算(r->起算日, termYears, 0, 0, r->合计), end);
+    const 羁押合计 typed{2, 3, 10};
+    QCOMPARE(刑满日期计算(d("2019-05-10"), 5, 0, 0, typed), d("2022-01-30"));
 }
 
 void TestTerm::deductionOverflowKeepsFigures() {

@@ -1,0 +1,271 @@
+// Every text of every window is whole: no label, button, text box or list item clips its text
+// with the font that stands in for 宋体. Each window is filled as a clerk would see it at its
+// fullest.
+#include "app/about_window.h"
+#include "app/main_window.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/twips.h"
+#include "fee/fee_window.h"
+#include "sentence/sentence_window.h"
+#include "typing.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// Pixels Label7 may stand out: its 255 twips are narrower than one 14.25 pt character.
+constexpr int Label7外伸 = 3;
+
+QString 名(const QWidget *w) {
+    return w->objectName().isEmpty() ? QString::fromUtf8(w->metaObject()->className())
+                                     : w->objectName();
+}
+
+QString 超出(const QWidget *w, const QString &text, QRect need, QRect room) {
+    return QStringLiteral("%1 \"%2\": text %3x%4 at %5,%6, room %7x%8 at %9,%10")
+        .arg(名(w), text)
+        .arg(need.width())
+        .arg(need.height())
+        .arg(need.x())
+        .arg(need.y())
+        .arg(room.width())
+        .arg(room.height())
+        .arg(room.x())
+        .arg(room.y());
+}
+
+void 查标签(const QLabel *label, QStringList &faults) {
+    if (label->text().isEmpty())
+        return;
+    const int margin = label->margin();
+    const QRect room = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    const QFontMetrics metrics(label->font());
+    QRect need = metrics.boundingRect(room, flags, label->text());
+    // Above the ink of the first line and below that of the last the line box is blank: a
+    // label one line high may be as tall as the ink, as a 宋体 heading of 14.25 pt in its
+    // 285-twip label is.
+    const QRect ink = metrics.tightBoundingRect(label->text()); // from the baseline
+    need.adjust(0, std::max(0, metrics.ascent() + ink.top()), 0,
+                -std::max(0, metrics.descent() - ink.bottom() - 1));
+    const int slack = label->objectName() == QStringLiteral("Label7") ? Label7外伸 : 0;
+    if (!room.adjusted(-slack, 0, slack, 0).contains(need))
+        faults << 超出(label, label->text(), need, room);
+}
+
+void 查按钮(const QPushButton *button, QStringList &faults) {
+    const QString text = QString(button->text()).remove(u'&');
+    const QFontMetrics metrics(button->font());
+    // The face leaves two pixels of frame on each side.
+    const QRect room = button->rect().adjusted(2, 2, -2, -2);
+    const QRect need(0, 0, metrics.horizontalAdvance(text), metrics.height());
+    if (need.width() > room.width() || need.height() > room.height())
+        faults << 超出(button, text, need, room);
+}
+
+void 查文本框(const QLineEdit *box, QStringList &faults) {
+    const QFontMetrics metrics(box->font());
+    const int frame = box->hasFrame() ? 2 : 0;
+    const QRect room = box->rect().adjusted(frame, frame, -frame, -frame);
+    const QRect need(0, 0, metrics.horizontalAdvance(box->text()), metrics.height());
+    if (need.width() > room.width() - 4 || need.height() > room.height())
+        faults << 超出(box, box->text(), need, room);
+}
+
+void 查列表(const QListWidget *list, QStringList &faults) {
+    const QFontMetrics metrics(list->font());
+    const QRect room = list->viewport()->rect();
+    for (int i = 0; i < list->count(); ++i) {
+        const QString text = list->item(i)->text();
+        const QRect item = list->visualItemRect(list->item(i));
+        // The line is centred in the item; its ink, "_" included, must stay inside.
+        const int baseline = item.y() + (item.height() - metrics.height()) / 2 + metrics.ascent();
+        const QRect ink = metrics.tightBoundingRect(text).translated(item.x(), baseline);
+        const QRect need(item.x(), std::min(ink.top(), item.y()), metrics.horizontalAdvance(text),
+                         0);
+        if (need.right() > room.right() || ink.bottom() > item.bottom() || ink.top() < item.top())
+            faults << 超出(list, text, need.adjusted(0, 0, 0, ink.bottom() - need.y() + 1), item);
+    }
+}
+
+void 查结果框(const QPlainTextEdit *box, QStringList &faults) {
+    const QSizeF size = box->document()->size(); // lines, in line units of a plain text box
+    const QFontMetrics metrics(box->font());
+    const int need =
+        int(size.height()) * metrics.lineSpacing() + 2 * int(box->document()->documentMargin());
+    if (need > box->viewport()->height())
+        faults << 超出(box, box->toPlainText(), QRect(0, 0, 0, need), box->viewport()->rect());
+}
+
+// Every shown control of a window whose text is cut.
+QStringList 被截文本(QWidget *window) {
+    QStringList faults;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        if (auto *label = qobject_cast<QLabel *>(w); label && label->pixmap().isNull())
+            查标签(label, faults);
+        else if (auto *button = qobject_cast<QPushButton *>(w))
+            查按钮(button, faults);
+        else if (auto *box = qobject_cast<QLineEdit *>(w);
+                 box && !qobject_cast<QComboBox *>(w->parent()))
+            查文本框(box, faults);
+        else if (auto *list = qobject_cast<QListWidget *>(w))
+            查列表(list, faults);
+        else if (auto *result = qobject_cast<QPlainTextEdit *>(w))
+            查结果框(result, faults);
+    }
+    return faults;
+}
+
+#define NO_CUT_TEXT(window)                                                                        \
+    do {                                                                                           \
+        const QStringList cut = 被截文本(window);                                                  \
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));                       \
+    } while (false)
+
+void 显示(QWidget *w) {
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+}
+
+} // namespace
+
+class TestTextFits : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { guard = std::make_unique<BoxAnswerer>(); }
+    void cleanup() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
+    }
+    void standInFont();
+    void mainWindow();
+    void aboutWindow();
+    void feeWindowWithBothArrows();
+    void sentenceWindowWithBothLines();
+    void caseFundWindowWithFiveClassesAndASurplus();
+    void calculatorsKeepTheirSize();
+
+  private:
+    std::unique_ptr<BoxAnswerer> guard;
+};
+
+// Where 宋体 is missing, the stand-in has its metrics at 9 pt: 12-pixel lines and Latin
+// letters half the width of Chinese ones.
+void TestTextFits::standInFont() {
+    const QFont font = 宋体(9);
+    const QFontMetrics metrics(font);
+    if (QFontInfo(font).family() != QStringLiteral("宋体") &&
+        QFontInfo(font).family() != QStringLiteral("SimSun"))
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("AR PL UMing CN"));
+    QCOMPARE(metrics.height(), 12);
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("法")), 12);
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("a")), 6);
+}
+
+void TestTextFits::mainWindow() {
+    QTemporaryDir dir;
+    Fo工具主页 main;
+    显示(&main);
+    NO_CUT_TEXT(&main);
+}
+
+void TestTextFits::aboutWindow() {
+    auto *about = new frmAbout;
+    显示(about);
+    NO_CUT_TEXT(about);
+    about->close();
+}
+
+void TestTextFits::feeWindowWithBothArrows() {
+    auto *w = new Fo诉讼费计算;
+    显示(w);
+    w->List1->setCurrentRow(1); // divorce: the joint-property row and the note are shown
+    typeText(w->Tex标的, QStringLiteral("12a"));
+    typeText(w->Te共同产, QStringLiteral("3b"));
+    QVERIFY(w->Lab错误指示[0]->isVisible());
+    QVERIFY(w->Lab错误指示[1]->isVisible());
+    QVERIFY(w->Label7->isVisible());
+    QVERIFY(w->Label8->isVisible());
+    NO_CUT_TEXT(w);
+    w->close();
+}
+
+void TestTextFits::sentenceWindowWithBothLines() {
+    auto *w = new Fo刑期计算;
+    显示(w);
+    w->MSF->setTextMatrix(1, 0, QStringLiteral("2019-5-10"));
+    w->MSF->setRows(3);
+    w->Tex执行日期->setText(QStringLiteral("2020-5-10"));
+    w->Com刑期[0]->setEditText(QStringLiteral("3"));
+    QVERIFY(w->Text1->toPlainText().contains(QStringLiteral("执行前扣除羁押：")));
+    NO_CUT_TEXT(w);
+    // And the picker's date box and buttons.
+    w->Picture1->show();
+    w->Tex日期->setText(QStringLiteral("2026/12/31"));
+    NO_CUT_TEXT(w);
+    w->close();
+}
+
+void TestTextFits::caseFundWindowWithFiveClassesAndASurplus() {
+    QTemporaryDir dir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
+    auto *w = new Fo案款分配计算;
+    显示(w);
+    w->MSFjk->setRows(3);
+    w->MSFjk->setTextMatrix(1, 1, QStringLiteral("100000"));
+    const char *natures[] = {"诉讼费用", "抵押", "工资", "税款", "一般债权"};
+    w->MSFzc->setRows(7);
+    for (int r = 1; r <= 5; ++r) {
+        w->MSFzc->setTextMatrix(r, 1, QStringLiteral("1000"));
+        w->MSFzc->setTextMatrix(r, 2, QString::fromUtf8(natures[r - 1]));
+    }
+    w->MSFzc->setTextMatrix(2, 3, QStringLiteral("1000"));
+    w->分配计算();
+    QVERIFY(w->Label4->text().contains(QStringLiteral("余款95000归还交款人。")));
+    QVERIFY(w->Label4->text().contains(QStringLiteral("一般债权1000元(100%)")));
+    NO_CUT_TEXT(w);
+    w->Com删除案件->show();
+    w->Pic原数据->show();
+    NO_CUT_TEXT(w);
+    w->close();
+}
+
+// The controls sit at fixed twips: the calculators cannot be resized.
+void TestTextFits::calculatorsKeepTheirSize() {
+    QTemporaryDir dir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
+    const QList<std::pair<QMainWindow *, QSize>> windows{
+        {new Fo诉讼费计算, QSize(像素(5955), 像素(4740))},
+        {new Fo刑期计算, QSize(像素(6090), 像素(5625))},
+        {new Fo案款分配计算, QSize(像素(8655), 像素(7095))}};
+    for (const auto &[w, client] : windows) {
+        显示(w);
+        QCOMPARE(w->centralWidget()->size(), client);
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        w->resize(w->width() + 100, w->height() + 100);
+        QCOMPARE(w->centralWidget()->size(), client);
+        QCOMPARE(w->size(), w->minimumSize());
+        w->close();
+    }
+}
+
+int runTextFitsTests(int argc, char **argv) {
+    TestTextFits t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_text_fits.moc"
