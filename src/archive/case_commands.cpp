@@ -52,6 +52,11 @@ void Fo案款分配计算::连接案件命令() {
     connect(读出内容, &QAction::triggered, this, [this] { 捕获错误([this] { 列出(); }); });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
     MSFysj->设单击([this] { 单击载入(); });
+    // A case picked in the list with the arrow keys is the one 确定 loads.
+    connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+        if (row >= 0 && row + MSFysj->FixedRows() < MSFysj->Rows())
+            MSFysj->setRow(row + MSFysj->FixedRows());
+    });
     connect(Com删除案件, &QPushButton::clicked, this, [this] { 捕获错误([this] { 删除(); }); });
 }
 
@@ -123,8 +128,6 @@ void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
 // so that 确定 without a pick loads the newest case.
 void Fo案款分配计算::列出() {
     MSFysj->setRows(1);
-    // A list scrolled sideways by an earlier pick would show the names cut at the left.
-    MSFysj->horizontalScrollBar()->setValue(0);
     Pic原数据->show();
     Pic原数据->raise();
     std::unique_ptr<数据库连接> connection;
@@ -146,6 +149,11 @@ void Fo案款分配计算::列出() {
             MSFysj->setText(text);
         MSFysj->当前格左对齐();
     }
+    // The highlight shows the case that 确定 loads: the last one listed.
+    if (MSFysj->Rows() > 1)
+        MSFysj->setCurrentCell(MSFysj->Rows() - 1 - MSFysj->FixedRows(), 1);
+    // The names start at the left edge: a list scrolled sideways would show them cut.
+    MSFysj->horizontalScrollBar()->setValue(0);
 }
 
 void Fo案款分配计算::确定载入() {

@@ -371,6 +371,14 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
 
+    // A case picked with the arrow keys is the one 确定 loads.
+    命令("读出内容");
+    QCOMPARE(grid("MSFysj")->currentRow(), 1);
+    QTest::keyClick(grid("MSFysj"), Qt::Key_Up);
+    命令("Com确定");
+    QCOMPARE(w->当前案件号(), 1);
+    QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
+
     // A click on a case loads it and shows the delete button.
     列出并选(1);
     QCOMPARE(w->当前案件号(), 1);
