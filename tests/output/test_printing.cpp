@@ -518,8 +518,8 @@ void TestPrinting::cellsInTheirOwnFontSize() {
     grid.setTextMatrix(0, 0, text);
     const PdfFile pdf = print(grid, 标题, text);
     const PdfWord *note = nullptr, *cell = nullptr;
-    for (const PdfWord &w : pdf.onPage(1))
-        if (plain(w.text) == text)
+    for (const PdfWord &w : pdf.words)
+        if (w.page == 1 && plain(w.text) == text)
             (w.yMin < pt(960) ? note : cell) = &w;
     QVERIFY(note && cell);
     const double ratio = (cell->yMax - cell->yMin) / (note->yMax - note->yMin);
