@@ -31,7 +31,8 @@ fi
 
 # The driver package normally adds the queue itself; add it when it is not there.
 if ! lpstat -p "$queue" >/dev/null 2>&1; then
-  model="$(lpinfo -m 2>/dev/null | awk 'tolower($0) ~ /cups-pdf/ { print $1; exit }')"
+  # awk reads to the end (no early exit): lpinfo must not die of a closed pipe under pipefail.
+  model="$(lpinfo -m 2>/dev/null | awk '!found && tolower($0) ~ /cups-pdf/ { print $1; found = 1 }')"
   if [ -z "$model" ]; then
     echo "No PPD of the CUPS PDF printer found (lpinfo -m)." >&2
     exit 1

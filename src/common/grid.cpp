@@ -9,7 +9,9 @@
 
 namespace {
 constexpr int 默认列宽 = 960;
-constexpr int 默认行高 = 300;
+constexpr int 表头行高 = 300;
+// 17 px: 50 data rows below the header fit one printed page, as in the window.
+constexpr int 默认行高 = 255;
 const QString 下标越界 = QStringLiteral("下标越界");
 } // namespace
 
@@ -17,14 +19,15 @@ FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固�
     verticalHeader()->hide();
     horizontalHeader()->setVisible(固定行数 == 1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(像素(默认列宽));
+    // The minimum first: a default below the font's own minimum would be raised to it.
     horizontalHeader()->setMinimumSectionSize(0);
-    horizontalHeader()->setFixedHeight(像素(默认行高));
+    horizontalHeader()->setDefaultSectionSize(像素(默认列宽));
+    horizontalHeader()->setFixedHeight(像素(表头行高));
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(像素(默认行高));
     verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(像素(默认行高));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -65,21 +66,41 @@ void 画注释(QPainter &p, const 页面文字 &note) {
                    fitted.行[i]);
 }
 
+// The labels are opaque, as the panel's labels are: each is filled with the page's white before
+// its text, in the order they were made, so that a text running past its cell (a label is 50
+// twips wider than its cell) is hidden by the next column's label. The panel shows only what
+// lies inside it: labels are cut at its edge and lines end there (flat ends). The lines come
+// after the labels, the frame last, inside the panel's edge.
 void 画表格(QPainter &p, const 打印页面 &page) {
     if (!page.Picnr可见)
         return;
     p.save();
     p.translate(page.Picnr.topLeft());
-    p.setFont(页面字体(page.La内容标题[0].字号));
-    for (const 页面文字 &label : page.La内容标题)
-        if (label.可见 && !label.标题.isEmpty())
-            p.drawText(label.矩形, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.标题);
+    const QRect panel(QPoint(0, 0), page.Picnr.size());
+    std::pair<double, bool> fontSet{-1, false};
+    for (const 页面文字 &label : page.La内容标题) {
+        const QRect shown = label.矩形 & panel;
+        if (!label.可见 || shown.isEmpty())
+            continue;
+        p.fillRect(shown, Qt::white);
+        if (label.标题.isEmpty())
+            continue;
+        if (fontSet != std::pair(label.字号, label.粗体)) {
+            fontSet = {label.字号, label.粗体};
+            p.setFont(页面字体(label.字号, label.粗体));
+        }
+        p.drawText(shown, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.标题);
+    }
+    QPen pen = p.pen();
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
     for (const 页面线条 &line : page.Linhx)
         if (line.可见)
             p.drawLine(line.线);
     p.restore();
     p.setBrush(Qt::NoBrush);
-    p.drawRect(page.Picnr);
+    const double inset = 线宽 / 2.0;
+    p.drawRect(QRectF(page.Picnr).adjusted(inset, inset, -inset, -inset));
 }
 
 } // namespace

@@ -114,9 +114,15 @@ std::unique_ptr<QPrinter> 默认打印机() {
 表格快照 表格快照自(const FlexGrid &grid) {
     表格快照 snapshot;
     const int rows = grid.Rows(), cols = grid.Cols();
-    snapshot.列宽.reserve(cols);
-    for (int c = 0; c < cols; ++c)
-        snapshot.列宽.append(grid.ColWidth(c));
+    // A grid without rows has no column widths to read, one without columns no row heights;
+    // either makes no page.
+    if (rows > 0) {
+        snapshot.列宽.reserve(cols);
+        for (int c = 0; c < cols; ++c)
+            snapshot.列宽.append(grid.ColWidth(c));
+    }
+    if (cols == 0)
+        return snapshot;
     snapshot.行高.reserve(rows);
     snapshot.行.reserve(rows);
     for (int r = 0; r < rows; ++r) {

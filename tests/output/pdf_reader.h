@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QList>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -82,10 +85,38 @@ inline PdfFile readPdf(const QString &path) {
     return pdf;
 }
 
-// Margins of the test printer: the page's twips start here on paper.
-constexpr double 测试边距毫米 = 10;
+// One page of a PDF file as poppler renders it at a number of pixels a point, or the part of it
+// from pixel (origin) of the given size; a null image when it cannot be rendered.
+struct RenderedPage {
+    QImage image;
+    double scale = 4; // pixels a point
+    QPoint origin;    // the page's pixel at the image's top left
+};
+inline RenderedPage renderPdfPage(const QString &path, int page, double scale = 4,
+                                  const QRect &part = QRect()) {
+    const QString prefix = QDir::temp().filePath(
+        QStringLiteral("varnel-page-%1").arg(QCoreApplication::applicationPid()));
+    QStringList args{QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                     QStringLiteral("-r"),   QString::number(72 * scale),
+                     QStringLiteral("-f"),   QString::number(page),
+                     QStringLiteral("-l"),   QString::number(page)};
+    if (!part.isNull())
+        args << QStringLiteral("-x") << QString::number(part.x()) << QStringLiteral("-y")
+             << QString::number(part.y()) << QStringLiteral("-W") << QString::number(part.width())
+             << QStringLiteral("-H") << QString::number(part.height());
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), args << path << prefix);
+    p.waitForFinished(60000);
+    RenderedPage rendered{QImage(prefix + QStringLiteral(".png")), scale, part.topLeft()};
+    QFile::remove(prefix + QStringLiteral(".png"));
+    return rendered;
+}
+
+// Margins of the test printer: the page's twips start here on paper. Whole points, as the
+// PDF printer keeps its margins (a margin in millimetres would be moved to a whole point).
+constexpr double 测试边距点 = 28;
 inline double 边距点() {
-    return 测试边距毫米 / 25.4 * 72;
+    return 测试边距点;
 }
 
 inline std::unique_ptr<QPrinter> pdfPrinter(const QString &path) {
@@ -93,7 +124,7 @@ inline std::unique_ptr<QPrinter> pdfPrinter(const QString &path) {
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setPageMargins(QMarginsF(测试边距毫米, 测试边距毫米, 测试边距毫米, 测试边距毫米),
-                            QPageLayout::Millimeter);
+    printer->setPageMargins(QMarginsF(测试边距点, 测试边距点, 测试边距点, 测试边距点),
+                            QPageLayout::Point);
     return printer;
 }

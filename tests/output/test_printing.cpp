@@ -96,6 +96,43 @@ void numberCells(FlexGrid &grid, int rows, const QList<int> &widths) {
     }
 }
 
+// Rendered pages: the pixels lying wholly inside a rectangle of the page (twips from the page's
+// top left), and how many of them are dark. Poppler moves thin lines to whole pixels: at 4
+// pixels a point a line may lie up to 5 twips from its place.
+struct PixelBox {
+    int x0, y0, x1, y1; // inclusive, in the image
+    int count() const { return std::max(0, x1 - x0 + 1) * std::max(0, y1 - y0 + 1); }
+};
+PixelBox pixelsIn(const RenderedPage &page, int left, int top, int right, int bottom) {
+    const auto first = [&](int twips, int origin) {
+        return int(std::ceil(pt(twips) * page.scale)) - origin;
+    };
+    const auto last = [&](int twips, int origin) {
+        return int(std::floor(pt(twips) * page.scale)) - 1 - origin;
+    };
+    return {first(left, page.origin.x()), first(top, page.origin.y()), last(right, page.origin.x()),
+            last(bottom, page.origin.y())};
+}
+int darkPixels(const RenderedPage &page, const PixelBox &box) {
+    int dark = 0;
+    for (int y = box.y0; y <= box.y1; ++y)
+        for (int x = box.x0; x <= box.x1; ++x)
+            dark += qGray(page.image.pixel(x, y)) < 160;
+    return dark;
+}
+int darkPixels(const RenderedPage &page, int left, int top, int right, int bottom) {
+    return darkPixels(page, pixelsIn(page, left, top, right, bottom));
+}
+bool allDark(const RenderedPage &page, int left, int top, int right, int bottom) {
+    const PixelBox box = pixelsIn(page, left, top, right, bottom);
+    return box.count() > 0 && darkPixels(page, box) == box.count();
+}
+// A part of a page at one pixel a twip: the square of the given side around a point.
+RenderedPage renderAround(const QString &path, int x, int y, int side) {
+    const QRect part(int(pt(x - side / 2) * 20), int(pt(y - side / 2) * 20), side, side);
+    return renderPdfPage(path, 1, 20, part);
+}
+
 } // namespace
 
 class TestPrinting : public QObject {
@@ -116,6 +153,12 @@ class TestPrinting : public QObject {
     void pageWindowDrawsItsLabelsAndLines();
     void caseFundCommandPrintsClaims();
     void emptyClaimsStillPrintTitleAndNote();
+    void fullPageOfClaimsFitsTheSheet();
+    void nextLabelHidesTextRunningOn();
+    void frameLiesInsideThePanel();
+    void cellsInTheirOwnFontSize();
+    void gridWithoutRowsOrColumnsPrintsNothing_data();
+    void gridWithoutRowsOrColumnsPrintsNothing();
 
   private:
     PdfFile print(const FlexGrid &grid, const QString &title, const QString &note);
@@ -377,6 +420,133 @@ void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
         QVERIFY2(findPlain(pdf, 1, text), qPrintable(text));
     QVERIFY(boxes->texts.isEmpty());
     w->close();
+}
+
+void TestPrinting::fullPageOfClaimsFitsTheSheet() {
+    // 120 claims in the case fund window: its first page holds the header and 49 claims.
+    QTemporaryDir appDir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir.path())));
+    auto *w = new Fo案款分配计算;
+    w->show();
+    FlexGrid *claims = w->MSFzc;
+    claims->setRows(121);
+    for (int r = 1; r <= 120; ++r) {
+        claims->setTextMatrix(r, 0, QStringLiteral("债权人%1").arg(r));
+        claims->setTextMatrix(r, 1, QStringLiteral("100"));
+    }
+    int tableBottom = 页面尺寸::表格顶;
+    for (int r = 0; r < 50; ++r)
+        tableBottom += claims->RowHeight(r);
+    const PdfFile pdf = print(*claims, 标题, 短注释);
+    w->close();
+    QCOMPARE(pdf.pages, 3);
+    const PdfWord *number = findPlain(pdf, 1, QStringLiteral("第1页"));
+    QVERIFY(number);
+    QVERIFY(qAbs(number->yMin - pt(14342)) <= 1);
+    QVERIFY(findPlain(pdf, 1, QStringLiteral("债权人49")));
+    for (const PdfWord &word : pdf.onPage(1))
+        if (plain(word.text) != QStringLiteral("第1页"))
+            QVERIFY2(word.yMax <= number->yMin, qPrintable(plain(word.text)));
+    // The lowest line across the first column is the table's bottom, above the page number.
+    const RenderedPage page = renderPdfPage(pdfPath, 1);
+    QVERIFY(!page.image.isNull());
+    const PixelBox across = pixelsIn(page, 20, 0, 1480, 0);
+    int lowest = -1;
+    for (int y = page.image.height() - 1; y >= 0 && lowest < 0; --y)
+        if (darkPixels(page, {across.x0, y, across.x1, y}) == across.x1 - across.x0 + 1)
+            lowest = y;
+    QVERIFY(lowest > 0);
+    const double lowestPt = (lowest + 1) / page.scale;
+    QVERIFY(qAbs(lowestPt - pt(tableBottom)) <= 0.5);
+    QVERIFY(lowestPt <= pt(页面尺寸::页数顶));
+}
+
+void TestPrinting::nextLabelHidesTextRunningOn() {
+    // Texts longer than their 600-twip cells, with an empty cell between them.
+    FlexGrid grid(nullptr, 0);
+    grid.setCols(3);
+    grid.setRows(1);
+    grid.setColWidth(0, 600);
+    grid.setColWidth(1, 2000);
+    grid.setColWidth(2, 600);
+    grid.setRowHeight(0, 300);
+    grid.setTextMatrix(0, 0, QStringLiteral("一二三四五六七八九十"));
+    grid.setTextMatrix(0, 2, QStringLiteral("一二三四五六七八九十"));
+    print(grid, 标题, QString());
+    const RenderedPage page = renderPdfPage(pdfPath, 1);
+    QVERIFY(!page.image.isNull());
+    QVERIFY(darkPixels(page, 20, 960 + 20, 580, 960 + 280) > 0);
+    QVERIFY(darkPixels(page, 2620, 960 + 20, 3180, 960 + 280) > 0);
+    // Right of the column line at 600 nothing shows, nor right of the table's edge at 3200.
+    QCOMPARE(darkPixels(page, 600 + 20, 960 + 20, 2600 - 20, 960 + 280), 0);
+    QCOMPARE(darkPixels(page, 3200 + 10, 960 + 20, 3200 + 300, 960 + 280), 0);
+}
+
+void TestPrinting::frameLiesInsideThePanel() {
+    FlexGrid grid(nullptr, 0);
+    numberCells(grid, 3, {1500, 950});
+    const int heights[] = {60, 450, 300};
+    for (int r = 0; r < 3; ++r)
+        grid.setRowHeight(r, heights[r]);
+    print(grid, 标题, QString());
+    // The table covers 0..2450 across and 960..1770 down; its frame is a 15-twip line just
+    // inside that edge, and nothing of it, nor of the row line at 1020, lies outside. Seen at
+    // one pixel a twip around the top left and the bottom right corners (whose outer tip the
+    // line's join cuts off).
+    const int l = 0, t = 960, r = 2450, b = 1770;
+    const RenderedPage topLeft = renderAround(pdfPath, l, t, 200);
+    QVERIFY(!topLeft.image.isNull());
+    QVERIFY(allDark(topLeft, l + 2, t + 20, l + 13, t + 90));
+    QVERIFY(allDark(topLeft, l + 20, t + 2, l + 90, t + 13));
+    QCOMPARE(darkPixels(topLeft, l - 90, t - 90, l - 2, t + 90), 0);
+    QCOMPARE(darkPixels(topLeft, l - 90, t - 90, l + 90, t - 2), 0);
+    const RenderedPage bottomRight = renderAround(pdfPath, r, b, 200);
+    QVERIFY(allDark(bottomRight, r - 13, b - 90, r - 2, b - 20));
+    QVERIFY(allDark(bottomRight, r - 90, b - 13, r - 20, b - 2));
+    QCOMPARE(darkPixels(bottomRight, r + 2, b - 90, r + 90, b + 90), 0);
+    QCOMPARE(darkPixels(bottomRight, r - 90, b + 2, r + 90, b + 90), 0);
+}
+
+void TestPrinting::cellsInTheirOwnFontSize() {
+    // The same text in a cell (8.25 points) and as the note (9 points) of one font: their
+    // heights on paper stand as the sizes do.
+    const QString text = QStringLiteral("已交案款");
+    FlexGrid grid(nullptr, 0);
+    grid.setCols(1);
+    grid.setRows(1);
+    grid.setColWidth(0, 1500);
+    grid.setTextMatrix(0, 0, text);
+    const PdfFile pdf = print(grid, 标题, text);
+    const PdfWord *note = nullptr, *cell = nullptr;
+    for (const PdfWord &w : pdf.words)
+        if (w.page == 1 && plain(w.text) == text)
+            (w.yMin < pt(960) ? note : cell) = &w;
+    QVERIFY(note && cell);
+    const double ratio = (cell->yMax - cell->yMin) / (note->yMax - note->yMin);
+    QVERIFY2(qAbs(ratio - 8.25 / 9) < 0.02, qPrintable(QString::number(ratio)));
+}
+
+void TestPrinting::gridWithoutRowsOrColumnsPrintsNothing_data() {
+    QTest::addColumn<int>("fixedRows");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::newRow("no columns") << 1 << 3 << 0;
+    QTest::newRow("no rows") << 0 << 0 << 3;
+    QTest::newRow("neither") << 0 << 0 << 0;
+}
+
+void TestPrinting::gridWithoutRowsOrColumnsPrintsNothing() {
+    QFETCH(int, fixedRows);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    FlexGrid grid(nullptr, fixedRows);
+    grid.setCols(cols);
+    grid.setRows(rows);
+    打印表格内容(grid, 标题, 短注释);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(!QFile::exists(pdfPath));
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
 }
 
 int runPrintingTests(int argc, char **argv) {
