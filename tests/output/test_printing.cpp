@@ -29,25 +29,10 @@ double pt(int twips) {
     return 边距点() + twips / 20.0;
 }
 
-// The PDF font maps some ideographs back to the radicals that share their glyph; read them as
-// the ideographs they stand for.
-QString plain(const QString &text) {
-    QString out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
-            out += QString(c).normalized(QString::NormalizationForm_KC);
-        else if (c.unicode() == 0x2EDA)
-            out += QStringLiteral("页");
-        else
-            out += c;
-    }
-    return out;
-}
-
-// The words of a page that equal a text once read as ideographs.
+// The word of a page that equals a text.
 const PdfWord *findPlain(const PdfFile &pdf, int page, const QString &text) {
     for (const PdfWord &w : pdf.words)
-        if (w.page == page && plain(w.text) == text)
+        if (w.page == page && w.text == text)
             return &w;
     return nullptr;
 }
@@ -59,7 +44,7 @@ QStringList noteLines(const PdfFile &pdf, int page, double *bottom) {
     *bottom = 0;
     for (const PdfWord &w : pdf.onPage(page))
         if (w.xMin >= pt(3240) - 1 && w.yMin < pt(960)) {
-            lines.append(plain(w.text));
+            lines.append(w.text);
             *bottom = std::max(*bottom, w.yMax);
         }
     return lines;
@@ -221,7 +206,7 @@ void TestPrinting::pagesOfAGrid() {
                 expected.append(QStringLiteral("r%1c%2").arg(r).arg(c));
         QStringList found;
         for (const PdfWord &w : pdf.onPage(p))
-            found.append(plain(w.text));
+            found.append(w.text);
         expected.sort();
         found.sort();
         QCOMPARE(found, expected);
@@ -260,7 +245,7 @@ void TestPrinting::zeroWidthColumnPrintsNothing() {
     FlexGrid grid(nullptr);
     numberCells(grid, 2, {1500, 0, 950});
     const PdfFile pdf = print(grid, 标题, QString());
-    const QString page = plain(pdf.text(1));
+    const QString page = pdf.text(1);
     QVERIFY(!page.contains(QStringLiteral("c1")));
     // The next column starts where the zero-width one does.
     const PdfWord *w = pdf.find(1, QStringLiteral("r1c2"));
@@ -397,7 +382,7 @@ void TestPrinting::caseFundCommandPrintsClaims() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const PdfFile pdf = readPdf(pdfPath);
     QCOMPARE(pdf.pages, 1);
-    const QString page = plain(pdf.text(1));
+    const QString page = pdf.text(1);
     for (const QString &text :
          {标题, QStringLiteral("债权人或案款项目"), QStringLiteral("张三"), QStringLiteral("李四"),
           QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("第1页")})
@@ -445,8 +430,8 @@ void TestPrinting::fullPageOfClaimsFitsTheSheet() {
     QVERIFY(qAbs(number->yMin - pt(14342)) <= 1);
     QVERIFY(findPlain(pdf, 1, QStringLiteral("债权人49")));
     for (const PdfWord &word : pdf.onPage(1))
-        if (plain(word.text) != QStringLiteral("第1页"))
-            QVERIFY2(word.yMax <= number->yMin, qPrintable(plain(word.text)));
+        if (word.text != QStringLiteral("第1页"))
+            QVERIFY2(word.yMax <= number->yMin, qPrintable(word.text));
     // The lowest line across the first column is the table's bottom, above the page number.
     const RenderedPage page = renderPdfPage(pdfPath, 1);
     QVERIFY(!page.image.isNull());
@@ -519,7 +504,7 @@ void TestPrinting::cellsInTheirOwnFontSize() {
     const PdfFile pdf = print(grid, 标题, text);
     const PdfWord *note = nullptr, *cell = nullptr;
     for (const PdfWord &w : pdf.words)
-        if (w.page == 1 && plain(w.text) == text)
+        if (w.page == 1 && w.text == text)
             (w.yMin < pt(960) ? note : cell) = &w;
     QVERIFY(note && cell);
     const double ratio = (cell->yMax - cell->yMin) / (note->yMax - note->yMin);
