@@ -4,6 +4,7 @@
 #include "output/page_model.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
@@ -66,24 +67,46 @@ void 画注释(QPainter &p, const 页面文字 &note) {
                    fitted.行[i]);
 }
 
-// The labels are opaque, as the panel's labels are: each is filled with the page's white before
-// its text, in the order they were made, so that a text running past its cell (a label is 50
-// twips wider than its cell) is hidden by the next column's label. The panel shows only what
-// lies inside it: labels are cut at its edge and lines end there (flat ends). The lines come
-// after the labels, the frame last, inside the panel's edge.
+// Where each label stops showing: the labels are opaque, as the panel's labels are, and a later
+// label of the same row lies over the part of an earlier one that it covers (a label is 50 twips
+// wider than its cell). So a text running past its cell is cut where the next column's label
+// begins; cutting it there draws what painting every label white would, without the fills.
+QList<int> 可见宽度(const QList<页面文字> &labels, const QRect &panel) {
+    QList<int> widths(labels.size(), 0);
+    QHash<int, QList<qsizetype>> rows; // by top edge, in the order the labels were made
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        if (labels[i].可见)
+            rows[labels[i].矩形.top()].append(i);
+    for (const QList<qsizetype> &row : std::as_const(rows))
+        for (qsizetype k = 0; k < row.size(); ++k) {
+            const QRect shown = labels[row[k]].矩形 & panel;
+            int right = shown.left() + shown.width();
+            for (qsizetype later = k + 1; later < row.size(); ++later) {
+                const QRect &cover = labels[row[later]].矩形;
+                if (cover.left() > shown.left() && cover.left() < right && cover.width() > 0)
+                    right = cover.left();
+            }
+            widths[row[k]] = std::max(0, right - shown.left());
+        }
+    return widths;
+}
+
+// The labels in the order they were made, each cut where later labels lie over it and at the
+// panel's edge; then the lines (flat ends, so that they end at the panel's edge), the frame last,
+// inside the panel's edge.
 void 画表格(QPainter &p, const 打印页面 &page) {
     if (!page.Picnr可见)
         return;
     p.save();
     p.translate(page.Picnr.topLeft());
     const QRect panel(QPoint(0, 0), page.Picnr.size());
+    const QList<int> widths = 可见宽度(page.La内容标题, panel);
     std::pair<double, bool> fontSet{-1, false};
-    for (const 页面文字 &label : page.La内容标题) {
-        const QRect shown = label.矩形 & panel;
-        if (!label.可见 || shown.isEmpty())
-            continue;
-        p.fillRect(shown, Qt::white);
-        if (label.标题.isEmpty())
+    for (qsizetype i = 0; i < page.La内容标题.size(); ++i) {
+        const 页面文字 &label = page.La内容标题[i];
+        QRect shown = label.矩形 & panel;
+        shown.setWidth(widths[i]);
+        if (!label.可见 || shown.isEmpty() || label.标题.isEmpty())
             continue;
         if (fontSet != std::pair(label.字号, label.粗体)) {
             fontSet = {label.字号, label.粗体};
