@@ -35,9 +35,14 @@ std::string 引用(int row, int col) {
     return 列名(col) + std::to_string(row);
 }
 
+// The shortest text that reads back as the same double, in plain digits where spreadsheet
+// programs write plain digits (1000000, not 1e+06).
 std::string 数字文本(double value) {
-    char buf[32];
-    const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    char buf[400];
+    const double size = std::fabs(value);
+    const bool plain = size == 0 || (size >= 1e-6 && size < 1e15);
+    const auto end = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr
+                           : std::to_chars(buf, buf + sizeof buf, value).ptr;
     return std::string(buf, end);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -39,9 +40,31 @@ std::vector<写入格> 导出单元(const FlexGrid &claims, const QString &分�
     return cells;
 }
 
+namespace {
+
+// On a Linux desktop the file is handed to xdg-open, which reports no failure back: ask first
+// whether the desktop has a program for workbooks at all. When that cannot be asked, opening is
+// tried all the same.
+bool 有表格程序() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
+        query.exitCode() != 0)
+        return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
 表格打开函数 &表格打开器() {
     static 表格打开函数 open = [](const QString &path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return 有表格程序() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     return open;
 }
@@ -57,5 +80,7 @@ void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
     填写副本(folder + 模板文件名, copy, 导出单元(claims, 分配说明), 表格首行);
     if (!表格打开器()(copy))
         throw VarnelError(
-            QStringLiteral("已输出到 %1，但不能打开它。").arg(QDir::toNativeSeparators(copy)));
+            QStringLiteral("已输出到 %1，但不能打开它。请用电子表格程序打开这个文件；"
+                           "如果这台电脑上还没有电子表格程序，请先安装一个。")
+                .arg(QDir::toNativeSeparators(copy)));
 }

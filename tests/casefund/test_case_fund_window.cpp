@@ -424,6 +424,20 @@ void TestCaseFundWindow::numberedFiles() {
     QCOMPARE(QDir(files.path()).entryList(QDir::Files).size(), 0);
     QVERIFY(QFileInfo(表格文件名(d, 50)).isDir());
     删除文件(d + QStringLiteral("不存在.xlsx"));
+
+    // A copy still open in a spreadsheet program (its lock file beside it) keeps its number and
+    // outlives the purge; what an export cut short left goes.
+    QDir().rmdir(表格文件名(d, 50));
+    touch(表格文件名(d, 1));
+    touch(d + QStringLiteral(".~lock.案款分配表1.xlsx#"));
+    touch(d + QStringLiteral(".~lock.案款分配表2.xlsx#"));
+    touch(表格文件名(d, 3));
+    touch(表格文件名(d, 4) + QStringLiteral(".part"));
+    QCOMPARE(空闲表名(d), d + QStringLiteral("案款分配表4.xlsx"));
+    清除残留表(d);
+    QVERIFY(QFile::exists(表格文件名(d, 1)));
+    QVERIFY(!QFile::exists(表格文件名(d, 3)));
+    QVERIFY(!QFile::exists(表格文件名(d, 4) + QStringLiteral(".part")));
 }
 
 void TestCaseFundWindow::loadAndUnloadPurgeNumberedFiles() {

@@ -413,7 +413,8 @@ void TestExport::openerFails() {
     openSucceeds = false;
     QCOMPARE(导出并取错误(*债权表({{"甲", "1"}}), QStringLiteral("说明")),
              QStringLiteral("已输出到 ") + QDir::toNativeSeparators(副本(1)) +
-                 QStringLiteral("，但不能打开它。"));
+                 QStringLiteral("，但不能打开它。请用电子表格程序打开这个文件；"
+                                "如果这台电脑上还没有电子表格程序，请先安装一个。"));
     // The copy is complete and stays for the window's purge.
     QCOMPARE(格(读表(副本(1)), "B5")["v"].toString(), QStringLiteral("说明"));
     QCOMPARE(QDir(dir->path()).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());

@@ -164,7 +164,10 @@ void TestSheetXml::valuesReplaceWhatWasThere() {
                                       {9, 2, QStringLiteral("0.1"), 0.1},
                                       {9, 4, QStringLiteral("1e300"), 1e300},
                                       {9, 3, QStringLiteral("先"), std::nullopt},
-                                      {9, 3, QStringLiteral("后"), std::nullopt}},
+                                      {9, 3, QStringLiteral("后"), std::nullopt},
+                                      {2, 2, QStringLiteral("42"), 42.0},
+                                      {10, 2, QStringLiteral("1000000"), 1e6},
+                                      {10, 3, QStringLiteral("0.000001"), 1e-6}},
                                      9));
     // A formula and its cached value give way to the number; the text of B12 is replaced.
     QCOMPARE(t.cells.at("C12").children, QStringList{"v"});
@@ -177,6 +180,13 @@ void TestSheetXml::valuesReplaceWhatWasThere() {
     QVERIFY(t.cells.at("C2").children.isEmpty());
     QCOMPARE(t.cells.at("B9").v, QStringLiteral("0.1"));
     QCOMPARE(t.cells.at("D9").v.toDouble(), 1e300);
+    // A number over a text cell leaves no text type behind.
+    QCOMPARE(t.cells.at("B2").children, QStringList{"v"});
+    QCOMPARE(t.cells.at("B2").t, QString());
+    QCOMPARE(t.cells.at("B2").v, QStringLiteral("42"));
+    // Round amounts in plain digits, as spreadsheet programs write them.
+    QCOMPARE(t.cells.at("B10").v, QStringLiteral("1000000"));
+    QCOMPARE(t.cells.at("C10").v, QStringLiteral("0.000001"));
     // The later of two writes of one cell wins.
     QCOMPARE(t.cells.at("C9").text, QStringLiteral("后"));
     QCOMPARE(t.cellOrder.count("C9"), 1);
