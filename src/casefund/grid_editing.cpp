@@ -12,6 +12,7 @@
 #include "common/twips.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QLineEdit>
 
 namespace {
@@ -46,8 +47,16 @@ void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid
     编辑器位置(editor, grid, row, col, keepHeight);
     if (auto *box = qobject_cast<QLineEdit *>(editor))
         box->setText(grid.TextMatrix(row, col));
-    else if (auto *combo = qobject_cast<QComboBox *>(editor))
-        combo->setEditText(grid.TextMatrix(row, col));
+    else if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        // The list's highlight follows the cell, so that Down from an empty cell starts at the
+        // first class and not after the class of an earlier cell.
+        const QString text = grid.TextMatrix(row, col);
+        {
+            const QSignalBlocker quiet(combo);
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+        }
+        combo->setEditText(text);
+    }
     editor->show();
     editor->raise();
     editor->setFocus();

@@ -40,6 +40,7 @@ class TestEditorKeys : public QObject {
     void natureKeepsWhatIsTyped_data();
     void natureKeepsWhatIsTyped();
     void natureListIsReadable();
+    void downFromAnEmptyNatureStartsAtTheFirstClass();
     void pickFromTheListRunsOnce();
     void priorityComparedAsMoney_data();
     void priorityComparedAsMoney();
@@ -318,6 +319,19 @@ void TestEditorKeys::natureKeepsWhatIsTyped() {
     QCOMPARE(c<QComboBox>("Comzq")->currentText(), typed);
     QVERIFY2(c<QLabel>("Label4")->text().endsWith(QStringLiteral("一般债权100元(100%)")),
              qPrintable(c<QLabel>("Label4")->text()));
+}
+
+// The arrow keys step through the classes from the cell's own class: from an empty cell the
+// first step is the first class, even after another cell held 抵押.
+void TestEditorKeys::downFromAnEmptyNatureStartsAtTheFirstClass() {
+    fillClaims(1);
+    claims()->setTextMatrix(1, 2, QStringLiteral("抵押"));
+    clickGridCell(claims(), 1, 2);
+    key(Qt::Key_Down);
+    QCOMPARE(claims()->TextMatrix(1, 2), QStringLiteral("工资"));
+    clickGridCell(claims(), 2, 2);
+    key(Qt::Key_Down);
+    QCOMPARE(claims()->TextMatrix(2, 2), QStringLiteral("诉讼费用"));
 }
 
 void TestEditorKeys::natureListIsReadable() {
