@@ -55,9 +55,11 @@ void frmAbout::建立控件() {
     Image1->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(像素(720)));
 
     cmdOK = new QPushButton(QStringLiteral("确定"), this);
+    回车可按(cmdOK);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     放置(cmdOK, 4125, 1785, 1500, 345);
     cmdSysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
+    回车可按(cmdSysInfo);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     放置(cmdSysInfo, 4140, 2235, 1485, 345);
 

@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/app_info.h"
 #include "common/app_dir.h"
+#include "common/controls.h"
 #include "casefund/case_fund_window.h"
 #include "common/twips.h"
 #include "common/window_events.h"
@@ -20,6 +21,7 @@ namespace {
 QPushButton *按钮(QWidget *parent, const char *name, const QString &caption, int top,
                   unsigned face) {
     auto *b = new QPushButton(caption, parent);
+    回车可按(b);
     b->setObjectName(QString::fromUtf8(name));
     放置(b, 2280, top, 1400, 375);
     设背景色(b, 颜色(face));

@@ -22,10 +22,39 @@ QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int
     return label;
 }
 
+namespace {
+
+// Enter on a button that has the focus presses it, as Space does: the desktop's buttons answer
+// both keys, and Qt's answer Enter only inside a dialog.
+class 回车按下 : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                key->modifiers() == Qt::NoModifier) {
+                static_cast<QPushButton *>(watched)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void 回车可按(QPushButton *button) {
+    button->installEventFilter(new 回车按下(button));
+}
+
 QPushButton *新按钮(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                     int h) {
     auto *button = 新控件<QPushButton>(parent, name, l, t, w, h);
     button->setText(text);
+    回车可按(button);
     return button;
 }
 

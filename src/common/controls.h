@@ -21,6 +21,8 @@ template <class W> W *新控件(QWidget *parent, const QString &name, int l, int
 // A label keeps its clicks: they do not fall through to the window under it.
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                int h);
+// Enter on the focused button presses it, as Space does.
+void 回车可按(QPushButton *button);
 QPushButton *新按钮(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                     int h);
 

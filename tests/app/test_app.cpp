@@ -129,7 +129,13 @@ void TestApp::calculatorOpensFreshEachTime() {
     Fo工具主页 main;
     main.show();
     for (int round = 0; round < 2; ++round) {
-        QTest::mouseClick(main.findChild<QPushButton *>(button), Qt::LeftButton);
+        auto *pressed = main.findChild<QPushButton *>(button);
+        if (round == 0) {
+            QTest::mouseClick(pressed, Qt::LeftButton);
+        } else { // Enter on the focused button presses it as a click does
+            pressed->setFocus();
+            QTest::keyClick(pressed, Qt::Key_Return);
+        }
         auto *opened = topLevel(window);
         QVERIFY(opened);
         QVERIFY(!main.isVisible());
