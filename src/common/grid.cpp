@@ -4,7 +4,11 @@
 #include "common/twips.h"
 #include "common/varnel_error.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyle>
 #include <QKeyEvent>
 
 namespace {
@@ -15,7 +19,36 @@ constexpr int 默认行高 = 255;
 const QString 下标越界 = QStringLiteral("下标越界");
 } // namespace
 
+namespace {
+
+// Cell texts start 2 pixels from the cell's edge and are cut at its far edge rather than shortened
+// with "…": an amount of ten characters fits a column of the default width whole, and a longer
+// text shows its beginning, as a table of the desktop shows it.
+class 格边距样式 : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override {
+        if (metric == PM_FocusFrameHMargin && qobject_cast<const QAbstractItemView *>(widget))
+            return 1;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle *格样式() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new 格边距样式(QApplication::style()->name());
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+} // namespace
+
 FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固定行数(fixedRows) {
+    setStyle(格样式());
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
     horizontalHeader()->setVisible(固定行数 == 1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
