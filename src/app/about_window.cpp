@@ -13,7 +13,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QUrl>
 
@@ -64,6 +66,9 @@ void frmAbout::建立控件() {
     放置(cmdSysInfo, 4140, 2235, 1485, 345);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { close(); });
+    // Esc closes the window, as its 确定 does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, cmdOK,
+            &QPushButton::click);
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(); });
 }
 

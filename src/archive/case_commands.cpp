@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QKeySequence>
 
 namespace {
 
@@ -58,6 +60,10 @@ void Fo案款分配计算::连接案件命令() {
             MSFysj->setRow(row + MSFysj->FixedRows());
     });
     connect(Com删除案件, &QPushButton::clicked, this, [this] { 捕获错误([this] { 删除(); }); });
+    // Esc in the panel of stored cases puts it away, as 取消 does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), Pic原数据);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, Comm取消, &QPushButton::click);
 }
 
 // A new case asks for its name, a stored one for leave to overwrite. The rows are then written
@@ -130,6 +136,7 @@ void Fo案款分配计算::列出() {
     MSFysj->setRows(1);
     Pic原数据->show();
     Pic原数据->raise();
+    MSFysj->setFocus(); // the arrow keys pick a case at once
     std::unique_ptr<数据库连接> connection;
     打开数据库(connection);
     const 记录集 cases = 打开记录集(*connection, 案件语句::列出案件());

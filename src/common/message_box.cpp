@@ -7,6 +7,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+// A short message ("保存成功！") makes a box so narrow that the window's title bar has no room for
+// its caption beside the bar's buttons.
+void 宽到标题可见(QMessageBox &box) {
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 180px; }"));
+}
+
+} // namespace
+
 namespace 消息框 {
 
 void 提示(const QString &text, const QString &caption, bool 无图标) {
@@ -18,6 +28,7 @@ void 提示(const QString &text, const QString &caption, bool 无图标) {
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    宽到标题可见(box);
     box.exec();
 }
 
@@ -30,6 +41,7 @@ bool 是否(const QString &text, const QString &caption) {
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    宽到标题可见(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -67,8 +67,12 @@ void 登记主窗口(QWidget *mainWindow) {
 }
 
 void 显示主窗口() {
-    if (QWidget *w = 主窗口())
+    if (QWidget *w = 主窗口()) {
         w->show();
+        // Back in front with the focus, so that the next keystroke reaches it.
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 void 连接单击(QWidget *control, std::function<void()> action) {

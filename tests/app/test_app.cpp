@@ -155,7 +155,7 @@ void TestApp::calculatorOpensFreshEachTime() {
 void TestApp::aboutWindow() {
     Fo工具主页 main;
     main.show();
-    for (bool byButton : {true, false}) {
+    for (const char *way : {"button", "close box", "Esc"}) {
         QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command5")),
                           Qt::LeftButton);
         auto *about = topLevel(QStringLiteral("frmAbout"));
@@ -180,11 +180,16 @@ void TestApp::aboutWindow() {
                                 "https://varnel.example.org/"));
         QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
                  QStringLiteral("系统信息(&S)..."));
-        if (byButton)
+        if (qstrcmp(way, "button") == 0) {
             QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")),
                               Qt::LeftButton);
-        else
+        } else if (qstrcmp(way, "Esc") == 0) {
+            about->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(about));
+            QTest::keyClick(about, Qt::Key_Escape);
+        } else {
             about->close();
+        }
         settle();
         QVERIFY(main.isVisible());
         QVERIFY(!topLevel(QStringLiteral("frmAbout")));

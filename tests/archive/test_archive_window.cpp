@@ -371,9 +371,17 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
 
-    // A case picked with the arrow keys is the one 确定 loads.
+    // The list has the focus; a case picked with the arrow keys is the one 确定 loads; Esc puts
+    // the panel away as 取消 does.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
     命令("读出内容");
     QCOMPARE(grid("MSFysj")->currentRow(), 1);
+    QTest::keyClick(grid("MSFysj"), Qt::Key_Escape);
+    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+    QCOMPARE(w->当前案件号(), 2); // nothing loaded
+    命令("读出内容");
+    QCOMPARE(QApplication::focusWidget(), grid("MSFysj"));
     QTest::keyClick(grid("MSFysj"), Qt::Key_Up);
     命令("Com确定");
     QCOMPARE(w->当前案件号(), 1);
