@@ -195,11 +195,11 @@ void TestPrinting::pagesOfAGrid() {
     const PdfFile pdf = print(grid, 标题, 短注释);
     QCOMPARE(pdf.pages, pages.size());
     for (int p = 1; p <= pages.size(); ++p) {
-        const QString spec = pages[p - 1];
-        const int r0 = spec.section(':', 0, 0).section('-', 0, 0).toInt();
-        const int r1 = spec.section(':', 0, 0).section('-', 1, 1).toInt();
-        const int c0 = spec.section(':', 1, 1).section('-', 0, 0).toInt();
-        const int c1 = spec.section(':', 1, 1).section('-', 1, 1).toInt();
+        const QString range = pages[p - 1];
+        const int r0 = range.section(':', 0, 0).section('-', 0, 0).toInt();
+        const int r1 = range.section(':', 0, 0).section('-', 1, 1).toInt();
+        const int c0 = range.section(':', 1, 1).section('-', 0, 0).toInt();
+        const int c1 = range.section(':', 1, 1).section('-', 1, 1).toInt();
         QStringList expected{标题, 短注释, QStringLiteral("第%1页").arg(p)};
         for (int c = c0; c <= c1; ++c)
             for (int r = r0; r <= r1; ++r)
