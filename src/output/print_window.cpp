@@ -4,7 +4,9 @@
 #include "common/twips.h"
 #include "output/page_painter.h"
 
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QMdiSubWindow>
 #include <QPainter>
 
@@ -53,7 +55,15 @@ MDI打印::MDI打印() {
     区域->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     区域->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(区域);
-    resize(像素(页面尺寸::宽) + 60, 760);
+    // As tall as the screen lets it be, at the screen's top: the page is taller than most screens
+    // and scrolls in the area.
+    QSize size(像素(页面尺寸::宽) + 60, 760);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        size = size.boundedTo(free.size() - QSize(20, 60));
+        move(free.topLeft() + QPoint(10, 10));
+    }
+    resize(size);
 }
 
 打印For列表 *MDI打印::显示页面窗口() {
@@ -61,6 +71,7 @@ MDI打印::MDI打印() {
     QMdiSubWindow *sub = 区域->addSubWindow(page);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->show();
+    sub->move(0, 0); // the page's top left, with the title, in view
     区域->setActiveSubWindow(sub);
     return page;
 }
