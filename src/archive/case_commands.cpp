@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QKeySequence>
 
 namespace {
@@ -58,6 +59,8 @@ void Fo案款分配计算::连接案件命令() {
     connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
         if (row >= 0 && row + MSFysj->FixedRows() < MSFysj->Rows())
             MSFysj->setRow(row + MSFysj->FixedRows());
+        // Moving to a row scrolls the wide name column into view; the names start at the left.
+        QTimer::singleShot(0, MSFysj, [this] { MSFysj->horizontalScrollBar()->setValue(0); });
     });
     connect(Com删除案件, &QPushButton::clicked, this, [this] { 捕获错误([this] { 删除(); }); });
     // Esc in the panel of stored cases puts it away, as 取消 does.
@@ -163,12 +166,15 @@ void Fo案款分配计算::列出() {
     MSFysj->horizontalScrollBar()->setValue(0);
 }
 
+// After the panel closes the focus goes to the payments table, not to whatever control lay under
+// the panel (清除内容 would take the next Enter).
 void Fo案款分配计算::确定载入() {
     捕获错误([this] {
         if (MSFysj->Row() > 0)
             读出案件(案件号值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
     });
     Pic原数据->hide();
+    MSFjk->setFocus();
 }
 
 void Fo案款分配计算::单击载入() {
@@ -179,6 +185,7 @@ void Fo案款分配计算::单击载入() {
         }
     });
     Pic原数据->hide();
+    MSFjk->setFocus();
 }
 
 // Loading names the case first, so that a load that fails half-way still holds the case it

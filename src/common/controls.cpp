@@ -9,7 +9,10 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
 #include <QMenuBar>
 #include <QStyle>
 #include <utility>
@@ -68,6 +71,14 @@ QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth,
     window->setCentralWidget(client);
     // The controls sit at fixed twips: the window keeps the size of its menu bar and client area.
     window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // F10 takes the keyboard to the menu bar, as on the desktop: the captions carry no access
+    // keys, so this is the menus' way in from the keyboard.
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_F10), window), &QShortcut::activated,
+                     window, [window] {
+                         QMenuBar *bar = window->menuBar();
+                         if (!bar->actions().isEmpty())
+                             bar->setActiveAction(bar->actions().first());
+                     });
     return client;
 }
 

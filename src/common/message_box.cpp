@@ -5,14 +5,19 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
 // A short message ("保存成功！") makes a box so narrow that the window's title bar has no room for
-// its caption beside the bar's buttons.
+// its caption beside the bar's buttons: a spacer across the box keeps it at least that wide,
+// while a long message still widens and wraps as the box sizes itself.
 void 宽到标题可见(QMessageBox &box) {
-    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 180px; }"));
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(200, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace

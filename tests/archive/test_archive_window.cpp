@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -71,6 +74,8 @@ class TestArchiveWindow : public QObject {
     void folderNameWithUriCharacters();
     void noWriteLockWhileABoxIsOpen();
     void caseDeletedElsewhereIsNotSavedUnderItsNumber();
+    void questionsShowTheirWholeText();
+    void menusFromTheKeyboard();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -385,6 +390,8 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QTest::keyClick(grid("MSFysj"), Qt::Key_Up);
     命令("Com确定");
     QCOMPARE(w->当前案件号(), 1);
+    // The focus goes to the payments table, not to 清除内容 under the panel.
+    QCOMPARE(QApplication::focusWidget(), grid("MSFjk"));
     QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
 
     // A click on a case loads it and shows the delete button.
@@ -774,6 +781,43 @@ void TestArchiveWindow::caseDeletedElsewhereIsNotSavedUnderItsNumber() {
     QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
     QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
     QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 2"), QStringLiteral("3"));
+}
+
+// The long questions wrap and show every word (the clerk must read which button does what); a
+// short notice is still wide enough for its caption.
+void TestArchiveWindow::questionsShowTheirWholeText() {
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    QList<std::pair<int, bool>> seen; // box width, label shows all its lines
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        seen.append({box->width(), label->height() >= label->heightForWidth(label->width()) &&
+                                       label->width() >= 200});
+        box->button(box->button(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok)->click();
+    });
+    poll.start(5);
+    w->存入内容->trigger(); // 保存提示, answered No
+    w->Com删除案件->click(); // the delete question, answered No
+    poll.stop();
+    QCOMPARE(seen.size(), 2);
+    for (const auto &[width, whole] : seen) {
+        QVERIFY(whole);
+        QVERIFY(width >= 200);
+    }
+}
+
+// F10 takes the keyboard to the menu bar, so that the archive's commands need no mouse.
+void TestArchiveWindow::menusFromTheKeyboard() {
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_F10);
+    QCOMPARE(w->menuBar()->activeAction(), w->menuBar()->actions().first());
+    QCOMPARE(w->menuBar()->activeAction()->text(), QStringLiteral("数据保存"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
 }
 
 int runArchiveWindowTests(int argc, char **argv) {
