@@ -102,7 +102,7 @@ void Fo案款分配计算::存入() {
             }
             执行(*connection, 案件语句::插入案件(name));
             const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
-            id = 案件号值(去尾空格(ids.值(0, 0).toString()));
+            id = 长整数值(去尾空格(ids.值(0, 0).toString()));
         } else if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
             // Another copy of the program has deleted the case since it was loaded: its rows
             // would be stored under a case that no list shows any more.
@@ -166,26 +166,32 @@ void Fo案款分配计算::列出() {
     MSFysj->horizontalScrollBar()->setValue(0);
 }
 
-// After the panel closes the focus goes to the payments table, not to whatever control lay under
-// the panel (清除内容 would take the next Enter).
-void Fo案款分配计算::确定载入() {
-    捕获错误([this] {
-        if (MSFysj->Row() > 0)
-            读出案件(案件号值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
-    });
+// Loads the case of the list's current row when that row is a case; true when it was one.
+bool Fo案款分配计算::载入列表案件() {
+    if (MSFysj->Row() <= 0)
+        return false;
+    读出案件(长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+    return true;
+}
+
+// The focus goes to the payments table, not to whatever control lay under the panel (清除内容
+// would take the next Enter).
+void Fo案款分配计算::收起原数据面板() {
     Pic原数据->hide();
     MSFjk->setFocus();
 }
 
+void Fo案款分配计算::确定载入() {
+    捕获错误([this] { 载入列表案件(); });
+    收起原数据面板();
+}
+
 void Fo案款分配计算::单击载入() {
     捕获错误([this] {
-        if (MSFysj->Row() > 0) {
-            读出案件(案件号值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+        if (载入列表案件())
             Com删除案件->show();
-        }
     });
-    Pic原数据->hide();
-    MSFjk->setFocus();
+    收起原数据面板();
 }
 
 // Loading names the case first, so that a load that fails half-way still holds the case it

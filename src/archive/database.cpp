@@ -29,6 +29,12 @@ QSqlQuery 运行语句(数据库连接 &connection, const QString &sql, bool 事
     return query;
 }
 
+// Closes a connection and takes it off Qt's list; the handle is let go before the removal.
+void 移除连接(const QString &name) {
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+}
+
 } // namespace
 
 QString 案件数据库文件() {
@@ -36,6 +42,8 @@ QString 案件数据库文件() {
 }
 
 数据库连接::数据库连接(const QString &file) : 名(新连接名()), 路径(file) {
+    bool opened = false;
+    QSqlError failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), 名);
         // The URI form with mode=rw opens an existing file and never creates one. Building it
@@ -44,30 +52,25 @@ QString 案件数据库文件() {
                            QStringLiteral("?mode=") + 数据库设置::打开方式);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(数据库设置::忙等待毫秒));
-        if (!db.open()) {
-            const QSqlError error = db.lastError();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(名);
-            throw 打开错误(error, file);
-        }
+        opened = db.open();
+        failure = db.lastError();
+    }
+    if (!opened) {
+        移除连接(名);
+        throw 打开错误(failure, file);
     }
     // SQLite opens any file without reading it; reading the schema tells at once whether this
     // is a database at all.
     try {
         运行语句(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"), false);
     } catch (...) {
-        QSqlDatabase::database(名, false).close();
-        QSqlDatabase::removeDatabase(名);
+        移除连接(名);
         throw;
     }
 }
 
 数据库连接::~数据库连接() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(名, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(名);
+    移除连接(名);
 }
 
 QVariant 记录集::值(int r, int k) const {

@@ -1,10 +1,6 @@
 #include "archive/sql_text.h"
 
 #include "common/number_text.h"
-#include "common/varnel_error.h"
-
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -34,17 +30,6 @@ QString 单元字面量(const QString &原内容) {
 
 QString 名称字面量(const QString &名称) {
     return 引号(名称);
-}
-
-std::int32_t 案件号值(const QString &text) {
-    const std::optional<double> v = 数值(text);
-    if (!v)
-        throw VarnelError(类型不匹配说明);
-    const double r = std::nearbyint(*v);
-    if (!(r >= std::numeric_limits<std::int32_t>::min() &&
-          r <= std::numeric_limits<std::int32_t>::max()))
-        溢出();
-    return static_cast<std::int32_t>(r);
 }
 
 namespace 案件语句 {

@@ -15,10 +15,6 @@ QString 单元字面量(const QString &原内容);
 // A case name between single quotes, single quotes inside doubled. The name is used as given.
 QString 名称字面量(const QString &名称);
 
-// A case number as the statements and the list write it: a whole number within 32 bits. A text
-// that is no number raises "类型不匹配", one beyond 32 bits "溢出".
-std::int32_t 案件号值(const QString &text);
-
 namespace 案件语句 {
 QString 查名称(const QString &名称);
 QString 插入案件(const QString &名称);

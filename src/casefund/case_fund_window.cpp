@@ -73,10 +73,7 @@ void Fo案款分配计算::建立控件() {
     建立原数据面板(c);
 
     connect(Com清除, &QPushButton::clicked, this, [this] { 捕获错误([this] { 清除(); }); });
-    connect(Comm取消, &QPushButton::clicked, this, [this] {
-        Pic原数据->hide();
-        MSFjk->setFocus();
-    });
+    connect(Comm取消, &QPushButton::clicked, this, [this] { 收起原数据面板(); });
     连接案件命令();
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
     connect(打印分配结果, &QAction::triggered, this,

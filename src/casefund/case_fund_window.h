@@ -82,6 +82,8 @@ class Fo案款分配计算 : public QMainWindow {
     void 存入();
     void 保存行(class 数据库连接 &connection, int id);
     void 列出();
+    bool 载入列表案件();
+    void 收起原数据面板();
     void 确定载入();
     void 单击载入();
     void 删除();

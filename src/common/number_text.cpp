@@ -1,7 +1,10 @@
 #include "common/number_text.h"
 
+#include "common/varnel_error.h"
+
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 QString 半角化(const QString &text) {
     QString out = text;
@@ -150,4 +153,22 @@ std::optional<double> 数值(const QString &text) {
     if (res.ec == std::errc::result_out_of_range)
         v = 0.0; // underflow: a vanishingly small number counts as zero
     return n->negative ? -v : v;
+}
+
+std::optional<std::int32_t> 取整32位(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r >= std::numeric_limits<std::int32_t>::min() &&
+          r <= std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+std::int32_t 长整数值(const QString &text) {
+    const std::optional<double> v = 数值(text);
+    if (!v)
+        throw VarnelError(类型不匹配说明);
+    const std::optional<std::int32_t> whole = 取整32位(*v);
+    if (!whole)
+        溢出();
+    return *whole;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 // A number as the user typed it: value = (negative ? -1 : 1) * digits * 10^exponent.
@@ -28,3 +29,10 @@ QString 半角化(const QString &text);
 
 // Trailing U+0020 blanks removed (leading blanks are kept).
 QString 去尾空格(const QString &text);
+
+// A value rounded to a whole number, halves to even; std::nullopt beyond the 32-bit range.
+std::optional<std::int32_t> 取整32位(double value);
+
+// A number text as a 32-bit whole number, halves to even: a text that is no number raises
+// "类型不匹配", a value beyond 32 bits "溢出".
+std::int32_t 长整数值(const QString &text);

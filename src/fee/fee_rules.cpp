@@ -108,11 +108,5 @@ Money 执行费(const QString &amount) {
 }
 
 std::int32_t 取整显示(const QString &resultText) {
-    const auto v = 数值(resultText);
-    if (!v)
-        throw VarnelError(类型不匹配说明);
-    const double r = std::nearbyint(*v);
-    if (r < -2147483648.0 || r > 2147483647.0)
-        溢出();
-    return static_cast<std::int32_t>(r);
+    return 长整数值(resultText);
 }

@@ -61,11 +61,7 @@ std::optional<std::int32_t> 读刑期数(const QString &text) {
     const auto v = 数值(text);
     if (!v)
         return 0;
-    const double r = std::nearbyint(*v);
-    if (r < std::numeric_limits<std::int32_t>::min() ||
-        r > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return std::int32_t(r);
+    return 取整32位(*v);
 }
 
 QDate 刑满日期计算(const std::optional<QDate> &start, std::optional<std::int32_t> years,

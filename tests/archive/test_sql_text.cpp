@@ -1,4 +1,5 @@
 #include "archive/sql_text.h"
+#include "common/number_text.h"
 #include "common/varnel_error.h"
 
 #include <QTest>
@@ -60,7 +61,7 @@ void TestSqlText::caseNumbers() {
     QFETCH(int, value);
     QFETCH(QString, error);
     try {
-        QCOMPARE(案件号值(text), value);
+        QCOMPARE(长整数值(text), value);
         QVERIFY(error.isEmpty());
     } catch (const VarnelError &e) {
         QCOMPARE(e.description(), error);
