@@ -6,11 +6,11 @@
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/message_box.h"
+#include "timing.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -57,13 +57,6 @@ void 填入(Fo案款分配计算 &w, int claims) {
             w.MSFzc->setTextMatrix(r, k, cells[k]);
     }
     w.分配计算();
-}
-
-double 毫秒(const std::function<void()> &f) {
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
 }
 
 // The floor: the same rows through one prepared INSERT per table in one transaction.
@@ -131,11 +124,6 @@ struct 结果 {
     }
     r.下限 = 下限(file, claims);
     return r;
-}
-
-double 中位数(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void 测(int claims, int runs) {

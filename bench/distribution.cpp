@@ -2,9 +2,9 @@
 // of every claim row and both summary forms) for 50, 1 000 and 10 000 claim rows.
 #include "casefund/case_fund_window.h"
 #include "common/grid.h"
+#include "timing.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -32,15 +32,7 @@ double msPerRun(int claimRows) {
     fill(w, claimRows);
     w.分配计算(); // warm-up: the cells of column 4 are made once
     QCoreApplication::processEvents();
-    std::vector<double> runs;
-    for (int i = 0; i < 15; ++i) {
-        QElapsedTimer t;
-        t.start();
-        w.分配计算();
-        runs.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
+    return 中位毫秒(15, [&] { w.分配计算(); });
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "output/spreadsheet_export.h"
+#include "timing.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -51,13 +51,9 @@ double 我们的(const FlexGrid &grid, const QString &dir) {
     std::vector<double> runs;
     for (int i = 0; i < 次数; ++i) {
         清除残留表(dir);
-        QElapsedTimer t;
-        t.start();
-        输出电子表格(grid, 说明());
-        runs.push_back(t.nsecsElapsed() / 1e6);
+        runs.push_back(毫秒([&] { 输出电子表格(grid, 说明()); }));
     }
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
+    return 中位数(runs);
 }
 
 QString 转义(QString text) {

@@ -5,10 +5,10 @@
 #include "common/grid.h"
 #include "output/page_painter.h"
 #include "output/print_routine.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -93,18 +93,6 @@ void floorPrint(const FlexGrid &grid, const QString &title, const QString &note,
     }
 }
 
-template <class F> double medianMs(int runs, F &&f) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -119,12 +107,12 @@ int main(int argc, char *argv[]) {
         fill(w, claimRows);
         const QString title = QStringLiteral("案款分配表");
         const int runs = claimRows > 1000 ? 5 : 9;
-        const double oursMs = medianMs(runs, [&] {
+        const double oursMs = 中位毫秒(runs, [&] {
             打印表格内容(*w.MSFzc, title, w.分配说明());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         });
         const double floorMs =
-            medianMs(runs, [&] { floorPrint(*w.MSFzc, title, w.分配说明(), floor); });
+            中位毫秒(runs, [&] { floorPrint(*w.MSFzc, title, w.分配说明(), floor); });
         const int pages = (w.MSFzc->Rows() + 49) / 50;
         std::printf("claim rows %5d (%3d pages): ours %8.1f ms, floor %8.1f ms, ours/floor %.2f\n",
                     claimRows, pages, oursMs, floorMs, oursMs / floorMs);

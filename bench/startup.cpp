@@ -1,6 +1,7 @@
 // Start-up time of the main window against a bare Qt window, both made, shown and painted for
 // the first time in one process. Prints both medians and their ratio.
 #include "app/main_window.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -69,11 +70,6 @@ QWidget *bareWindow() {
     return w;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -88,7 +84,7 @@ int main(int argc, char *argv[]) {
         bare.push_back(timeFirstPaint(bareWindow));
         varnel.push_back(timeFirstPaint([] { return new Fo工具主页; }));
     }
-    const double b = median(bare), v = median(varnel);
+    const double b = 中位数(bare), v = 中位数(varnel);
     std::printf("bare Qt window:  %.3f ms\nVarnel main window: %.3f ms\nratio: %.2f\n", b, v,
                 v / b);
     return 0;
