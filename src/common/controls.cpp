@@ -71,13 +71,19 @@ QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth,
     window->setCentralWidget(client);
     // The controls sit at fixed twips: the window keeps the size of its menu bar and client area.
     window->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    // F10 takes the keyboard to the menu bar, as on the desktop: the captions carry no access
-    // keys, so this is the menus' way in from the keyboard.
+    // F10 opens the menu bar's commands under the bar, for the arrow keys and Enter: the captions
+    // carry no access keys, so this is the menus' way in from the keyboard. A top menu shows as a
+    // submenu; a command on the bar itself (回到上页) is run by Enter like any other.
     QObject::connect(new QShortcut(QKeySequence(Qt::Key_F10), window), &QShortcut::activated,
                      window, [window] {
                          QMenuBar *bar = window->menuBar();
-                         if (!bar->actions().isEmpty())
-                             bar->setActiveAction(bar->actions().first());
+                         if (bar->actions().isEmpty())
+                             return;
+                         QMenu commands(window);
+                         commands.setObjectName(QStringLiteral("菜单命令"));
+                         commands.addActions(bar->actions());
+                         commands.exec(bar->mapToGlobal(QPoint(0, bar->height())),
+                                       bar->actions().first());
                      });
     return client;
 }
