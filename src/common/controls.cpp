@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QMenuBar>
 #include <QStyle>
 #include <utility>
@@ -82,8 +83,11 @@ QWidget *建立窗口(QMainWindow *window, const QString &name, int clientWidth,
                          QMenu commands(window);
                          commands.setObjectName(QStringLiteral("菜单命令"));
                          commands.addActions(bar->actions());
-                         commands.exec(bar->mapToGlobal(QPoint(0, bar->height())),
-                                       bar->actions().first());
+                         // The first command is chosen once the menu shows, so Enter runs it.
+                         QAction *first = bar->actions().first();
+                         QTimer::singleShot(0, &commands,
+                                            [&commands, first] { commands.setActiveAction(first); });
+                         commands.exec(bar->mapToGlobal(QPoint(0, bar->height())));
                      });
     return client;
 }
