@@ -2,6 +2,7 @@
 
 #include "casefund/summary.h"
 #include "common/number_text.h"
+#include "common/varnel_error.h"
 
 #include <optional>
 
@@ -90,7 +91,13 @@ class 比例表 {
     std::array<std::optional<double>, 5> ρ;
 };
 
-Money 分配额(const 行值 &row, 比例表 &ratio) {
+// A row's allocation before and after its rounding to the fen.
+struct 分配 {
+    double 原值;
+    Money 到分值;
+};
+
+分配 分配额(const 行值 &row, 比例表 &ratio) {
     double x;
     if (row.c == 1) {
         const Money secured = 实数金额(实数(row.p) * ratio(1));
@@ -99,7 +106,39 @@ Money 分配额(const 行值 &row, 比例表 &ratio) {
     } else {
         x = 实数(row.a) * ratio(row.c);
     }
-    return 到分(x);
+    return {x, 到分(x)};
+}
+
+// Rounding each allocation to the fen on its own can allocate a fen or two more than was paid
+// in, which cannot be paid out. Then one fen at a time is taken off the allocation that
+// rounding raised the most (the row nearer the top on equal amounts), until the allocations add
+// up to no more than the total paid in.
+void 不超过已交(QList<分配> &rows, Money P) {
+    Money sum;
+    try {
+        for (const 分配 &r : rows)
+            sum += r.到分值;
+    } catch (const VarnelError &) {
+        return; // allocations past the money range are shown as the run computed them
+    }
+    const Money fen{100};
+    while (sum > P) {
+        int most = -1;
+        double raised = 0;
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows[i].到分值 < fen)
+                continue;
+            const double d = 实数(rows[i].到分值) - rows[i].原值;
+            if (most < 0 || d > raised) {
+                most = i;
+                raised = d;
+            }
+        }
+        if (most < 0)
+            return;
+        rows[most].到分值 = rows[most].到分值 - fen;
+        sum = sum - fen;
+    }
 }
 
 Money 总比例(Money P, Money T) {
@@ -124,12 +163,29 @@ Money 类别债权合计(const QList<债权行> &claims, int k) {
     for (const Money f : s.F)
         s.T += f;
 
+    // Every allocation is worked out before any is written, since keeping within the total
+    // paid in may lower one above the last. An overflow still leaves the rows before it
+    // written.
     std::optional<比例表> ratio;
-    for (int row = 0; row < rows.size(); ++row) {
-        if (!ratio)
-            ratio.emplace(s.F, 已交案款合计(paymentAmounts));
-        writeAllocation(row, 金额文本(分配额(rows[row], *ratio)));
+    QList<分配> allocations;
+    allocations.reserve(rows.size());
+    const auto writeAll = [&] {
+        for (int row = 0; row < allocations.size(); ++row)
+            writeAllocation(row, 金额文本(allocations[row].到分值));
+    };
+    try {
+        for (const 行值 &row : rows) {
+            if (!ratio)
+                ratio.emplace(s.F, 已交案款合计(paymentAmounts));
+            allocations.append(分配额(row, *ratio));
+        }
+    } catch (...) {
+        writeAll();
+        throw;
     }
+    if (!allocations.isEmpty())
+        不超过已交(allocations, 已交案款合计(paymentAmounts));
+    writeAll();
 
     s.P = 已交案款合计(paymentAmounts);
     s.v = 总比例(s.P, s.T);

@@ -44,6 +44,8 @@ class TestDistribution : public QObject {
     void classes();
     void allClasses();
     void roundingIsNotBalanced();
+    void neverMoreThanPaidIn_data();
+    void neverMoreThanPaidIn();
     void surplus();
     void priorityNotCovered();
     void noPayment();
@@ -98,6 +100,56 @@ void TestDistribution::roundingIsNotBalanced() {
     QCOMPARE(m(r.figures.v), QStringLiteral("0.3333"));
     QCOMPARE(m(r.figures.pct[4]), QStringLiteral("33.3333"));
     QCOMPARE(m(r.figures.A[4]), QStringLiteral("1000"));
+}
+
+// Allocations that, rounded each on its own, would add up to more than was paid in lose a fen
+// each from the rows that rounding raised most; the summary is unchanged by it.
+void TestDistribution::neverMoreThanPaidIn_data() {
+    QTest::addColumn<QStringList>("payments");
+    QTest::addColumn<QStringList>("claims");
+    QTest::addColumn<QStringList>("allocations");
+    const QStringList three = {"3", "一般债权", "", "3", "一般债权", "", "3", "一般债权", ""};
+    // 2/3 each is 0.67 rounded: 2.01 in all, one fen over; equal rows, the top one gives.
+    QTest::newRow("one fen, equal rows")
+        << QStringList{"2"} << three << QStringList{"0.66", "0.67", "0.67"};
+    // 1/6 each is 0.17 rounded: 1.02 in all, two fen over, from the two top rows.
+    QStringList six;
+    for (int i = 0; i < 6; ++i)
+        six << "10"
+            << "一般债权"
+            << "";
+    QTest::newRow("two fen") << QStringList{"1"} << six
+                             << QStringList{"0.16", "0.16", "0.17", "0.17", "0.17", "0.17"};
+    // The mortgage row's unsecured part is already money (3.6667, raised 0.0033 by rounding);
+    // the general rows' 0.666… are raised 0.00333…, a little more: the first of them gives.
+    QTest::newRow("mortgage among them")
+        << QStringList{"5"} << QStringList{"4", "抵押", "3", "1", "", "", "1", "一般债权", ""}
+        << QStringList{"3.67", "0.66", "0.67"};
+    // 2/7 of 3, 3 and 1: 0.86, 0.86 and 0.29, one fen over; the last row was raised most.
+    QTest::newRow("largest raise, not the top row")
+        << QStringList{"2"} << QStringList{"3", "", "", "3", "", "", "1", "", ""}
+        << QStringList{"0.86", "0.86", "0.28"};
+    QTest::newRow("one fen short stays short")
+        << QStringList{"1000"}
+        << QStringList{"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""}
+        << QStringList{"333.33", "333.33", "333.33"};
+    QTest::newRow("paid in full with a surplus stays")
+        << QStringList{"10"} << QStringList{"3", "", "", "3.33", "", ""}
+        << QStringList{"3", "3.33"};
+    // Two payments of 1 and 0.01: 1.01 for three claims of 1 is 0.34 each rounded (1.02), one
+    // fen over.
+    QTest::newRow("payments added first")
+        << QStringList{"1", "0.01"}
+        << QStringList{"1", "一般债权", "", "1", "一般债权", "", "1", "一般债权", ""}
+        << QStringList{"0.33", "0.34", "0.34"};
+}
+
+void TestDistribution::neverMoreThanPaidIn() {
+    QFETCH(QStringList, payments);
+    QFETCH(QStringList, claims);
+    QFETCH(QStringList, allocations);
+    const Run r = run(payments, claims);
+    QCOMPARE(r.allocations, allocations);
 }
 
 void TestDistribution::surplus() {
