@@ -51,8 +51,14 @@ QString Fo案款分配计算::保存内容(const QString &原内容) const {
 }
 
 void Fo案款分配计算::连接案件命令() {
-    connect(存入内容, &QAction::triggered, this, [this] { 捕获错误([this] { 存入(); }); });
-    connect(读出内容, &QAction::triggered, this, [this] { 捕获错误([this] { 列出(); }); });
+    connect(存入内容, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            捕获错误([this] { 存入(); });
+    });
+    connect(读出内容, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            捕获错误([this] { 列出(); });
+    });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
     MSFysj->设单击([this] { 单击载入(); });
     // A case picked in the list with the arrow keys is the one 确定 loads.
@@ -62,7 +68,10 @@ void Fo案款分配计算::连接案件命令() {
         // Moving to a row scrolls the wide name column into view; the names start at the left.
         QTimer::singleShot(0, MSFysj, [this] { MSFysj->horizontalScrollBar()->setValue(0); });
     });
-    connect(Com删除案件, &QPushButton::clicked, this, [this] { 捕获错误([this] { 删除(); }); });
+    connect(Com删除案件, &QPushButton::clicked, this, [this] {
+        if (可离开编辑器())
+            捕获错误([this] { 删除(); });
+    });
     // Esc in the panel of stored cases puts it away, as 取消 does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), Pic原数据);
     escape->setContext(Qt::WidgetWithChildrenShortcut);

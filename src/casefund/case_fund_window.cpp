@@ -1,8 +1,8 @@
 #include "casefund/case_fund_window.h"
 
-#include "common/app_dir.h"
 #include "casefund/cell_editor.h"
 #include "casefund/spreadsheet_files.h"
+#include "common/app_dir.h"
 #include "common/controls.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -15,11 +15,16 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
 namespace {
+
+// The client area at the window's first size, in twips; the controls of the table sit at their
+// places there, and the window may be made larger but not smaller.
+constexpr int 原宽 = 8655, 原高 = 7095;
 
 void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
     grid->setRows(rows);
@@ -36,8 +41,13 @@ Fo案款分配计算::Fo案款分配计算() {
 }
 
 void Fo案款分配计算::建立控件() {
-    QWidget *c = 建立窗口(this, QStringLiteral("Fo案款分配计算"), 8655, 7095);
+    QWidget *c = 建立窗口(this, QStringLiteral("Fo案款分配计算"), 原宽, 原高);
     建立菜单();
+    // A case of many claims needs more room than the first size gives: the window can be
+    // enlarged and maximised, and the tables and the summary grow with it.
+    c->setMinimumSize(像素(原宽), 像素(原高));
+    c->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
 
     Label2 =
         新标签(c, QStringLiteral("Label2"), QStringLiteral("案款分配计算"), 3480, 240, 1710, 285);
@@ -72,14 +82,21 @@ void Fo案款分配计算::建立控件() {
     Com删除案件->hide();
     建立原数据面板(c);
 
-    connect(Com清除, &QPushButton::clicked, this, [this] { 捕获错误([this] { 清除(); }); });
+    connect(Com清除, &QPushButton::clicked, this, [this] {
+        if (可离开编辑器())
+            捕获错误([this] { 清除(); });
+    });
     connect(Comm取消, &QPushButton::clicked, this, [this] { 收起原数据面板(); });
     连接案件命令();
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
-    connect(打印分配结果, &QAction::triggered, this,
-            [this] { 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明); });
-    connect(输出到电子表格, &QAction::triggered, this,
-            [this] { 捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); }); });
+    connect(打印分配结果, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明);
+    });
+    connect(输出到电子表格, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
+    });
     连接编辑器();
 }
 
@@ -169,7 +186,32 @@ void Fo案款分配计算::分配计算() {
         });
 }
 
+// The room beyond the first size goes to the tables' widths and the summary's; of the height,
+// a quarter goes to the payments table and the rest to the claims table, which holds the
+// longer list. Open editors stay on their cells.
+void Fo案款分配计算::随窗口伸缩() {
+    const QWidget *c = centralWidget();
+    const int dw = std::max(0, 缇(c->width()) - 原宽);
+    const int dh = std::max(0, 缇(c->height()) - 原高);
+    const int payments = dh / 4;
+    放置(MSFjk, 1560, 1080, 6615 + dw, 2175 + payments);
+    放置(Label3[1], 480, 3360 + payments, 1215, 255);
+    放置(MSFzc, 480, 3600 + payments, 7695 + dw, 2175 + dh - payments);
+    放置(Label4, 480, 5880 + dh, 7695 + dw, 975);
+    编辑器跟随();
+}
+
+void Fo案款分配计算::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    if (MSFzc)
+        随窗口伸缩();
+}
+
 void Fo案款分配计算::closeEvent(QCloseEvent *event) {
+    if (!可离开编辑器()) {
+        event->ignore();
+        return;
+    }
     捕获错误([] { 清除残留表(应用目录()); });
     event->accept();
     显示主窗口();

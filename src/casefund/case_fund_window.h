@@ -24,6 +24,10 @@ class Fo案款分配计算 : public QMainWindow {
     // Fills both grids with the stored case `id` and recomputes its distribution.
     void 读出案件(int id);
     const QString &分配说明() const { return 说明; }
+    // Before a click, a key or a command takes the clerk away from an editor whose text was
+    // refused: asks whether to go back to it (false: nothing more happens) or to put back what
+    // the cell held when the editor was opened (true: the action goes on).
+    bool 可离开编辑器();
     int 当前案件号() const { return 案件号; }
 
     QLabel *Label2 = nullptr;
@@ -48,12 +52,14 @@ class Fo案款分配计算 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
   private:
     // Layout and commands (case_fund_window.cpp).
     void 建立控件();
     void 建立菜单();
     void 建立原数据面板(QWidget *client);
+    void 随窗口伸缩();
     void 载入();
     void 清除();
 
@@ -65,10 +71,27 @@ class Fo案款分配计算 : public QMainWindow {
     void 交款提交();
     void 债权提交();
     void 性质提交();
-    bool 债权金额可接受(const QString &text) const;
+    static constexpr int 末填列 = 3; // the blank-row rule looks at columns 0 to 3
+
+    // Why an editor's text was refused; the editor is light red while it is not 无.
+    enum class 拒绝 { 无, 金额, 日期, 优先 };
+    struct 编辑记录 {
+        QString 原文; // the cell's text when the editor was opened
+        拒绝 原因 = 拒绝::无;
+    };
+    拒绝 债权金额检查(const QString &text) const;
     static void 设编辑器底色(QWidget *editor, bool accepted);
     static void 编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
                            bool keepHeight);
+
+    // Refused entries and leaving their editors (entry_refusal.cpp).
+    编辑记录 &记录(QLineEdit *editor) { return editor == tEXTAK ? 交款记录 : 债权记录; }
+    void 开始编辑(QWidget *editor, const QString &cellText);
+    void 设拒绝(QLineEdit *editor, 拒绝 reason);
+    bool 待离开(QLineEdit *editor) const;
+    void 回到编辑器(QLineEdit *editor);
+    void 撤回编辑(QLineEdit *editor);
+    void 滚出后询问();
 
     // Editors on the keyboard and while the grids scroll (editor_keys.cpp).
     void 连接编辑器键盘();
@@ -93,4 +116,6 @@ class Fo案款分配计算 : public QMainWindow {
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
     int 案件号 = 0;
+    编辑记录 交款记录, 债权记录;
+    bool 询问中 = false, 滚出询问已排 = false;
 };

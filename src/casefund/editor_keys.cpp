@@ -96,6 +96,8 @@ bool Fo案款分配计算::编辑器按键(QWidget *editor, QKeyEvent *event) {
     if (action == 编辑键::无)
         return false;
     捕获错误([&] {
+        if (!可离开编辑器())
+            return;
         const bool payments = editor == tEXTAK;
         FlexGrid &grid = payments ? *MSFjk : *MSFzc;
         if (action == 编辑键::收起) {
@@ -148,6 +150,7 @@ void Fo案款分配计算::编辑器跟随() {
     跟随单元格(tEXTAK, *MSFjk, 交款编辑行, 交款编辑列, false);
     跟随单元格(Tefp, *MSFzc, 债权编辑行, 债权编辑列, false);
     跟随单元格(Comzq, *MSFzc, 性质编辑行, 2, true);
+    滚出后询问();
 }
 
 void Fo案款分配计算::跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col,

@@ -12,12 +12,8 @@
 #include "common/twips.h"
 
 #include <QComboBox>
-#include <QSignalBlocker>
 #include <QLineEdit>
-
-namespace {
-constexpr int 末填列 = 3; // the blank-row rule looks at columns 0 to 3
-}
+#include <QSignalBlocker>
 
 void Fo案款分配计算::连接编辑器() {
     MSFjk->设单击([this] { 捕获错误([this] { 交款表单击(); }); });
@@ -45,6 +41,7 @@ void Fo案款分配计算::编辑器位置(QWidget *editor, const FlexGrid &grid
 void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col,
                                 bool keepHeight) {
     编辑器位置(editor, grid, row, col, keepHeight);
+    开始编辑(editor, grid.TextMatrix(row, col));
     if (auto *box = qobject_cast<QLineEdit *>(editor))
         box->setText(grid.TextMatrix(row, col));
     else if (auto *combo = qobject_cast<QComboBox *>(editor)) {
@@ -60,10 +57,16 @@ void Fo案款分配计算::放置编辑器(QWidget *editor, const FlexGrid &grid
     editor->show();
     editor->raise();
     editor->setFocus();
+    // The whole text selected, so that typing replaces the cell as in a spreadsheet; a second
+    // click inside the editor places the caret.
+    if (auto *box = qobject_cast<QLineEdit *>(editor))
+        box->selectAll();
+    else if (auto *combo = qobject_cast<QComboBox *>(editor))
+        combo->lineEdit()->selectAll();
 }
 
 void Fo案款分配计算::交款表单击() {
-    if (MSFjk->Row() == 0)
+    if (MSFjk->Row() == 0 || !可离开编辑器())
         return;
     交款编辑列 = short(MSFjk->Col());
     交款编辑行 = short(MSFjk->Row());
@@ -75,7 +78,11 @@ void Fo案款分配计算::交款表单击() {
 void Fo案款分配计算::债权表单击() {
     const int row = MSFzc->Row();
     const int col = MSFzc->Col();
-    if (row == 0)
+    if (row == 0 || col == 4)
+        return;
+    // Column 3 of a claim that is not a mortgage claim leaves the text editor where it is.
+    const bool 不移文本框 = col == 3 && !是抵押(MSFzc->TextMatrix(row, 2));
+    if (!不移文本框 && !可离开编辑器())
         return;
     if (col == 2) {
         Comzq->show();
@@ -85,10 +92,8 @@ void Fo案款分配计算::债权表单击() {
         放置编辑器(Comzq, *MSFzc, row, col, true);
         return;
     }
-    if (col == 4)
-        return;
     Comzq->hide();
-    if (col == 3 && !是抵押(MSFzc->TextMatrix(row, 2)))
+    if (不移文本框)
         return;
     Tefp->show();
     债权编辑列 = short(col);
@@ -107,27 +112,27 @@ void Fo案款分配计算::交款提交() {
         accepted = blank || 是数字(text);
     else if (交款编辑列 == 2)
         accepted = blank || 是日期(text);
-    设编辑器底色(tEXTAK, accepted);
+    设拒绝(tEXTAK, accepted ? 拒绝::无 : 交款编辑列 == 1 ? 拒绝::金额 : 拒绝::日期);
     if (accepted)
         MSFjk->setText(text);
     保持末行空白(*MSFjk, 交款编辑行, 末填列);
     分配计算();
 }
 
-bool Fo案款分配计算::债权金额可接受(const QString &text) const {
+Fo案款分配计算::拒绝 Fo案款分配计算::债权金额检查(const QString &text) const {
     if (去尾空格(text).isEmpty())
-        return true;
+        return 拒绝::无;
     // The priority part of a mortgage claim may not exceed the claim amount, compared as money.
     // A typed amount too large for money raises the overflow error: the commit ends there.
     Money typed;
     if (!读金额(text, typed))
-        return false;
+        return 拒绝::金额;
     Money other;
     if (!读金额(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1), other))
         other = Money{};
     const Money amount = 债权编辑列 == 1 ? typed : other;
     const Money priority = 债权编辑列 == 1 ? other : typed;
-    return priority <= amount;
+    return priority <= amount ? 拒绝::无 : 拒绝::优先;
 }
 
 void Fo案款分配计算::债权提交() {
@@ -135,11 +140,15 @@ void Fo案款分配计算::债权提交() {
     MSFzc->setCol(债权编辑列);
     MSFzc->当前格左对齐();
     const QString text = Tefp->text();
-    // Light red until the text is taken, so that a text ended by an error shows as refused.
-    设编辑器底色(Tefp, false);
-    if ((债权编辑列 == 1 || 债权编辑列 == 3) && !债权金额可接受(text))
-        return;
-    设编辑器底色(Tefp, true);
+    // Refused until the text is taken, so that a text ended by an error shows as refused.
+    设拒绝(Tefp, 拒绝::金额);
+    if (债权编辑列 == 1 || 债权编辑列 == 3) {
+        const 拒绝 reason = 债权金额检查(text);
+        设拒绝(Tefp, reason);
+        if (reason != 拒绝::无)
+            return;
+    }
+    设拒绝(Tefp, 拒绝::无);
     MSFzc->setText(text);
     保持末行空白(*MSFzc, 债权编辑行, 末填列);
     分配计算();

@@ -3,9 +3,9 @@
 #include "common/varnel_error.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QGridLayout>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -48,6 +48,20 @@ bool 是否(const QString &text, const QString &caption) {
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     宽到标题可见(box);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool 重试取消(const QString &text, const QString &caption) {
+    if (应答器)
+        return 应答器(框类::重试取消, text, caption).是;
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Retry | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("消息框"));
+    box.button(QMessageBox::Retry)->setText(QStringLiteral("重试(&R)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Cancel);
+    宽到标题可见(box);
+    return box.exec() == QMessageBox::Retry;
 }
 
 QString 输入(const QString &prompt, const QString &caption, bool *ok) {

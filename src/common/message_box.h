@@ -17,13 +17,16 @@ void 提示(const QString &text, const QString &caption = 应用标题, bool 无
 // A Yes/No box without an icon; true for Yes.
 bool 是否(const QString &text, const QString &caption = 应用标题);
 
+// A Retry/Cancel box without an icon, 重试 the default; true for 重试.
+bool 重试取消(const QString &text, const QString &caption);
+
 // An input box; returns the typed text, or empty text with *ok false when cancelled.
 QString 输入(const QString &prompt, const QString &caption, bool *ok);
 
 // A scripted responder for benchmarks and tests: while it is set, no box is shown; it is told
-// each box's kind, text and caption and gives the answer (Yes or No, the typed text, OK or
-// Cancel of an input box).
-enum class 框类 { 提示, 是否, 输入 };
+// each box's kind, text and caption and gives the answer (Yes or No, Retry or Cancel, the typed
+// text, OK or Cancel of an input box).
+enum class 框类 { 提示, 是否, 输入, 重试取消 };
 struct 框应答 {
     bool 是 = true;
     QString 文本;

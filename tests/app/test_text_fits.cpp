@@ -244,7 +244,8 @@ void TestTextFits::caseFundWindowWithFiveClassesAndASurplus() {
     w->close();
 }
 
-// The controls sit at fixed twips: the calculators cannot be resized.
+// The controls sit at fixed twips: the fee and sentence calculators cannot be resized; the case
+// fund window opens at its size and may only grow.
 void TestTextFits::calculatorsKeepTheirSize() {
     QTemporaryDir dir;
     设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
@@ -255,10 +256,12 @@ void TestTextFits::calculatorsKeepTheirSize() {
     for (const auto &[w, client] : windows) {
         显示(w);
         QCOMPARE(w->centralWidget()->size(), client);
-        QCOMPARE(w->minimumSize(), w->maximumSize());
+        const bool grows = w->objectName() == QStringLiteral("Fo案款分配计算");
+        QCOMPARE(w->minimumSize() == w->maximumSize(), !grows);
         w->resize(w->width() + 100, w->height() + 100);
-        QCOMPARE(w->centralWidget()->size(), client);
-        QCOMPARE(w->size(), w->minimumSize());
+        QCOMPARE(w->centralWidget()->size(), grows ? client + QSize(100, 100) : client);
+        if (!grows)
+            QCOMPARE(w->size(), w->minimumSize());
         w->close();
     }
 }

@@ -63,6 +63,8 @@ class TestCaseFundWindow : public QObject {
     void payment(int row, const QString &amount);
     void claim(int row, const QString &amount, const QString &nature, const QString &priority);
     QStringList allocations();
+    // Esc on a refused editor: the box is answered 取消 and what it said is returned.
+    QStringList escapeCancelling(const char *editor);
 
     Fo案款分配计算 *w = nullptr;
     QTemporaryDir dir;
@@ -92,6 +94,12 @@ void TestCaseFundWindow::replace(QWidget *editor, const QString &text) {
     line->selectAll();
     QTest::keyClick(line, Qt::Key_Delete);
     typeText(line, text);
+}
+
+QStringList TestCaseFundWindow::escapeCancelling(const char *editor) {
+    BoxAnswerer cancel(QMessageBox::Cancel);
+    QTest::keyClick(c<QLineEdit>(editor), Qt::Key_Escape);
+    return cancel.texts;
 }
 
 void TestCaseFundWindow::payment(int row, const QString &amount) {
@@ -282,10 +290,14 @@ void TestCaseFundWindow::claimAmountRefusedDoesNotRecompute() {
     claim(1, "12", "", "");
     claims()->setTextMatrix(1, 4, "stale");
     clickGridCell(claims(), 1, 1);
+    QTest::keyClick(c<QLineEdit>("Tefp"), Qt::Key_End);
     typeText(c<QLineEdit>("Tefp"), "a");
     QCOMPARE(底色(c<QLineEdit>("Tefp")), 浅红);
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("12"));
     QCOMPARE(claims()->TextMatrix(1, 4), QStringLiteral("stale"));
+    QCOMPARE(escapeCancelling("Tefp"),
+             QStringList{QStringLiteral("输入的内容“12a”不是有效的金额。")});
+    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("12"));
 }
 
 void TestCaseFundWindow::priorityAboveAmountRefused() {
@@ -308,6 +320,9 @@ void TestCaseFundWindow::priorityAboveAmountRefused() {
     replace(tefp, "6000");
     QCOMPARE(claims()->TextMatrix(1, 3), QStringLiteral("600"));
     QCOMPARE(底色(tefp), 浅红);
+    QCOMPARE(escapeCancelling("Tefp"),
+             QStringList{QStringLiteral("其中抵押优先金额不能大于债权金额。")});
+    QCOMPARE(claims()->TextMatrix(1, 3), QStringLiteral("800")); // as when the editor opened
 }
 
 void TestCaseFundWindow::paymentDates_data() {
@@ -332,6 +347,10 @@ void TestCaseFundWindow::paymentDates() {
     typeText(c<QLineEdit>("tEXTAK"), typed);
     QCOMPARE(payments()->TextMatrix(1, 2), cell);
     QCOMPARE(底色(c<QLineEdit>("tEXTAK")), accepted ? 白 : 浅红);
+    const QStringList asked = escapeCancelling("tEXTAK");
+    QCOMPARE(asked.size(), accepted ? 0 : 1);
+    if (!accepted)
+        QCOMPARE(asked[0], QStringLiteral("输入的内容“%1”不是有效的日期。").arg(typed));
 }
 
 void TestCaseFundWindow::blankRowGrowsAndShrinks() {
@@ -385,7 +404,13 @@ void TestCaseFundWindow::overflowIsShownAndWindowStays() {
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("1e3"));
     QCOMPARE(底色(c<QLineEdit>("Tefp")), 浅红);
     QVERIFY(w->isVisible());
+    // Leaving the refused editor asks; 取消 (the guard's answer) puts back the empty cell.
+    QCOMPARE(escapeCancelling("Tefp"),
+             QStringList{QStringLiteral("输入的内容“1e300”不是有效的金额。")});
+    QCOMPARE(claims()->TextMatrix(1, 1), QString());
     // Nothing of it is left to overflow again at later keystrokes.
+    clickGridCell(claims(), 1, 1);
+    replace(c<QLineEdit>("Tefp"), "1e3");
     clickGridCell(payments(), 1, 0);
     typeText(c<QLineEdit>("tEXTAK"), "甲");
     QCOMPARE(answerer.texts.size(), 2);

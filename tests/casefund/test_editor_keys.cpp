@@ -401,6 +401,11 @@ void TestEditorKeys::priorityComparedAsMoney() {
     QCOMPARE(claims()->TextMatrix(1, 3), kept);
     const QColor shown = c<QLineEdit>("Tefp")->palette().color(QPalette::Base);
     QCOMPARE(shown, kept == priority ? QColor(255, 255, 255) : QColor(255, 128, 128));
+    // Leaving a refused priority asks first; 取消 puts back the cell's text from the opening.
+    BoxAnswerer cancel(QMessageBox::Cancel);
+    key(Qt::Key_Escape);
+    QCOMPARE(cancel.texts.size(), kept == priority ? 0 : 1);
+    QCOMPARE(claims()->TextMatrix(1, 3), kept == priority ? kept : QString());
 }
 
 int runEditorKeysTests(int argc, char **argv) {
