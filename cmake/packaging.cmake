@@ -11,8 +11,8 @@
 # Release build of its own. The plain build registers a test that builds the package and checks
 # it as installed files and as a running program.
 
-set(VARNEL_PACKAGING_SOURCE ${CMAKE_SOURCE_DIR}/packaging)
-set(VARNEL_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+set(VARNEL_PACKAGING_SOURCE ${PROJECT_SOURCE_DIR}/packaging)
+set(VARNEL_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${VARNEL_PACKAGING_OUT})
 
 # The launcher and the manual page carry the project version.
@@ -91,8 +91,8 @@ include(CPack)
 if(NOT VARNEL_SANITIZE)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   add_test(NAME package
-    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/package/test_package.py
-            --build-dir ${CMAKE_BINARY_DIR} --cpack ${CMAKE_CPACK_COMMAND}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/package/test_package.py
+            --build-dir ${PROJECT_BINARY_DIR} --cpack ${CMAKE_CPACK_COMMAND}
             --version ${PROJECT_VERSION})
   set_tests_properties(package PROPERTIES TIMEOUT 900)
 endif()
