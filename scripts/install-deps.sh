@@ -5,8 +5,8 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends \
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
   g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev \
   pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth \
   xdg-utils locales python3-openpyxl poppler-utils sqlite3 \

@@ -8,8 +8,8 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 queue="PDF"
 
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends cups printer-driver-cups-pdf >/dev/null
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends cups printer-driver-cups-pdf >/dev/null
 
 # lpstat answers with success either way; read what it says, untranslated.
 scheduler_running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
