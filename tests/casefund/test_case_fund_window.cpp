@@ -1,9 +1,9 @@
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/twips.h"
+#include "output/spreadsheet_files.h"
 #include "typing.h"
 #include "window_test.h"
 

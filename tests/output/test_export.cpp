@@ -3,11 +3,11 @@
 // can meet, each with its message and nothing left behind.
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/varnel_error.h"
 #include "output/spreadsheet_export.h"
+#include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
 #include "window_test.h"
 

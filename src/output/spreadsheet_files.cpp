@@ -1,9 +1,9 @@
-#include "casefund/spreadsheet_files.h"
+#include "output/spreadsheet_files.h"
 
 #include "common/number_text.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 QString 表格文件名(const QString &directory, int n) {
@@ -18,8 +18,8 @@ namespace {
 // is still in use.
 bool 仍被打开(const QString &path) {
     const QFileInfo info(path);
-    return QFileInfo::exists(info.dir().filePath(QStringLiteral(".~lock.") + info.fileName() +
-                                                 QLatin1Char('#')));
+    return QFileInfo::exists(
+        info.dir().filePath(QStringLiteral(".~lock.") + info.fileName() + QLatin1Char('#')));
 }
 
 } // namespace
