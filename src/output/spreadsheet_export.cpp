@@ -79,6 +79,7 @@ void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
                            "再重新打开本窗口。")
                 .arg(QDir::toNativeSeparators(QDir::cleanPath(folder))));
     填写副本(folder + 模板文件名, copy, 导出单元(claims, 分配说明), 表格首行);
+    记下副本(copy);
     if (!表格打开器()(copy))
         throw VarnelError(QStringLiteral("已输出到 %1，但不能打开它。请用电子表格程序打开这个文件；"
                                          "如果这台电脑上还没有电子表格程序，请先安装一个。")

@@ -102,6 +102,8 @@ class TestExport : public QObject {
     void firstSheetThroughRelationships();
     void overwrittenFormulaLeavesNoCalculationChain();
     void purgeLeavesOtherFiles();
+    void changedCopiesStay_data();
+    void changedCopiesStay();
     void windowCommand();
     void windowShowsFailure();
 
@@ -476,8 +478,10 @@ void TestExport::overwrittenFormulaLeavesNoCalculationChain() {
 }
 
 void TestExport::purgeLeavesOtherFiles() {
-    for (int n = 1; n <= 101; ++n)
+    for (int n = 1; n <= 101; ++n) {
         建文件(副本(n));
+        记下副本(副本(n));
+    }
     建文件(目录() + QStringLiteral("案款分配表.xlsx"));
     建文件(目录() + QStringLiteral("案款分配表1.xls"));
     清除残留表(目录());
@@ -485,6 +489,58 @@ void TestExport::purgeLeavesOtherFiles() {
     left.sort();
     QCOMPARE(left, (QStringList{"akfpb.xlsx", "案款分配表.xlsx", "案款分配表1.xls",
                                 "案款分配表101.xlsx"}));
+}
+
+void TestExport::changedCopiesStay_data() {
+    QTest::addColumn<bool>("nextRun");
+    QTest::newRow("same run") << false;
+    // A later run knows the copies from the list file beside them only.
+    QTest::newRow("next run") << true;
+}
+
+void TestExport::changedCopiesStay() {
+    QFETCH(bool, nextRun);
+    for (int n = 1; n <= 5; ++n)
+        输出电子表格(*债权表({{"甲"}}), QStringLiteral("说明"));
+    建文件(副本(2), "saved by the clerk");
+    {
+        // Saved again with the same size: only the time tells.
+        QFile same(副本(3));
+        QVERIFY(same.open(QIODevice::ReadWrite));
+        const QDateTime time = QFileInfo(same).lastModified().addSecs(-60);
+        QVERIFY(same.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    const QString lock4 = QStringLiteral(".~lock.案款分配表4.xlsx#");
+    建文件(目录() + lock4);
+    建文件(副本(6), "a file the export did not write");
+    QString folder = 目录();
+    QTemporaryDir later;
+    if (nextRun) {
+        folder = 加尾分隔符(later.path());
+        for (const QFileInfo &f : QDir(dir->path()).entryInfoList(QDir::Files | QDir::Hidden)) {
+            const QString to = folder + f.fileName();
+            QVERIFY(QFile::copy(f.filePath(), to));
+            QFile copied(to);
+            QVERIFY(copied.open(QIODevice::ReadWrite));
+            QVERIFY(copied.setFileTime(f.lastModified(), QFileDevice::FileModificationTime));
+        }
+    }
+    const auto present = [&folder] {
+        QList<int> numbers;
+        for (int n = 1; n <= 7; ++n)
+            if (QFile::exists(表格文件名(folder, n)))
+                numbers << n;
+        return numbers;
+    };
+    清除残留表(folder);
+    QCOMPARE(present(), (QList<int>{2, 3, 4, 6}));
+    QCOMPARE(空闲表名(folder), 表格文件名(folder, 1));
+    // Once the spreadsheet program has closed copy 4, the next purge takes it; the changed
+    // copies stay on every purge.
+    QVERIFY(QFile::remove(folder + lock4));
+    清除残留表(folder);
+    QCOMPARE(present(), (QList<int>{2, 3, 6}));
+    QCOMPARE(QFile(表格文件名(folder, 2)).size(), 18);
 }
 
 void TestExport::windowCommand() {
