@@ -6,6 +6,9 @@
 #include "output/print_routine.h"
 #include "output/print_window.h"
 #include "pdf_reader.h"
+#ifdef VARNEL_CUPS
+#include "print_scheduler.h"
+#endif
 #include "window_test.h"
 
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -134,6 +138,9 @@ class TestPrinting : public QObject {
     void overlongNoteEndsWithEllipsis();
     void noPrinterLeavesTheWindowsOpen();
     void printerThatCannotStart();
+    void secondPageCannotStart();
+    void printQueueAnswers_data();
+    void printQueueAnswers();
     void limitsCheckedBeforePrinting();
     void pageWindowDrawsItsLabelsAndLines();
     void caseFundCommandPrintsClaims();
@@ -320,6 +327,76 @@ void TestPrinting::printerThatCannotStart() {
     打印表格内容(grid, 标题, 短注释);
     QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始打印。")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+}
+
+void TestPrinting::secondPageCannotStart() {
+    // A printer that cannot start a second sheet: the first page is printed all the same.
+    struct OneSheetOnly : QPrinter {
+        bool newPage() override { return false; }
+    };
+    设打印机来源([this] {
+        auto printer = std::make_unique<OneSheetOnly>();
+        printer->setOutputFileName(pdfPath);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageMargins(QMarginsF(测试边距点, 测试边距点, 测试边距点, 测试边距点),
+                                QPageLayout::Point);
+        return printer;
+    });
+    FlexGrid grid(nullptr);
+    numberCells(grid, 51, {1500, 950});
+    打印表格内容(grid, 标题, 短注释);
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始新的一页。")});
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+    const PdfFile pdf = readPdf(pdfPath);
+    QCOMPARE(pdf.pages, 1);
+    QVERIFY(findPlain(pdf, 1, QStringLiteral("r49c1")));
+    QVERIFY(findPlain(pdf, 1, QStringLiteral("第1页")));
+}
+
+void TestPrinting::printQueueAnswers_data() {
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("queued"); // the job is in the queue afterwards
+    QTest::newRow("accepting") << "accepting" << false << true;
+    QTest::newRow("not accepting jobs") << "rejecting" << true << false;
+    QTest::newRow("stopped") << "stopped" << true << true;
+}
+
+// The default printer is a real print queue of a scheduler of the test's own.
+void TestPrinting::printQueueAnswers() {
+#ifdef VARNEL_CUPS
+    QFETCH(QString, queue);
+    QFETCH(bool, refused);
+    QFETCH(bool, queued);
+    if (geteuid() != 0)
+        QSKIP("the print scheduler of the test runs as root only");
+    PrintScheduler scheduler;
+    QVERIFY2(scheduler.problem.isEmpty(), qPrintable(scheduler.problem));
+    qputenv("PRINTER", queue.toLatin1());
+    设打印机来源({});
+    FlexGrid grid(nullptr);
+    numberCells(grid, 51, {1500, 950});
+    打印表格内容(grid, 标题, 短注释);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qunsetenv("PRINTER");
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), refused ? 1 : 0);
+    QCOMPARE(scheduler.jobTitles(queue.toLatin1()), queued ? QStringList{标题} : QStringList());
+    if (!refused) {
+        QCOMPARE(boxes->texts, QStringList());
+        return;
+    }
+    // The reason is the scheduler's own words, which name the queue, or the queue's state.
+    QCOMPARE(boxes->texts.size(), 1);
+    const QString prefix = QStringLiteral("打印机“%1”拒绝了打印任务：").arg(queue);
+    QVERIFY2(boxes->texts[0].startsWith(prefix), qPrintable(boxes->texts[0]));
+    const QString reason = boxes->texts[0].mid(prefix.size());
+    QVERIFY2(queue == u"stopped" ? reason == QStringLiteral("打印机已停止。")
+                                 : reason.contains(queue),
+             qPrintable(reason));
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Varnel")});
+#else
+    QSKIP("print queues are read through CUPS");
+#endif
 }
 
 void TestPrinting::limitsCheckedBeforePrinting() {
