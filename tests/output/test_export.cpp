@@ -276,11 +276,14 @@ void TestExport::rowsWritten() {
 }
 
 void TestExport::textsAndNumbers() {
+    // v: the value in the file, as openpyxl reads it (it leaves _xHHHH_ as written); shown:
+    // the text LibreOffice reads, escapes decoded, where it differs from v.
     struct Case {
         int col;
         QString text;
         QJsonValue v;
         const char *type;
+        QString shown = QString();
     };
     const QList<Case> cases = {
         {0, "  李四  ", "  李四", "s"}, // only trailing blanks go
@@ -295,13 +298,24 @@ void TestExport::textsAndNumbers() {
         {4, "12345678901.23", 12345678901.23, "n"},
         {1, "待定", "待定", "s"},
         {1, "1.2.3", "1.2.3", "s"},
-        {0, "_x0041_", "_x005F_x0041_", "s"}, // a literal escape stays literal
+        {0, "_x0041_", "_x005F_x0041_", "s", "_x0041_"}, // a literal escape stays literal
         {0, "_x00zz_", "_x00zz_", "s"},
+        // The escape of the control character closes what would read as an escape of "A".
+        {0, QStringLiteral("_x0041\x01"), "_x005F_x0041_x0001_", "s", QStringLiteral("_x0041\x01")},
+        {5, QStringLiteral("_x0041\uFFFF"), "_x005F_x0041_xFFFF_", "s",
+         QStringLiteral("_x0041\uFFFF")},
+        {0, QStringLiteral("_x004G\x01"), "_x004G_x0001_", "s", QStringLiteral("_x004G\x01")},
+        {0, QStringLiteral("\U00020000\uFFFD"), QStringLiteral("\U00020000\uFFFD"), "s"},
+        {0, QString(QChar(0xD800)) + QStringLiteral("', 2 --"), QStringLiteral("\uFFFD', 2 --"),
+         "s"},
         {0,
          QStringLiteral("a\x01"
                         "b\x1F"
                         "c"),
-         "a_x0001_b_x001F_c", "s"},
+         "a_x0001_b_x001F_c", "s",
+         QStringLiteral("a\x01"
+                        "b\x1F"
+                        "c")},
         {0, "x\r\ny\rz\tw", "x\ny\nz\tw", "s"},
         {0, "<&>\"'", "<&>\"'", "s"},
         {0, QString(40000, QChar(u'字')), QString(32767, QChar(u'字')), "s"},
@@ -328,6 +342,16 @@ void TestExport::textsAndNumbers() {
         QVERIFY2(c["t"].toString() == QLatin1String(cases[i].type), qPrintable(ref));
     }
     QCOMPARE(格(t, "B5")["v"], QJsonValue()); // an empty summary leaves B5 without a value
+    // Every text reads back in LibreOffice as it stood in the grid.
+    const QJsonObject shown = QJsonDocument::fromJson(运行工具({"shown", 副本(1)})).object();
+    for (int i = 0; i < cases.size(); ++i) {
+        if (cases[i].type != QLatin1String("s"))
+            continue;
+        const QString ref = QChar(u'B' + cases[i].col) + QString::number(i + 9);
+        const QString expected = cases[i].shown.isNull() ? cases[i].v.toString() : cases[i].shown;
+        QVERIFY2(shown[ref].toString() == expected,
+                 qPrintable(ref + ": " + shown[ref].toString().left(40)));
+    }
 }
 
 void TestExport::freeNames_data() {

@@ -2,6 +2,8 @@
 builds a template variant whose first worksheet is not where a writer would guess it.
 
   xlsx_tool.py read FILE [SHEET]    prints the sheet (index, default 0) as JSON
+  xlsx_tool.py shown FILE           prints the texts of the first sheet's cells as LibreOffice
+                                    reads them ({"B9": text}), _xHHHH_ escapes decoded
   xlsx_tool.py variant IN OUT       writes OUT from IN: the first sheet moved to
                                     xl/worksheets/other/data.xml (absolute Target, x: prefix),
                                     a second sheet "旧表" in xl/worksheets/sheet1.xml
@@ -65,6 +67,37 @@ def read(path, index):
     json.dump(out, sys.stdout, ensure_ascii=False)
 
 
+def shown(path):
+    """LibreOffice, a second independent reader, saves the first sheet as CSV (UTF-8, every
+    text quoted, values as stored) in a folder of its own, with a profile of its own."""
+    import csv
+    import os
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(["soffice", "--headless", "--norestore",
+                        "-env:UserInstallation=file://" + tmp + "/profile",
+                        "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,false,false",
+                        "--outdir", tmp, path], check=True, capture_output=True, timeout=120)
+        name = os.path.splitext(os.path.basename(path))[0] + ".csv"
+        with open(os.path.join(tmp, name), newline="", encoding="utf-8") as f:
+            rows = list(csv.reader(f))
+    cells = {}
+    for r, row in enumerate(rows, start=1):
+        for c, text in enumerate(row):
+            if text:
+                cells[column_name(c + 1) + str(r)] = text
+    json.dump(cells, sys.stdout, ensure_ascii=False)
+
+
+def column_name(col):
+    name = ""
+    while col > 0:
+        col, rest = divmod(col - 1, 26)
+        name = chr(ord("A") + rest) + name
+    return name
+
+
 def read_parts(src):
     with zipfile.ZipFile(src) as z:
         return {n: z.read(n) for n in z.namelist()}
@@ -126,6 +159,8 @@ def variant(src, dst):
 if __name__ == "__main__":
     if sys.argv[1] == "read":
         read(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 0)
+    elif sys.argv[1] == "shown":
+        shown(sys.argv[2])
     elif sys.argv[1] == "variant":
         variant(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "formula":
