@@ -387,6 +387,11 @@ void TestExport::failures_data() {
     QTest::newRow("template a text file") << "text";
     QTest::newRow("template a zip without a workbook") << "zip";
     QTest::newRow("template empty") << "empty";
+    QTest::newRow("worksheet not as its checksum") << "sheet-crc";
+    QTest::newRow("styles not as their checksum") << "styles-crc";
+    QTest::newRow("worksheet in UTF-16") << "utf16";
+    QTest::newRow("calculation chain at the worksheet") << "chain-sheet";
+    QTest::newRow("calculation chain at the relationships") << "chain-rels";
     QTest::newRow("all 100 names taken") << "full";
     QTest::newRow("folder read-only") << "readonly";
     QTest::newRow("copy written wrong") << "badcopy";
@@ -408,6 +413,20 @@ void TestExport::failures() {
     } else if (kind == u"empty") {
         QFile::remove(模板());
         建文件(模板());
+    } else if (kind.startsWith(u"sheet-") || kind.startsWith(u"styles-") || kind == u"utf16" ||
+               kind.startsWith(u"chain-")) {
+        QFile::remove(模板());
+        运行工具({"damage", kind, 原模板, 模板()});
+        const QString part = kind.startsWith(u"styles") ? QStringLiteral("xl/styles.xml")
+                             : kind == u"chain-rels" ? QStringLiteral("xl/_rels/workbook.xml.rels")
+                                                     : QStringLiteral("xl/worksheets/sheet1.xml");
+        const QString 模板名 = QStringLiteral("电子表格模板 ") + shown;
+        expected = kind.endsWith(u"-crc") ? 模板名 + QStringLiteral(" 已损坏：其中的 ") + part +
+                                                QStringLiteral(" 读不出来，或与它的校验和不符。")
+                   : kind == u"utf16" ? 模板名 + QStringLiteral(" 中的 ") + part +
+                                            QStringLiteral(" 不是 UTF-8 编码的，不能使用。")
+                                      : 模板名 + QStringLiteral(" 已损坏：它的计算链关系指向的 ") +
+                                            part + QStringLiteral(" 不是计算链。");
     } else if (kind == u"full") {
         for (int n = 1; n <= 100; ++n)
             建文件(副本(n));

@@ -10,6 +10,11 @@ builds a template variant whose first worksheet is not where a writer would gues
   xlsx_tool.py formula IN OUT       writes OUT from IN with a formula in C9 and the
                                     calculation chain that lists it
   xlsx_tool.py zip OUT              writes a zip archive that holds no workbook
+  xlsx_tool.py damage KIND IN OUT   writes OUT from IN damaged: KIND sheet-crc or styles-crc
+                                    (a byte of that part changed, its checksum not), utf16 (the
+                                    worksheet in UTF-16), chain-sheet or chain-rels (a calculation
+                                    chain relationship that points at the worksheet or at the
+                                    workbook's relationships part)
 """
 import json
 import re
@@ -128,6 +133,33 @@ def formula(src, dst):
     write_parts(dst, parts)
 
 
+def damage(kind, src, dst):
+    parts = read_parts(src)
+    if kind.endswith("-crc"):
+        name, old, new = {
+            "sheet-crc": ("xl/worksheets/sheet1.xml", b'ref="A2:G9"', b'ref="A2:G8"'),
+            "styles-crc": ("xl/styles.xml", b'<sz val="11"/>', b'<sz val="12"/>'),
+        }[kind]
+        with zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as z:
+            for n, data in parts.items():
+                z.writestr(n, data, zipfile.ZIP_STORED if n == name else zipfile.ZIP_DEFLATED)
+        with open(dst, "rb") as f:
+            data = f.read()
+        assert old in data
+        with open(dst, "wb") as f:
+            f.write(data.replace(old, new, 1))
+        return
+    if kind == "utf16":
+        sheet = parts["xl/worksheets/sheet1.xml"].decode("utf-8")
+        parts["xl/worksheets/sheet1.xml"] = sheet.replace('encoding="UTF-8"', 'encoding="UTF-16"').encode("utf-16")
+    else:
+        target = {"chain-sheet": "worksheets/sheet1.xml", "chain-rels": "_rels/workbook.xml.rels"}[kind]
+        add_text(parts, "xl/_rels/workbook.xml.rels", "</Relationships>",
+                 '<Relationship Id="rIdChain" Type="http://schemas.openxmlformats.org/officeDocument/'
+                 '2006/relationships/calcChain" Target="%s"/></Relationships>' % target)
+    write_parts(dst, parts)
+
+
 def variant(src, dst):
     parts = read_parts(src)
     sheet = parts.pop("xl/worksheets/sheet1.xml").decode("utf-8")
@@ -163,6 +195,8 @@ if __name__ == "__main__":
         shown(sys.argv[2])
     elif sys.argv[1] == "variant":
         variant(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "damage":
+        damage(sys.argv[2], sys.argv[3], sys.argv[4])
     elif sys.argv[1] == "formula":
         formula(sys.argv[2], sys.argv[3])
     else:
