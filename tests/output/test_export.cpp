@@ -92,6 +92,8 @@ class TestExport : public QObject {
     void exportFillsTheCopy();
     void rowsWritten_data();
     void rowsWritten();
+    void sheetLimits_data();
+    void sheetLimits();
     void textsAndNumbers();
     void freeNames_data();
     void freeNames();
@@ -114,6 +116,7 @@ class TestExport : public QObject {
     QString 导出并取错误(const FlexGrid &grid, const QString &note);
 
     std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
     QStringList opened;
     bool openSucceeds = true;
     文件复制函数 realCopy;
@@ -129,6 +132,7 @@ void TestExport::initTestCase() {
 }
 
 void TestExport::init() {
+    guard = std::make_unique<BoxAnswerer>();
     dir = std::make_unique<QTemporaryDir>();
     设应用目录(目录());
     QVERIFY(QFile::copy(原模板, 模板()));
@@ -139,6 +143,8 @@ void TestExport::init() {
 
 void TestExport::cleanup() {
     模板复制器() = realCopy;
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 QString TestExport::导出并取错误(const FlexGrid &grid, const QString &note) {
@@ -273,6 +279,38 @@ void TestExport::rowsWritten() {
     if (dataRows == 0)
         QCOMPARE(格(t, "B9")["v"], QJsonValue());
     QCOMPARE(格(t, "B8")["v"].toString(), 表头[0]);
+}
+
+void TestExport::sheetLimits_data() {
+    QTest::addColumn<int>("rows"); // of the grid, its header row among them
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("fits");
+    // Grid row i goes to sheet row i + 8 (the last is 1048576), column j to column j + 2 (the
+    // last is 16384, XFD).
+    QTest::newRow("last sheet row") << 1048569 << 0 << true;
+    QTest::newRow("a row past it") << 1048570 << 0 << false;
+    QTest::newRow("last sheet column") << 2 << 16383 << true;
+    QTest::newRow("a column past it") << 2 << 16384 << false;
+}
+
+void TestExport::sheetLimits() {
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, fits);
+    FlexGrid grid(nullptr);
+    grid.setCols(cols);
+    grid.setRows(rows);
+    QString error;
+    try {
+        const std::vector<写入格> cells = 导出单元(grid, QStringLiteral("说明"));
+        if (cols > 0) {
+            QCOMPARE(cells.back().行, rows + 7);
+            QCOMPARE(cells.back().列, cols + 1);
+        }
+    } catch (const VarnelError &e) {
+        error = e.description();
+    }
+    QCOMPARE(error, fits ? QString() : QStringLiteral("溢出"));
 }
 
 void TestExport::textsAndNumbers() {

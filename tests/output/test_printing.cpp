@@ -133,6 +133,7 @@ class TestPrinting : public QObject {
     void pagesOfAGrid();
     void textsWhereThePageSaysInTwips();
     void zeroWidthColumnPrintsNothing();
+    void lineBreaksInACell();
     void pageScaledDownToASmallPrintableArea();
     void longNoteShrinksToFit();
     void overlongNoteEndsWithEllipsis();
@@ -157,20 +158,21 @@ class TestPrinting : public QObject {
 
     QTemporaryDir dir;
     QString pdfPath;
-    BoxAnswerer *boxes = nullptr;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestPrinting::init() {
     pdfPath = dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentTestFunction()));
     QFile::remove(pdfPath);
     设打印机来源([this] { return pdfPrinter(pdfPath); });
-    boxes = new BoxAnswerer;
+    guard = std::make_unique<BoxAnswerer>();
 }
 
 void TestPrinting::cleanup() {
-    delete boxes;
     设打印机来源({});
     closePrintWindows();
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 PdfFile TestPrinting::print(const FlexGrid &grid, const QString &title, const QString &note) {
@@ -219,7 +221,7 @@ void TestPrinting::pagesOfAGrid() {
         QCOMPARE(found, expected);
     }
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
 }
 
 void TestPrinting::textsWhereThePageSaysInTwips() {
@@ -258,6 +260,33 @@ void TestPrinting::zeroWidthColumnPrintsNothing() {
     const PdfWord *w = pdf.find(1, QStringLiteral("r1c2"));
     QVERIFY(w);
     QVERIFY(qAbs(w->xMin - pt(1500 + 5)) <= 1);
+}
+
+void TestPrinting::lineBreaksInACell() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 3, {2000, 1500});
+    for (int r = 0; r < 3; ++r)
+        grid.setRowHeight(r, r == 0 ? 600 : 300);
+    grid.setTextMatrix(0, 0, QStringLiteral("上面\r\n下面"));
+    grid.setTextMatrix(0, 1, QString());
+    grid.setTextMatrix(1, 0, QStringLiteral("第一行\r\n第二行"));
+    grid.setTextMatrix(2, 0, QString());
+    const PdfFile pdf = print(grid, 标题, QString());
+    // Each line at the cell's left, the second below the first; in the 300-twip row the second
+    // line is cut at the cell's edge and nothing of it reaches the empty row below.
+    const PdfWord *upper = findPlain(pdf, 1, QStringLiteral("上面"));
+    const PdfWord *lower = findPlain(pdf, 1, QStringLiteral("下面"));
+    const PdfWord *first = findPlain(pdf, 1, QStringLiteral("第一行"));
+    const PdfWord *second = findPlain(pdf, 1, QStringLiteral("第二行"));
+    QVERIFY(upper && lower && first && second);
+    QVERIFY(qAbs(upper->xMin - pt(5)) <= 1 && qAbs(upper->yMin - pt(960 + 10)) <= 1);
+    QVERIFY(qAbs(lower->xMin - pt(5)) <= 1);
+    QVERIFY(lower->yMin >= upper->yMax - 1 && lower->yMax <= pt(960 + 600));
+    QVERIFY(qAbs(first->xMin - pt(5)) <= 1 && qAbs(first->yMin - pt(960 + 600 + 10)) <= 1);
+    QVERIFY(qAbs(second->xMin - pt(5)) <= 1 && second->yMin >= first->yMax - 1);
+    const RenderedPage page = renderPdfPage(pdfPath, 1);
+    QVERIFY(!page.image.isNull());
+    QCOMPARE(darkPixels(page, 20, 960 + 900 + 20, 1980, 960 + 1200 - 20), 0);
 }
 
 void TestPrinting::pageScaledDownToASmallPrintableArea() {
@@ -301,12 +330,13 @@ void TestPrinting::overlongNoteEndsWithEllipsis() {
 }
 
 void TestPrinting::noPrinterLeavesTheWindowsOpen() {
+    BoxAnswerer boxes;
     设打印机来源([] { return std::unique_ptr<QPrinter>(); });
     FlexGrid grid(nullptr);
     numberCells(grid, 3, {1500, 950});
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("没有可用的打印机，不能打印。")});
-    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Varnel")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("没有可用的打印机，不能打印。")});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Varnel")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
     // The page window still shows the first page.
     打印For列表 *page = nullptr;
@@ -320,16 +350,18 @@ void TestPrinting::noPrinterLeavesTheWindowsOpen() {
 }
 
 void TestPrinting::printerThatCannotStart() {
+    BoxAnswerer boxes;
     const QString unwritable = dir.filePath(QStringLiteral("no such folder/a.pdf"));
     设打印机来源([unwritable] { return pdfPrinter(unwritable); });
     FlexGrid grid(nullptr);
     numberCells(grid, 3, {1500});
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始打印。")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("打印机不能开始打印。")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
 }
 
 void TestPrinting::secondPageCannotStart() {
+    BoxAnswerer boxes;
     // A printer that cannot start a second sheet: the first page is printed all the same.
     struct OneSheetOnly : QPrinter {
         bool newPage() override { return false; }
@@ -345,7 +377,7 @@ void TestPrinting::secondPageCannotStart() {
     FlexGrid grid(nullptr);
     numberCells(grid, 51, {1500, 950});
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始新的一页。")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("打印机不能开始新的一页。")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
     const PdfFile pdf = readPdf(pdfPath);
     QCOMPARE(pdf.pages, 1);
@@ -371,6 +403,7 @@ void TestPrinting::printQueueAnswers() {
     if (geteuid() != 0)
         QSKIP("the print scheduler of the test runs as root only");
     PrintScheduler scheduler;
+    BoxAnswerer boxes;
     QVERIFY2(scheduler.problem.isEmpty(), qPrintable(scheduler.problem));
     qputenv("PRINTER", queue.toLatin1());
     设打印机来源({});
@@ -382,28 +415,29 @@ void TestPrinting::printQueueAnswers() {
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), refused ? 1 : 0);
     QCOMPARE(scheduler.jobTitles(queue.toLatin1()), queued ? QStringList{标题} : QStringList());
     if (!refused) {
-        QCOMPARE(boxes->texts, QStringList());
+        QCOMPARE(boxes.texts, QStringList());
         return;
     }
     // The reason is the scheduler's own words, which name the queue, or the queue's state.
-    QCOMPARE(boxes->texts.size(), 1);
+    QCOMPARE(boxes.texts.size(), 1);
     const QString prefix = QStringLiteral("打印机“%1”拒绝了打印任务：").arg(queue);
-    QVERIFY2(boxes->texts[0].startsWith(prefix), qPrintable(boxes->texts[0]));
-    const QString reason = boxes->texts[0].mid(prefix.size());
+    QVERIFY2(boxes.texts[0].startsWith(prefix), qPrintable(boxes.texts[0]));
+    const QString reason = boxes.texts[0].mid(prefix.size());
     QVERIFY2(queue == u"stopped" ? reason == QStringLiteral("打印机已停止。")
                                  : reason.contains(queue),
              qPrintable(reason));
-    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Varnel")});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Varnel")});
 #else
     QSKIP("print queues are read through CUPS");
 #endif
 }
 
 void TestPrinting::limitsCheckedBeforePrinting() {
+    BoxAnswerer boxes;
     FlexGrid grid(nullptr);
     grid.setCols(32769);
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("溢出")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("溢出")});
     QVERIFY(!QFile::exists(pdfPath));
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
 }
@@ -466,7 +500,7 @@ void TestPrinting::caseFundCommandPrintsClaims() {
         QVERIFY2(page.contains(text), qPrintable(text));
     double bottom = 0;
     QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(w->分配说明()));
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     w->close();
 }
 
@@ -480,7 +514,7 @@ void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
     QCOMPARE(pdf.pages, 1);
     for (const QString &text : {标题, 短注释, QStringLiteral("分配金额"), QStringLiteral("第1页")})
         QVERIFY2(findPlain(pdf, 1, text), qPrintable(text));
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     w->close();
 }
 
@@ -606,7 +640,7 @@ void TestPrinting::gridWithoutRowsOrColumnsPrintsNothing() {
     grid.setRows(rows);
     打印表格内容(grid, 标题, 短注释);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     QVERIFY(!QFile::exists(pdfPath));
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
 }
