@@ -302,11 +302,7 @@ void TestExport::sheetLimits() {
     grid.setRows(rows);
     QString error;
     try {
-        const std::vector<写入格> cells = 导出单元(grid, QStringLiteral("说明"));
-        if (cols > 0) {
-            QCOMPARE(cells.back().行, rows + 7);
-            QCOMPARE(cells.back().列, cols + 1);
-        }
+        导出单元(grid, QStringLiteral("说明"));
     } catch (const VarnelError &e) {
         error = e.description();
     }
