@@ -126,8 +126,9 @@ std::string 声明的编码(std::string_view xml) {
 void 要求UTF8(const std::string &name, std::string_view xml) {
     if (xml.starts_with("\xEF\xBB\xBF"))
         xml.remove_prefix(3);
+    // Decoding the whole part tells whether it holds a byte sequence that is not UTF-8.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(QByteArrayView(xml.data(), qsizetype(xml.size())));
+    const QString decoded = decoder(QByteArrayView(xml.data(), qsizetype(xml.size())));
     const std::string declared = 声明的编码(xml);
     if (decoder.hasError() || xml.find('\0') != std::string_view::npos ||
         !(declared.empty() || declared == "utf-8" || declared == "utf8"))
