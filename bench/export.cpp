@@ -1,10 +1,10 @@
 // The spreadsheet export of 1 000 and 10 000 claim rows (fill a numbered copy of the template,
 // the opener replaced so that no program starts), and in the same run the same cells written
 // into the same template by openpyxl, with the ratio ours/openpyxl.
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "output/spreadsheet_export.h"
+#include "output/spreadsheet_files.h"
 #include "timing.h"
 
 #include <QApplication>

@@ -1,7 +1,6 @@
 #include "casefund/case_fund_window.h"
 
 #include "casefund/cell_editor.h"
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/controls.h"
 #include "common/grid.h"
@@ -10,6 +9,7 @@
 #include "common/window_events.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
+#include "output/spreadsheet_files.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -112,7 +112,11 @@ void 画表格(QPainter &p, const 打印页面 &page) {
             fontSet = {label.字号, label.粗体};
             p.setFont(页面字体(label.字号, label.粗体));
         }
-        p.drawText(shown, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.标题);
+        // A cell's line breaks start new lines, as a label shows them; the label's edge cuts
+        // the lines that do not fit.
+        const bool breaks = label.标题.contains(u'\r') || label.标题.contains(u'\n');
+        p.drawText(shown, Qt::AlignLeft | Qt::AlignTop | (breaks ? 0 : Qt::TextSingleLine),
+                   breaks ? 统一换行(label.标题) : label.标题);
     }
     QPen pen = p.pen();
     pen.setCapStyle(Qt::FlatCap);

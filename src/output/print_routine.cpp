@@ -4,6 +4,7 @@
 #include "common/message_box.h"
 #include "common/varnel_error.h"
 #include "output/page_painter.h"
+#include "output/print_result.h"
 #include "output/print_window.h"
 
 #include <QMdiSubWindow>
@@ -52,9 +53,13 @@ class 打印作业 {
         painter.restore();
     }
 
+    // Ends the job, which hands it over to the printing system, and reports what the print
+    // queue made of it.
     void 结束() {
         if (!painter.end())
             throw VarnelError(QStringLiteral("打印作业没有完成。"));
+        if (const QString refused = 打印结果(*printer); !refused.isEmpty())
+            throw VarnelError(refused);
     }
 
   private:

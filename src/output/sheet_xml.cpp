@@ -41,8 +41,9 @@ std::string 数字文本(double value) {
     char buf[400];
     const double size = std::fabs(value);
     const bool plain = size == 0 || (size >= 1e-6 && size < 1e15);
-    const auto end = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr
-                           : std::to_chars(buf, buf + sizeof buf, value).ptr;
+    const auto end = plain
+                         ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr
+                         : std::to_chars(buf, buf + sizeof buf, value).ptr;
     return std::string(buf, end);
 }
 
@@ -50,10 +51,16 @@ bool 是十六进制(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
-// True where text[i] starts a literal _xHHHH_, which a spreadsheet program would read as an
-// escaped character.
+bool XML不容(char16_t c) {
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF;
+}
+
+// True where the underscore text[i] would be written as the start of an _xHHHH_, which a
+// spreadsheet program reads as an escaped character. What is written counts: the closing
+// underscore may be the first character of the escape written for the character after it.
 bool 是转义样式(const QString &text, qsizetype i) {
-    if (i + 7 > text.size() || text[i] != u'_' || text[i + 1] != u'x' || text[i + 6] != u'_')
+    if (i + 7 > text.size() || text[i] != u'_' || text[i + 1] != u'x' ||
+        (text[i + 6] != u'_' && !XML不容(text[i + 6].unicode())))
         return false;
     for (qsizetype k = i + 2; k < i + 6; ++k)
         if (!是十六进制(text[k]))
@@ -61,10 +68,8 @@ bool 是转义样式(const QString &text, qsizetype i) {
     return true;
 }
 
-bool XML不容(char16_t c) {
-    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF;
-}
-
+// The text as it is written: escapes for what XML cannot hold and for look-alikes of them, and
+// U+FFFD for half of a surrogate pair, which no encoding can write.
 QString 转义文本(const QString &text) {
     QString out;
     out.reserve(text.size());
@@ -72,6 +77,10 @@ QString 转义文本(const QString &text) {
         const char16_t c = text[i].unicode();
         if (XML不容(c) || (c == u'_' && 是转义样式(text, i)))
             out += QString::asprintf("_x%04X_", unsigned(c));
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            out += text.mid(i++, 2);
+        else if (QChar::isSurrogate(c))
+            out += QChar(QChar::ReplacementCharacter);
         else
             out += QChar(c);
     }
@@ -320,7 +329,7 @@ std::string 单元格文本(const QString &text) {
     // Most texts need none of the steps below: a quick look saves copying them.
     const bool plain =
         text.size() <= 单元格最多字符 && std::none_of(text.begin(), text.end(), [](QChar ch) {
-            return ch.unicode() < 0x20 || ch == u'_' || ch.unicode() >= 0xFFFE;
+            return ch.unicode() < 0x20 || ch == u'_' || ch.isSurrogate() || ch.unicode() >= 0xFFFE;
         });
     if (plain)
         return text.toStdString();

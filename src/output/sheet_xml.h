@@ -26,8 +26,9 @@ std::string 列名(int col);
 
 // A cell's text as it goes between <t> and </t> (before XML escaping, which the writer does):
 // CR LF and a lone CR become LF, at most 32 767 characters are kept, characters that XML 1.0
-// cannot hold are written as _xHHHH_, and the underscore of a literal _xHHHH_ as _x005F_, so
-// that a spreadsheet program reads back exactly the text given.
+// cannot hold are written as _xHHHH_, and the underscore that would start an _xHHHH_ in the
+// written text as _x005F_, so that a spreadsheet program reads back exactly the text given. Half
+// of a surrogate pair, which cannot be written, becomes U+FFFD.
 std::string 单元格文本(const QString &text);
 
 // The worksheet XML with the cells written. A written cell keeps the style of the cell it

@@ -1,10 +1,10 @@
 #include "output/spreadsheet_export.h"
 
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
+#include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
 
 #include <QDesktopServices>
@@ -48,9 +48,10 @@ namespace {
 bool 有表格程序() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"),
-                 QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
+    query.start(
+        QStringLiteral("xdg-mime"),
+        {QStringLiteral("query"), QStringLiteral("default"),
+         QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
     if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
         query.exitCode() != 0)
         return true;
@@ -78,9 +79,9 @@ void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
                            "再重新打开本窗口。")
                 .arg(QDir::toNativeSeparators(QDir::cleanPath(folder))));
     填写副本(folder + 模板文件名, copy, 导出单元(claims, 分配说明), 表格首行);
+    记下副本(copy);
     if (!表格打开器()(copy))
-        throw VarnelError(
-            QStringLiteral("已输出到 %1，但不能打开它。请用电子表格程序打开这个文件；"
-                           "如果这台电脑上还没有电子表格程序，请先安装一个。")
-                .arg(QDir::toNativeSeparators(copy)));
+        throw VarnelError(QStringLiteral("已输出到 %1，但不能打开它。请用电子表格程序打开这个文件；"
+                                         "如果这台电脑上还没有电子表格程序，请先安装一个。")
+                              .arg(QDir::toNativeSeparators(copy)));
 }

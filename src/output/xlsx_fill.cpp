@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -45,22 +47,92 @@ struct 压缩包 {
     }
 };
 
-// The whole of one entry; std::nullopt when the archive has no such entry or it cannot be read.
-std::optional<std::string> 读条目(zip_t *z, const std::string &name) {
-    const zip_int64_t index = zip_name_locate(z, name.c_str(), 0);
+// A part of the template that cannot be used: its name and the message that names the
+// template (%1) and the part (%2).
+struct 坏部件 {
+    std::string 名;
+    const char16_t *说明;
+};
+constexpr const char16_t *部件损坏 =
+    u"电子表格模板 %1 已损坏：其中的 %2 读不出来，或与它的校验和不符。";
+constexpr const char16_t *不是UTF8 = u"电子表格模板 %1 中的 %2 不是 UTF-8 编码的，不能使用。";
+constexpr const char16_t *不是计算链 =
+    u"电子表格模板 %1 已损坏：它的计算链关系指向的 %2 不是计算链。";
+
+// The whole of one entry, read to its end, where libzip compares it with its checksum.
+std::optional<std::string> 读索引(zip_t *z, zip_uint64_t index) {
     zip_stat_t st;
-    if (index < 0 || zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 ||
-        !(st.valid & ZIP_STAT_SIZE) || st.size > 512u * 1024 * 1024)
+    if (zip_stat_index(z, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
+        st.size > 512u * 1024 * 1024)
         return std::nullopt;
-    zip_file_t *f = zip_fopen_index(z, zip_uint64_t(index), 0);
+    zip_file_t *f = zip_fopen_index(z, index, 0);
     if (!f)
         return std::nullopt;
     std::string data(st.size, '\0');
+    char beyond = 0;
     const zip_int64_t got = zip_fread(f, data.data(), st.size);
+    const zip_int64_t rest = zip_fread(f, &beyond, 1);
     zip_fclose(f);
-    if (got < 0 || zip_uint64_t(got) != st.size)
+    if (got < 0 || zip_uint64_t(got) != st.size || rest != 0)
         return std::nullopt;
     return data;
+}
+
+// Every entry of the template is read once, so that a damaged one is found before the copy is
+// made: the entries the export does not change go into the copy as they are, unchecked.
+void 检查全部条目(zip_t *z) {
+    const zip_int64_t count = zip_get_num_entries(z, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char *name = zip_get_name(z, zip_uint64_t(i), 0);
+        if (!name)
+            throw 坏部件{"#" + std::to_string(i), 部件损坏};
+        if (!std::string_view(name).ends_with('/') && !读索引(z, zip_uint64_t(i)))
+            throw 坏部件{name, 部件损坏};
+    }
+}
+
+// The whole of one entry; std::nullopt when the archive has no such entry.
+std::optional<std::string> 读条目(zip_t *z, const std::string &name) {
+    const zip_int64_t index = zip_name_locate(z, name.c_str(), 0);
+    if (index < 0)
+        return std::nullopt;
+    auto data = 读索引(z, zip_uint64_t(index));
+    if (!data)
+        throw 坏部件{name, 部件损坏};
+    return data;
+}
+
+// The encoding a part's XML declaration names, lower case; empty when it names none.
+std::string 声明的编码(std::string_view xml) {
+    if (!xml.starts_with("<?xml"))
+        return {};
+    const std::string_view declaration = xml.substr(0, xml.find("?>"));
+    size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos)
+        return {};
+    at = declaration.find_first_of("\"'", at);
+    const size_t end =
+        at == std::string_view::npos ? at : declaration.find(declaration[at], at + 1);
+    if (end == std::string_view::npos)
+        return "?";
+    std::string name(declaration.substr(at + 1, end - at - 1));
+    for (char &c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// A part the export reads must be UTF-8, as spreadsheet programs write them: the parts it
+// changes are written back as UTF-8, which another declared encoding would belie.
+void 要求UTF8(const std::string &name, std::string_view xml) {
+    if (xml.starts_with("\xEF\xBB\xBF"))
+        xml.remove_prefix(3);
+    // Decoding the whole part tells whether it holds a byte sequence that is not UTF-8.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(QByteArrayView(xml.data(), qsizetype(xml.size())));
+    const std::string declared = 声明的编码(xml);
+    if (decoder.hasError() || xml.find('\0') != std::string_view::npos ||
+        !(declared.empty() || declared == "utf-8" || declared == "utf8"))
+        throw 坏部件{name, 不是UTF8};
 }
 
 std::string 本地名(pugi::xml_node n) {
@@ -76,12 +148,20 @@ pugi::xml_node 子元素(pugi::xml_node parent, const char *local) {
     return {};
 }
 
+// The text of a part the export reads as XML; throws when it is missing or not UTF-8.
+std::string 读XML文本(zip_t *z, const std::string &name) {
+    auto text = 读条目(z, name);
+    if (!text)
+        throw std::runtime_error("part missing: " + name);
+    要求UTF8(name, *text);
+    return std::move(*text);
+}
+
 pugi::xml_document 读XML(zip_t *z, const std::string &name) {
     pugi::xml_document doc;
-    const auto text = 读条目(z, name);
-    if (!text ||
-        !doc.load_buffer(text->data(), text->size(), pugi::parse_default | pugi::parse_declaration))
-        throw std::runtime_error("part missing or not XML: " + name);
+    const std::string text = 读XML文本(z, name);
+    if (!doc.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_declaration))
+        throw std::runtime_error("part not XML: " + name);
     return doc;
 }
 
@@ -164,28 +244,48 @@ struct 条目改动 {
     bool 重新添加 = false;
 };
 
+// The relationship types of the calculation chain, in the two namespaces of the standard.
+bool 是计算链关系(pugi::xml_node r) {
+    const std::string_view type = r.attribute("Type").value();
+    return type ==
+               "http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain" ||
+           type == "http://purl.oclc.org/ooxml/officeDocument/relationships/calcChain";
+}
+
 // Spreadsheet programs keep a list of the cells that hold formulas (the calculation chain); a
 // formula that the export overwrote would stay on that list and make the copy look damaged.
-// The list is optional and rebuilt when the workbook opens, so the copy goes without it.
+// The list is optional and rebuilt when the workbook opens, so the copy goes without it. Only a
+// part that is a calculation chain goes: a chain relationship that points at any other part
+// (the worksheet, a relationships part) marks the template as damaged.
 void 去掉计算链(zip_t *z, const 工作簿位置 &w, std::vector<条目改动> &changes) {
     pugi::xml_document rels = 读XML(z, w.关系);
-    pugi::xml_node chain;
+    std::vector<pugi::xml_node> chains;
     for (pugi::xml_node r : rels.document_element().children())
-        if (本地名(r) == "Relationship" && 类型为(r, "/calcChain"))
-            chain = r;
-    if (!chain)
+        if (本地名(r) == "Relationship" && 是计算链关系(r))
+            chains.push_back(r);
+    if (chains.empty())
         return;
-    const std::string part = 包内路径(w.目录, chain.attribute("Target").value());
-    rels.document_element().remove_child(chain);
+    std::vector<std::string> parts;
+    for (pugi::xml_node chain : chains) {
+        const std::string part = 包内路径(w.目录, chain.attribute("Target").value());
+        if (zip_name_locate(z, part.c_str(), 0) >= 0) {
+            if (本地名(读XML(z, part).document_element()) != "calcChain")
+                throw 坏部件{part, 不是计算链};
+            parts.push_back(part);
+        }
+        rels.document_element().remove_child(chain);
+    }
     changes.push_back({w.关系, 存XML(rels)});
-    changes.push_back({part, std::nullopt});
     pugi::xml_document types = 读XML(z, "[Content_Types].xml");
-    std::vector<pugi::xml_node> overrides;
-    for (pugi::xml_node o : types.document_element().children())
-        if (本地名(o) == "Override" && "/" + part == o.attribute("PartName").value())
-            overrides.push_back(o);
-    for (pugi::xml_node o : overrides)
-        types.document_element().remove_child(o);
+    for (const std::string &part : parts) {
+        changes.push_back({part, std::nullopt});
+        std::vector<pugi::xml_node> overrides;
+        for (pugi::xml_node o : types.document_element().children())
+            if (本地名(o) == "Override" && "/" + part == o.attribute("PartName").value())
+                overrides.push_back(o);
+        for (pugi::xml_node o : overrides)
+            types.document_element().remove_child(o);
+    }
     changes.push_back({"[Content_Types].xml", 存XML(types)});
 }
 
@@ -200,13 +300,15 @@ std::vector<条目改动> 副本改动(const QString &模板, const std::vector<
         不是工作簿(模板);
     }
     try {
+        检查全部条目(book.z);
         const 工作簿位置 w = 找工作簿(book.z);
-        const auto xml = 读条目(book.z, w.工作表);
-        if (!xml)
-            不是工作簿(模板);
-        std::vector<条目改动> changes{{w.工作表, 填写工作表(*xml, cells, 样式行), true}};
+        const std::string xml = 读XML文本(book.z, w.工作表);
+        std::vector<条目改动> changes{{w.工作表, 填写工作表(xml, cells, 样式行), true}};
         去掉计算链(book.z, w, changes);
         return changes;
+    } catch (const 坏部件 &bad) {
+        throw VarnelError(
+            QString::fromUtf16(bad.说明).arg(显示名(模板), QString::fromStdString(bad.名)));
     } catch (const std::runtime_error &) {
         不是工作簿(模板);
     }

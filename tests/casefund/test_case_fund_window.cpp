@@ -1,9 +1,9 @@
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/twips.h"
+#include "output/spreadsheet_files.h"
 #include "typing.h"
 #include "window_test.h"
 
@@ -435,12 +435,16 @@ void TestCaseFundWindow::numberedFiles() {
     QTemporaryDir files;
     const QString d = 加尾分隔符(QDir::toNativeSeparators(files.path()));
     QCOMPARE(空闲表名(d), d + QStringLiteral("案款分配表1.xlsx"));
-    for (int n = 1; n <= 3; ++n)
+    for (int n = 1; n <= 3; ++n) {
         touch(表格文件名(d, n));
+        记下副本(表格文件名(d, n));
+    }
     QCOMPARE(空闲表名(d), d + QStringLiteral("案款分配表4.xlsx"));
     QCOMPARE(空闲表名(d + "   "), d + QStringLiteral("案款分配表4.xlsx"));
-    for (int n = 4; n <= 100; ++n)
+    for (int n = 4; n <= 100; ++n) {
         touch(表格文件名(d, n));
+        记下副本(表格文件名(d, n));
+    }
     QCOMPARE(空闲表名(d), QString());
     // A name that cannot be deleted (a folder) is passed over; the rest go.
     QFile::remove(表格文件名(d, 50));
@@ -457,6 +461,8 @@ void TestCaseFundWindow::numberedFiles() {
     touch(d + QStringLiteral(".~lock.案款分配表1.xlsx#"));
     touch(d + QStringLiteral(".~lock.案款分配表2.xlsx#"));
     touch(表格文件名(d, 3));
+    记下副本(表格文件名(d, 1));
+    记下副本(表格文件名(d, 3));
     touch(表格文件名(d, 4) + QStringLiteral(".part"));
     QCOMPARE(空闲表名(d), d + QStringLiteral("案款分配表4.xlsx"));
     清除残留表(d);
@@ -467,13 +473,16 @@ void TestCaseFundWindow::numberedFiles() {
 
 void TestCaseFundWindow::loadAndUnloadPurgeNumberedFiles() {
     const QString d = 应用目录();
-    touch(表格文件名(d, 1));
-    touch(表格文件名(d, 7));
+    for (int n : {1, 7}) {
+        touch(表格文件名(d, n));
+        记下副本(表格文件名(d, n));
+    }
     touch(d + QStringLiteral("akfpb.xlsx"));
     auto *second = new Fo案款分配计算;
     QVERIFY(!QFile::exists(表格文件名(d, 1)));
     QVERIFY(!QFile::exists(表格文件名(d, 7)));
     touch(表格文件名(d, 2));
+    记下副本(表格文件名(d, 2));
     second->close();
     QVERIFY(!QFile::exists(表格文件名(d, 2)));
     QVERIFY(QFile::exists(d + QStringLiteral("akfpb.xlsx")));

@@ -3,11 +3,11 @@
 // can meet, each with its message and nothing left behind.
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
-#include "casefund/spreadsheet_files.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/varnel_error.h"
 #include "output/spreadsheet_export.h"
+#include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
 #include "window_test.h"
 
@@ -92,6 +92,8 @@ class TestExport : public QObject {
     void exportFillsTheCopy();
     void rowsWritten_data();
     void rowsWritten();
+    void sheetLimits_data();
+    void sheetLimits();
     void textsAndNumbers();
     void freeNames_data();
     void freeNames();
@@ -102,6 +104,8 @@ class TestExport : public QObject {
     void firstSheetThroughRelationships();
     void overwrittenFormulaLeavesNoCalculationChain();
     void purgeLeavesOtherFiles();
+    void changedCopiesStay_data();
+    void changedCopiesStay();
     void windowCommand();
     void windowShowsFailure();
 
@@ -112,6 +116,7 @@ class TestExport : public QObject {
     QString 导出并取错误(const FlexGrid &grid, const QString &note);
 
     std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
     QStringList opened;
     bool openSucceeds = true;
     文件复制函数 realCopy;
@@ -127,6 +132,7 @@ void TestExport::initTestCase() {
 }
 
 void TestExport::init() {
+    guard = std::make_unique<BoxAnswerer>();
     dir = std::make_unique<QTemporaryDir>();
     设应用目录(目录());
     QVERIFY(QFile::copy(原模板, 模板()));
@@ -137,6 +143,8 @@ void TestExport::init() {
 
 void TestExport::cleanup() {
     模板复制器() = realCopy;
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 QString TestExport::导出并取错误(const FlexGrid &grid, const QString &note) {
@@ -273,12 +281,43 @@ void TestExport::rowsWritten() {
     QCOMPARE(格(t, "B8")["v"].toString(), 表头[0]);
 }
 
+void TestExport::sheetLimits_data() {
+    QTest::addColumn<int>("rows"); // of the grid, its header row among them
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<bool>("fits");
+    // Grid row i goes to sheet row i + 8 (the last is 1048576), column j to column j + 2 (the
+    // last is 16384, XFD).
+    QTest::newRow("last sheet row") << 1048569 << 0 << true;
+    QTest::newRow("a row past it") << 1048570 << 0 << false;
+    QTest::newRow("last sheet column") << 2 << 16383 << true;
+    QTest::newRow("a column past it") << 2 << 16384 << false;
+}
+
+void TestExport::sheetLimits() {
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(bool, fits);
+    FlexGrid grid(nullptr);
+    grid.setCols(cols);
+    grid.setRows(rows);
+    QString error;
+    try {
+        导出单元(grid, QStringLiteral("说明"));
+    } catch (const VarnelError &e) {
+        error = e.description();
+    }
+    QCOMPARE(error, fits ? QString() : QStringLiteral("溢出"));
+}
+
 void TestExport::textsAndNumbers() {
+    // v: the value in the file, as openpyxl reads it (it leaves _xHHHH_ as written); shown:
+    // the text LibreOffice reads, escapes decoded, where it differs from v.
     struct Case {
         int col;
         QString text;
         QJsonValue v;
         const char *type;
+        QString shown = QString();
     };
     const QList<Case> cases = {
         {0, "  李四  ", "  李四", "s"}, // only trailing blanks go
@@ -293,13 +332,24 @@ void TestExport::textsAndNumbers() {
         {4, "12345678901.23", 12345678901.23, "n"},
         {1, "待定", "待定", "s"},
         {1, "1.2.3", "1.2.3", "s"},
-        {0, "_x0041_", "_x005F_x0041_", "s"}, // a literal escape stays literal
+        {0, "_x0041_", "_x005F_x0041_", "s", "_x0041_"}, // a literal escape stays literal
         {0, "_x00zz_", "_x00zz_", "s"},
+        // The escape of the control character closes what would read as an escape of "A".
+        {0, QStringLiteral("_x0041\x01"), "_x005F_x0041_x0001_", "s", QStringLiteral("_x0041\x01")},
+        {5, QStringLiteral("_x0041\uFFFF"), "_x005F_x0041_xFFFF_", "s",
+         QStringLiteral("_x0041\uFFFF")},
+        {0, QStringLiteral("_x004G\x01"), "_x004G_x0001_", "s", QStringLiteral("_x004G\x01")},
+        {0, QStringLiteral("\U00020000\uFFFD"), QStringLiteral("\U00020000\uFFFD"), "s"},
+        {0, QString(QChar(0xD800)) + QStringLiteral("', 2 --"), QStringLiteral("\uFFFD', 2 --"),
+         "s"},
         {0,
          QStringLiteral("a\x01"
                         "b\x1F"
                         "c"),
-         "a_x0001_b_x001F_c", "s"},
+         "a_x0001_b_x001F_c", "s",
+         QStringLiteral("a\x01"
+                        "b\x1F"
+                        "c")},
         {0, "x\r\ny\rz\tw", "x\ny\nz\tw", "s"},
         {0, "<&>\"'", "<&>\"'", "s"},
         {0, QString(40000, QChar(u'字')), QString(32767, QChar(u'字')), "s"},
@@ -326,6 +376,16 @@ void TestExport::textsAndNumbers() {
         QVERIFY2(c["t"].toString() == QLatin1String(cases[i].type), qPrintable(ref));
     }
     QCOMPARE(格(t, "B5")["v"], QJsonValue()); // an empty summary leaves B5 without a value
+    // Every text reads back in LibreOffice as it stood in the grid.
+    const QJsonObject shown = QJsonDocument::fromJson(运行工具({"shown", 副本(1)})).object();
+    for (int i = 0; i < cases.size(); ++i) {
+        if (cases[i].type != QLatin1String("s"))
+            continue;
+        const QString ref = QChar(u'B' + cases[i].col) + QString::number(i + 9);
+        const QString expected = cases[i].shown.isNull() ? cases[i].v.toString() : cases[i].shown;
+        QVERIFY2(shown[ref].toString() == expected,
+                 qPrintable(ref + ": " + shown[ref].toString().left(40)));
+    }
 }
 
 void TestExport::freeNames_data() {
@@ -361,6 +421,11 @@ void TestExport::failures_data() {
     QTest::newRow("template a text file") << "text";
     QTest::newRow("template a zip without a workbook") << "zip";
     QTest::newRow("template empty") << "empty";
+    QTest::newRow("worksheet not as its checksum") << "sheet-crc";
+    QTest::newRow("styles not as their checksum") << "styles-crc";
+    QTest::newRow("worksheet in UTF-16") << "utf16";
+    QTest::newRow("calculation chain at the worksheet") << "chain-sheet";
+    QTest::newRow("calculation chain at the relationships") << "chain-rels";
     QTest::newRow("all 100 names taken") << "full";
     QTest::newRow("folder read-only") << "readonly";
     QTest::newRow("copy written wrong") << "badcopy";
@@ -382,6 +447,20 @@ void TestExport::failures() {
     } else if (kind == u"empty") {
         QFile::remove(模板());
         建文件(模板());
+    } else if (kind.startsWith(u"sheet-") || kind.startsWith(u"styles-") || kind == u"utf16" ||
+               kind.startsWith(u"chain-")) {
+        QFile::remove(模板());
+        运行工具({"damage", kind, 原模板, 模板()});
+        const QString part = kind.startsWith(u"styles") ? QStringLiteral("xl/styles.xml")
+                             : kind == u"chain-rels" ? QStringLiteral("xl/_rels/workbook.xml.rels")
+                                                     : QStringLiteral("xl/worksheets/sheet1.xml");
+        const QString 模板名 = QStringLiteral("电子表格模板 ") + shown;
+        expected = kind.endsWith(u"-crc") ? 模板名 + QStringLiteral(" 已损坏：其中的 ") + part +
+                                                QStringLiteral(" 读不出来，或与它的校验和不符。")
+                   : kind == u"utf16" ? 模板名 + QStringLiteral(" 中的 ") + part +
+                                            QStringLiteral(" 不是 UTF-8 编码的，不能使用。")
+                                      : 模板名 + QStringLiteral(" 已损坏：它的计算链关系指向的 ") +
+                                            part + QStringLiteral(" 不是计算链。");
     } else if (kind == u"full") {
         for (int n = 1; n <= 100; ++n)
             建文件(副本(n));
@@ -476,8 +555,10 @@ void TestExport::overwrittenFormulaLeavesNoCalculationChain() {
 }
 
 void TestExport::purgeLeavesOtherFiles() {
-    for (int n = 1; n <= 101; ++n)
+    for (int n = 1; n <= 101; ++n) {
         建文件(副本(n));
+        记下副本(副本(n));
+    }
     建文件(目录() + QStringLiteral("案款分配表.xlsx"));
     建文件(目录() + QStringLiteral("案款分配表1.xls"));
     清除残留表(目录());
@@ -485,6 +566,58 @@ void TestExport::purgeLeavesOtherFiles() {
     left.sort();
     QCOMPARE(left, (QStringList{"akfpb.xlsx", "案款分配表.xlsx", "案款分配表1.xls",
                                 "案款分配表101.xlsx"}));
+}
+
+void TestExport::changedCopiesStay_data() {
+    QTest::addColumn<bool>("nextRun");
+    QTest::newRow("same run") << false;
+    // A later run knows the copies from the list file beside them only.
+    QTest::newRow("next run") << true;
+}
+
+void TestExport::changedCopiesStay() {
+    QFETCH(bool, nextRun);
+    for (int n = 1; n <= 5; ++n)
+        输出电子表格(*债权表({{"甲"}}), QStringLiteral("说明"));
+    建文件(副本(2), "saved by the clerk");
+    {
+        // Saved again with the same size: only the time tells.
+        QFile same(副本(3));
+        QVERIFY(same.open(QIODevice::ReadWrite));
+        const QDateTime time = QFileInfo(same).lastModified().addSecs(-60);
+        QVERIFY(same.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    const QString lock4 = QStringLiteral(".~lock.案款分配表4.xlsx#");
+    建文件(目录() + lock4);
+    建文件(副本(6), "a file the export did not write");
+    QString folder = 目录();
+    QTemporaryDir later;
+    if (nextRun) {
+        folder = 加尾分隔符(later.path());
+        for (const QFileInfo &f : QDir(dir->path()).entryInfoList(QDir::Files | QDir::Hidden)) {
+            const QString to = folder + f.fileName();
+            QVERIFY(QFile::copy(f.filePath(), to));
+            QFile copied(to);
+            QVERIFY(copied.open(QIODevice::ReadWrite));
+            QVERIFY(copied.setFileTime(f.lastModified(), QFileDevice::FileModificationTime));
+        }
+    }
+    const auto present = [&folder] {
+        QList<int> numbers;
+        for (int n = 1; n <= 7; ++n)
+            if (QFile::exists(表格文件名(folder, n)))
+                numbers << n;
+        return numbers;
+    };
+    清除残留表(folder);
+    QCOMPARE(present(), (QList<int>{2, 3, 4, 6}));
+    QCOMPARE(空闲表名(folder), 表格文件名(folder, 1));
+    // Once the spreadsheet program has closed copy 4, the next purge takes it; the changed
+    // copies stay on every purge.
+    QVERIFY(QFile::remove(folder + lock4));
+    清除残留表(folder);
+    QCOMPARE(present(), (QList<int>{2, 3, 6}));
+    QCOMPARE(QFile(表格文件名(folder, 2)).size(), 18);
 }
 
 void TestExport::windowCommand() {

@@ -6,6 +6,9 @@
 #include "output/print_routine.h"
 #include "output/print_window.h"
 #include "pdf_reader.h"
+#ifdef VARNEL_CUPS
+#include "print_scheduler.h"
+#endif
 #include "window_test.h"
 
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -129,11 +133,15 @@ class TestPrinting : public QObject {
     void pagesOfAGrid();
     void textsWhereThePageSaysInTwips();
     void zeroWidthColumnPrintsNothing();
+    void lineBreaksInACell();
     void pageScaledDownToASmallPrintableArea();
     void longNoteShrinksToFit();
     void overlongNoteEndsWithEllipsis();
     void noPrinterLeavesTheWindowsOpen();
     void printerThatCannotStart();
+    void secondPageCannotStart();
+    void printQueueAnswers_data();
+    void printQueueAnswers();
     void limitsCheckedBeforePrinting();
     void pageWindowDrawsItsLabelsAndLines();
     void caseFundCommandPrintsClaims();
@@ -150,20 +158,21 @@ class TestPrinting : public QObject {
 
     QTemporaryDir dir;
     QString pdfPath;
-    BoxAnswerer *boxes = nullptr;
+    std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
 };
 
 void TestPrinting::init() {
     pdfPath = dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentTestFunction()));
     QFile::remove(pdfPath);
     设打印机来源([this] { return pdfPrinter(pdfPath); });
-    boxes = new BoxAnswerer;
+    guard = std::make_unique<BoxAnswerer>();
 }
 
 void TestPrinting::cleanup() {
-    delete boxes;
     设打印机来源({});
     closePrintWindows();
+    // A box no test expected fails the test; the guard has answered it.
+    QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
 PdfFile TestPrinting::print(const FlexGrid &grid, const QString &title, const QString &note) {
@@ -212,7 +221,7 @@ void TestPrinting::pagesOfAGrid() {
         QCOMPARE(found, expected);
     }
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
 }
 
 void TestPrinting::textsWhereThePageSaysInTwips() {
@@ -251,6 +260,26 @@ void TestPrinting::zeroWidthColumnPrintsNothing() {
     const PdfWord *w = pdf.find(1, QStringLiteral("r1c2"));
     QVERIFY(w);
     QVERIFY(qAbs(w->xMin - pt(1500 + 5)) <= 1);
+}
+
+void TestPrinting::lineBreaksInACell() {
+    FlexGrid grid(nullptr);
+    numberCells(grid, 2, {2000, 1500});
+    grid.setRowHeight(0, 300);
+    grid.setRowHeight(1, 300);
+    grid.setTextMatrix(0, 0, QStringLiteral("第一行\r\n第二行"));
+    grid.setTextMatrix(1, 0, QString());
+    const PdfFile pdf = print(grid, 标题, QString());
+    // The second line starts at the cell's left below the first; the cell's edge cuts it, so
+    // nothing of it reaches the empty row below.
+    const PdfWord *first = findPlain(pdf, 1, QStringLiteral("第一行"));
+    const PdfWord *second = findPlain(pdf, 1, QStringLiteral("第二行"));
+    QVERIFY(first && second);
+    QVERIFY(qAbs(first->xMin - pt(5)) <= 1 && qAbs(first->yMin - pt(960 + 10)) <= 1);
+    QVERIFY(qAbs(second->xMin - pt(5)) <= 1 && second->yMin >= first->yMax - 1);
+    const RenderedPage page = renderPdfPage(pdfPath, 1);
+    QVERIFY(!page.image.isNull());
+    QCOMPARE(darkPixels(page, 20, 960 + 300 + 20, 1980, 960 + 600 - 20), 0);
 }
 
 void TestPrinting::pageScaledDownToASmallPrintableArea() {
@@ -294,12 +323,13 @@ void TestPrinting::overlongNoteEndsWithEllipsis() {
 }
 
 void TestPrinting::noPrinterLeavesTheWindowsOpen() {
+    BoxAnswerer boxes;
     设打印机来源([] { return std::unique_ptr<QPrinter>(); });
     FlexGrid grid(nullptr);
     numberCells(grid, 3, {1500, 950});
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("没有可用的打印机，不能打印。")});
-    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Varnel")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("没有可用的打印机，不能打印。")});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Varnel")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
     // The page window still shows the first page.
     打印For列表 *page = nullptr;
@@ -313,20 +343,93 @@ void TestPrinting::noPrinterLeavesTheWindowsOpen() {
 }
 
 void TestPrinting::printerThatCannotStart() {
+    BoxAnswerer boxes;
     const QString unwritable = dir.filePath(QStringLiteral("no such folder/a.pdf"));
     设打印机来源([unwritable] { return pdfPrinter(unwritable); });
     FlexGrid grid(nullptr);
     numberCells(grid, 3, {1500});
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("打印机不能开始打印。")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("打印机不能开始打印。")});
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
 }
 
+void TestPrinting::secondPageCannotStart() {
+    BoxAnswerer boxes;
+    // A printer that cannot start a second sheet: the first page is printed all the same.
+    struct OneSheetOnly : QPrinter {
+        bool newPage() override { return false; }
+    };
+    设打印机来源([this] {
+        auto printer = std::make_unique<OneSheetOnly>();
+        printer->setOutputFileName(pdfPath);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageMargins(QMarginsF(测试边距点, 测试边距点, 测试边距点, 测试边距点),
+                                QPageLayout::Point);
+        return printer;
+    });
+    FlexGrid grid(nullptr);
+    numberCells(grid, 51, {1500, 950});
+    打印表格内容(grid, 标题, 短注释);
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("打印机不能开始新的一页。")});
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
+    const PdfFile pdf = readPdf(pdfPath);
+    QCOMPARE(pdf.pages, 1);
+    QVERIFY(findPlain(pdf, 1, QStringLiteral("r49c1")));
+    QVERIFY(findPlain(pdf, 1, QStringLiteral("第1页")));
+}
+
+void TestPrinting::printQueueAnswers_data() {
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("queued"); // the job is in the queue afterwards
+    QTest::newRow("accepting") << "accepting" << false << true;
+    QTest::newRow("not accepting jobs") << "rejecting" << true << false;
+    QTest::newRow("stopped") << "stopped" << true << true;
+}
+
+// The default printer is a real print queue of a scheduler of the test's own.
+void TestPrinting::printQueueAnswers() {
+#ifdef VARNEL_CUPS
+    QFETCH(QString, queue);
+    QFETCH(bool, refused);
+    QFETCH(bool, queued);
+    if (geteuid() != 0)
+        QSKIP("the print scheduler of the test runs as root only");
+    PrintScheduler scheduler;
+    BoxAnswerer boxes;
+    QVERIFY2(scheduler.ready(), "the print scheduler of the test did not start");
+    qputenv("PRINTER", queue.toLatin1());
+    设打印机来源({});
+    FlexGrid grid(nullptr);
+    numberCells(grid, 51, {1500, 950});
+    打印表格内容(grid, 标题, 短注释);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qunsetenv("PRINTER");
+    QCOMPARE(openWindows(QStringLiteral("MDI打印")), refused ? 1 : 0);
+    QCOMPARE(scheduler.jobTitles(queue.toLatin1()), queued ? QStringList{标题} : QStringList());
+    if (!refused) {
+        QCOMPARE(boxes.texts, QStringList());
+        return;
+    }
+    // The reason is the scheduler's own words, which name the queue, or the queue's state.
+    QCOMPARE(boxes.texts.size(), 1);
+    const QString prefix = QStringLiteral("打印机“%1”拒绝了打印任务：").arg(queue);
+    const QString reason = boxes.texts[0].mid(prefix.size());
+    QVERIFY2(boxes.texts[0].startsWith(prefix) &&
+                 (queue == u"stopped" ? reason == QStringLiteral("打印机已停止。")
+                                      : reason.contains(queue)),
+             qPrintable(boxes.texts[0]));
+#else
+    QSKIP("print queues are read through CUPS");
+#endif
+}
+
 void TestPrinting::limitsCheckedBeforePrinting() {
+    BoxAnswerer boxes;
     FlexGrid grid(nullptr);
     grid.setCols(32769);
     打印表格内容(grid, 标题, 短注释);
-    QCOMPARE(boxes->texts, QStringList{QStringLiteral("溢出")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("溢出")});
     QVERIFY(!QFile::exists(pdfPath));
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 1);
 }
@@ -389,7 +492,7 @@ void TestPrinting::caseFundCommandPrintsClaims() {
         QVERIFY2(page.contains(text), qPrintable(text));
     double bottom = 0;
     QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(w->分配说明()));
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     w->close();
 }
 
@@ -403,7 +506,7 @@ void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
     QCOMPARE(pdf.pages, 1);
     for (const QString &text : {标题, 短注释, QStringLiteral("分配金额"), QStringLiteral("第1页")})
         QVERIFY2(findPlain(pdf, 1, text), qPrintable(text));
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     w->close();
 }
 
@@ -529,7 +632,7 @@ void TestPrinting::gridWithoutRowsOrColumnsPrintsNothing() {
     grid.setRows(rows);
     打印表格内容(grid, 标题, 短注释);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(guard->texts.isEmpty());
     QVERIFY(!QFile::exists(pdfPath));
     QCOMPARE(openWindows(QStringLiteral("MDI打印")), 0);
 }

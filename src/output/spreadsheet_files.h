@@ -12,7 +12,14 @@ QString 表格文件名(const QString &directory, int n);
 // text when all 100 are in use.
 QString 空闲表名(const QString &directory);
 
-// Deletes every numbered file; a file that cannot be deleted is left and the next is tried.
+// Notes a copy the export has just written: its size and modification time, kept for this run
+// and in a small list beside the copies (".案款分配表副本") for the runs after it.
+void 记下副本(const QString &path);
+
+// Deletes the numbered copies that are still as the export wrote them. A copy changed since
+// (the clerk edited and saved it), a file the export did not write, and a copy still open in a
+// spreadsheet program stay, and keep their numbers; a copy that cannot be deleted is left and
+// the next is tried. What an export cut short left (a ".part" file) always goes.
 void 清除残留表(const QString &directory);
 
 // Deletes the file if it exists; any failure is ignored.

@@ -1,0 +1,78 @@
+#include "output/print_result.h"
+
+#include <QPrinter>
+
+#ifdef VARNEL_CUPS
+#include <cups/cups.h>
+
+#include <memory>
+#endif
+
+namespace {
+
+QString 拒绝(const QString &queue, const QString &reason) {
+    return QStringLiteral("打印机“%1”拒绝了打印任务：%2").arg(queue, reason);
+}
+
+#ifdef VARNEL_CUPS
+
+// The queue's own state: stopped, or not accepting jobs.
+QString 队列状态(const QByteArray &queue) {
+    const std::unique_ptr<cups_dest_t, void (*)(cups_dest_t *)> dest(
+        cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr),
+        [](cups_dest_t *d) { cupsFreeDests(1, d); });
+    if (!dest)
+        return QString();
+    const auto option = [&dest](const char *name) {
+        return QByteArray(cupsGetOption(name, dest->num_options, dest->options));
+    };
+    if (option("printer-is-accepting-jobs") == "false")
+        return QStringLiteral("打印机不接受新的打印任务。");
+    if (option("printer-state").toInt() == IPP_PSTATE_STOPPED)
+        return QStringLiteral("打印机已停止。");
+    return QString();
+}
+
+// The state of the newest job of this user on the queue with the document's title.
+QString 任务状态(const QByteArray &queue, const QByteArray &title) {
+    cups_job_t *jobs = nullptr;
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1, CUPS_WHICHJOBS_ALL);
+    const cups_job_t *newest = nullptr;
+    for (int i = 0; i < count; ++i)
+        if (title == jobs[i].title && (!newest || jobs[i].id > newest->id))
+            newest = &jobs[i];
+    QString reason;
+    if (newest && newest->state == IPP_JSTATE_CANCELED)
+        reason = QStringLiteral("打印任务已被取消。");
+    else if (newest && newest->state == IPP_JSTATE_ABORTED)
+        reason = QStringLiteral("打印任务已中止。");
+    cupsFreeJobs(count, jobs);
+    return reason;
+}
+
+#endif
+
+} // namespace
+
+QString 打印结果(const QPrinter &printer) {
+#ifdef VARNEL_CUPS
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
+        return QString();
+    // The job went to the queue without its instance ("PDF/draft" is queue "PDF").
+    const QString name = printer.printerName().section(u'/', 0, 0);
+    // The answer to the print request the job was just sent with, on this thread.
+    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        const QString said = QString::fromUtf8(cupsLastErrorString()).trimmed();
+        return 拒绝(name, said.isEmpty() ? QStringLiteral("打印系统没有接受这个任务。") : said);
+    }
+    const QByteArray queue = name.toLocal8Bit();
+    QString reason = 队列状态(queue);
+    if (reason.isEmpty())
+        reason = 任务状态(queue, printer.docName().toLocal8Bit());
+    return reason.isEmpty() ? QString() : 拒绝(name, reason);
+#else
+    Q_UNUSED(printer);
+    return QString();
+#endif
+}
