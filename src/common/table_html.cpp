@@ -1,6 +1,6 @@
 #include "common/table_html.h"
 
-#include <QTextCursor>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -17,11 +17,13 @@ QTextTable *第一个表(QTextFrame *frame) {
     return nullptr;
 }
 
+// The paragraphs of a cell, one per line; a table inside the cell is left out.
 QString 格文本(const QTextTableCell &cell) {
-    QTextCursor cursor = cell.firstCursorPosition();
-    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
+    QStringList paragraphs;
+    for (auto it = cell.begin(); !it.atEnd(); ++it)
+        if (const QTextBlock block = it.currentBlock(); block.isValid())
+            paragraphs.append(block.text());
+    QString text = paragraphs.join(u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     text.replace(QChar::Nbsp, u' ');
     return text.trimmed();
@@ -31,6 +33,7 @@ QString 格文本(const QTextTableCell &cell) {
 
 表格块 读HTML表格(const QString &html) {
     QTextDocument doc;
+    doc.setUndoRedoEnabled(false);
     doc.setHtml(html);
     QTextTable *table = 第一个表(doc.rootFrame());
     if (!table)
