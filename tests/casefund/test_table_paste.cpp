@@ -200,6 +200,12 @@ void TestTablePaste::copiedBlockReadsBack() {
     QCOMPARE(读HTML表格(data->html()),
              QList<QStringList>({{"1000", "抵押", "600"}, {"2,000.50", "工资", ""}}));
     QVERIFY(data->html().contains("sdval=\"2000.5\""));
+    // Ctrl+A: every data row, the allocated amounts too, no header.
+    QTest::keyClick(claims(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(claims(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(
+        QGuiApplication::clipboard()->text(),
+        QStringLiteral("张三\t1000\t抵押\t600\t0\t\n李四\t2,000.50\t工资\t\t0\t\n\t\t\t\t0\t\n"));
     // A column chosen by its header is copied with the header.
     const auto [header, rect] = claims()->格位置(0, 0);
     QTest::mouseClick(header, Qt::LeftButton, {}, rect.center());
@@ -215,6 +221,8 @@ void TestTablePaste::selectingOpensNoEditor() {
         QTest::mouseClick(claims()->viewport(), Qt::LeftButton, held, cell);
         QVERIFY(!Tefp->isVisible());
     }
+    QTest::mouseClick(claims()->viewport(), Qt::RightButton, {}, cell);
+    QVERIFY(!Tefp->isVisible());
     QTest::mouseClick(claims()->viewport(), Qt::LeftButton, {}, cell);
     QVERIFY(Tefp->isVisible());
 }
