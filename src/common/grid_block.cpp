@@ -20,7 +20,11 @@ void FlexGrid::设块选(const QList<int> &amountCols) {
     // selection is not from the header.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { 表头选 = false; });
-    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this] { 表头选 = true; });
+    // The keys that follow (Ctrl+C) go to the table, not to an editor open elsewhere.
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this] {
+        表头选 = true;
+        setFocus(Qt::MouseFocusReason);
+    });
     connect(horizontalHeader(), &QHeaderView::sectionEntered, this, [this] { 表头选 = true; });
     菜单 = new QMenu(this);
     菜单->setObjectName(QStringLiteral("表格菜单"));
