@@ -62,7 +62,7 @@ QString HTML表格(const 表格块 &block, const std::function<QString(int row, 
             if (value.isEmpty())
                 out += QStringLiteral("<td>");
             else
-                out += QStringLiteral("<td sdval=\"%1\" x:num=\"%1\">").arg(value);
+                out += QStringLiteral("<td sdval=\"%1\" sdnum=\"1033;\" x:num=\"%1\">").arg(value);
             QString text = block[r][c].toHtmlEscaped();
             text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
             text.replace(u'\n', QStringLiteral("<br>"));

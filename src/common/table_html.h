@@ -12,5 +12,6 @@
 表格块 读HTML表格(const QString &html);
 
 // A block as an HTML table. A cell for which number(row, col) gives a plain decimal text carries
-// that value as well, so that spreadsheet programs take it as a number whatever their locale.
+// that value as well (LibreOffice's sdval with a General format of the en-US language, and
+// Excel's x:num), so that spreadsheet programs take it as a number whatever their locale.
 QString HTML表格(const 表格块 &block, const std::function<QString(int row, int col)> &number);
