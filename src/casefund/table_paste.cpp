@@ -143,7 +143,8 @@ void Fo案款分配计算::表格清除(FlexGrid &grid) {
 }
 
 void Fo案款分配计算::撤销粘贴() {
-    if (!上次粘贴 || !可离开编辑器())
+    // Putting back a refused editor's cell is a commit of its own: the paste is then forgotten.
+    if (!上次粘贴 || !可离开编辑器() || !上次粘贴)
         return;
     const 粘贴撤销 undo = *上次粘贴;
     收起编辑器(*undo.表);
