@@ -225,6 +225,10 @@ void TestTablePaste::selectingOpensNoEditor() {
     QVERIFY(!Tefp->isVisible());
     QTest::mouseClick(claims()->viewport(), Qt::LeftButton, {}, cell);
     QVERIFY(Tefp->isVisible());
+    QTest::keyClick(Tefp, Qt::Key_Escape);
+    QTest::keyClick(claims(), Qt::Key_Right, Qt::ShiftModifier);
+    const 格块 b = claims()->选定块();
+    QCOMPARE(QList<int>({b.上, b.左, b.下, b.右}), QList<int>({1, 1, 1, 2}));
 }
 
 void TestTablePaste::undoOnlyTheLastPaste() {
