@@ -98,6 +98,7 @@ void Fo案款分配计算::建立控件() {
             捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
     });
     连接编辑器();
+    连接表格命令();
 }
 
 void Fo案款分配计算::建立菜单() {
@@ -153,6 +154,7 @@ void Fo案款分配计算::载入() {
 
 void Fo案款分配计算::清除() {
     案件号 = 0;
+    上次粘贴.reset();
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     MSFjk->setRows(2);
@@ -167,6 +169,7 @@ void Fo案款分配计算::清除() {
 }
 
 void Fo案款分配计算::分配计算() {
+    上次粘贴.reset();
     QStringList payments;
     for (int r = 1; r < MSFjk->Rows(); ++r)
         payments.append(MSFjk->TextMatrix(r, 1));

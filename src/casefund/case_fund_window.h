@@ -1,10 +1,11 @@
 #pragma once
 
 #include "casefund/distribution.h"
+#include "common/grid_paste.h"
 
 #include <QMainWindow>
+#include <optional>
 
-class FlexGrid;
 class QComboBox;
 class QFrame;
 class QKeyEvent;
@@ -79,7 +80,11 @@ class Fo案款分配计算 : public QMainWindow {
         QString 原文; // the cell's text when the editor was opened
         拒绝 原因 = 拒绝::无;
     };
-    拒绝 债权金额检查(const QString &text) const;
+    // The tests of a typed cell, which a pasted cell passes too: a payment amount must be a
+    // number, a payment date a date; a claim amount (column 1) or priority amount (column 3)
+    // must be a number, the priority not larger than the amount (other: the row's other one).
+    static 拒绝 交款格检查(int col, const QString &text);
+    static 拒绝 债权金额检查(int col, const QString &text, const QString &other);
     static void 设编辑器底色(QWidget *editor, bool accepted);
     static void 编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
                            bool keepHeight);
@@ -100,6 +105,21 @@ class Fo案款分配计算 : public QMainWindow {
     bool 编辑器按键(QWidget *editor, QKeyEvent *event);
     void 移到相邻格(FlexGrid &grid, int row, int col, bool forward);
 
+    // Copy, paste, clear and undo of a paste on the two tables (table_paste.cpp).
+    void 连接表格命令();
+    粘贴规则 表格规则(const FlexGrid &grid) const;
+    QString 债权粘贴检查(int row, int col, const QString &text, const 粘贴行 &pasted) const;
+    void 表格粘贴(FlexGrid &grid);
+    void 粘贴到(FlexGrid &grid, int row, int col, const 表格块 &block);
+    bool 编辑器粘贴(QWidget *editor);
+    void 表格清除(FlexGrid &grid);
+    void 撤销粘贴();
+    void 收起编辑器(FlexGrid &grid);
+    struct 粘贴撤销 {
+        FlexGrid *表 = nullptr;
+        粘贴前行 原样;
+    };
+
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();
     void 存入();
@@ -118,4 +138,6 @@ class Fo案款分配计算 : public QMainWindow {
     int 案件号 = 0;
     编辑记录 交款记录, 债权记录;
     bool 询问中 = false, 滚出询问已排 = false;
+    // The last paste, until a commit, a clear or a load (every recomputation but the paste's own).
+    std::optional<粘贴撤销> 上次粘贴;
 };

@@ -92,6 +92,8 @@ void Fo案款分配计算::连接编辑器键盘() {
 }
 
 bool Fo案款分配计算::编辑器按键(QWidget *editor, QKeyEvent *event) {
+    if (event->matches(QKeySequence::Paste))
+        return 编辑器粘贴(editor);
     const 编辑键 action = 键的作用(event);
     if (action == 编辑键::无)
         return false;

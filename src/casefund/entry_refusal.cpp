@@ -19,12 +19,6 @@ namespace {
 
 const QString 出错标题 = QStringLiteral("输入出错提示");
 
-// A very long text is cut in the question, so that the box stays on the screen.
-QString 引述(const QString &text) {
-    constexpr int 最长 = 50;
-    return text.size() <= 最长 ? text : text.left(最长) + QStringLiteral("…");
-}
-
 } // namespace
 
 void Fo案款分配计算::开始编辑(QWidget *editor, const QString &cellText) {

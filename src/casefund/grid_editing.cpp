@@ -106,20 +106,26 @@ void Fo案款分配计算::交款提交() {
     MSFjk->setCol(交款编辑列);
     MSFjk->当前格左对齐();
     const QString text = tEXTAK->text();
-    const bool blank = 去尾空格(text).isEmpty();
-    bool accepted = true;
-    if (交款编辑列 == 1)
-        accepted = blank || 是数字(text);
-    else if (交款编辑列 == 2)
-        accepted = blank || 是日期(text);
-    设拒绝(tEXTAK, accepted ? 拒绝::无 : 交款编辑列 == 1 ? 拒绝::金额 : 拒绝::日期);
-    if (accepted)
+    const 拒绝 reason = 交款格检查(交款编辑列, text);
+    设拒绝(tEXTAK, reason);
+    if (reason == 拒绝::无)
         MSFjk->setText(text);
     保持末行空白(*MSFjk, 交款编辑行, 末填列);
     分配计算();
 }
 
-Fo案款分配计算::拒绝 Fo案款分配计算::债权金额检查(const QString &text) const {
+Fo案款分配计算::拒绝 Fo案款分配计算::交款格检查(int col, const QString &text) {
+    if (去尾空格(text).isEmpty())
+        return 拒绝::无;
+    if (col == 1 && !是数字(text))
+        return 拒绝::金额;
+    if (col == 2 && !是日期(text))
+        return 拒绝::日期;
+    return 拒绝::无;
+}
+
+Fo案款分配计算::拒绝 Fo案款分配计算::债权金额检查(int col, const QString &text,
+                                                  const QString &other) {
     if (去尾空格(text).isEmpty())
         return 拒绝::无;
     // The priority part of a mortgage claim may not exceed the claim amount, compared as money.
@@ -127,11 +133,11 @@ Fo案款分配计算::拒绝 Fo案款分配计算::债权金额检查(const QStr
     Money typed;
     if (!读金额(text, typed))
         return 拒绝::金额;
-    Money other;
-    if (!读金额(MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1), other))
-        other = Money{};
-    const Money amount = 债权编辑列 == 1 ? typed : other;
-    const Money priority = 债权编辑列 == 1 ? other : typed;
+    Money otherAmount;
+    if (!读金额(other, otherAmount))
+        otherAmount = Money{};
+    const Money amount = col == 1 ? typed : otherAmount;
+    const Money priority = col == 1 ? otherAmount : typed;
     return priority <= amount ? 拒绝::无 : 拒绝::优先;
 }
 
@@ -143,7 +149,8 @@ void Fo案款分配计算::债权提交() {
     // Refused until the text is taken, so that a text ended by an error shows as refused.
     设拒绝(Tefp, 拒绝::金额);
     if (债权编辑列 == 1 || 债权编辑列 == 3) {
-        const 拒绝 reason = 债权金额检查(text);
+        const QString other = MSFzc->TextMatrix(债权编辑行, 债权编辑列 == 1 ? 3 : 1);
+        const 拒绝 reason = 债权金额检查(债权编辑列, text, other);
         设拒绝(Tefp, reason);
         if (reason != 拒绝::无)
             return;

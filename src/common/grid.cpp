@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyle>
-#include <QKeyEvent>
 
 namespace {
 constexpr int 默认列宽 = 960;
@@ -65,8 +65,11 @@ FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固�
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
     setTabKeyNavigation(false);
-    connect(this, &QTableWidget::cellClicked, this,
-            [this](int r, int c) { 点击(r + 固定行数, c); });
+    connect(this, &QTableWidget::cellClicked, this, [this](int r, int c) {
+        if (块选 && (松开修饰键 & (Qt::ShiftModifier | Qt::ControlModifier)))
+            return;
+        点击(r + 固定行数, c);
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) { 点击(0, c); });
 }
 
@@ -230,6 +233,8 @@ bool FlexGrid::格在视野内(int row, int col) const {
 void FlexGrid::keyPressEvent(QKeyEvent *event) {
     const int key = event->key();
     const bool acts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (块选 && 块选命令键(event))
+        return;
     if (acts && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
         点击(currentRow() + 固定行数, currentColumn());
         event->accept();
@@ -249,4 +254,21 @@ void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol) {
         grid.setRows(grid.Rows() + change);
     if (change > 0)
         grid.scrollTo(grid.model()->index(grid.rowCount() - 1, std::max(grid.Col(), 0)));
+}
+
+void 块后保持末行空白(FlexGrid &grid, int lastCol, const std::function<bool(int col)> &skipped) {
+    const auto holds = [&](int r, int c) { return 单元已填(grid.TextMatrix(r, c)); };
+    const auto empty = [&](int r) {
+        for (int c = 0; c < grid.Cols(); ++c)
+            if (!skipped(c) && holds(r, c))
+                return false;
+        return true;
+    };
+    const auto filled = [&](int r) {
+        for (int c = 0; c <= lastCol && c < grid.Cols(); ++c)
+            if (holds(r, c))
+                return true;
+        return false;
+    };
+    grid.setRows(块后行数(grid.Rows(), empty, filled));
 }

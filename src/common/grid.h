@@ -5,6 +5,14 @@
 #include <functional>
 #include <utility>
 
+class QMenu;
+
+// A rectangle of cells in grid rows and columns, both ends included.
+struct 格块 {
+    int 上 = 0, 左 = 0, 下 = -1, 右 = -1;
+    bool 空() const { return 下 < 上 || 右 < 左; }
+};
+
 // The grid table of every table of the program. Cells hold text and are addressed by row and
 // column from 0; with one fixed row, row 0 is the header row, drawn by the header and kept
 // visible when the grid scrolls, and rows 1.. are the data rows. Sizes and positions are in
@@ -54,22 +62,52 @@ class FlexGrid : public QTableWidget {
     // Where a cell is drawn: the control that draws it and the cell's rectangle in it.
     std::pair<QWidget *, QRect> 格位置(int row, int col) const;
 
+    // Block selection (grid_block.cpp): a drag, Shift+click, Shift+arrows or Ctrl+A select a
+    // rectangle of cells, a click on the header whole columns; a click with Shift or Ctrl held
+    // only selects and is no click on a cell. Ctrl+C and the context menu's "复制" copy the
+    // selection; Ctrl+V and "粘贴", Delete and Ctrl+Z run the window's paste, clear and undo.
+    // The columns given hold amounts: a spreadsheet takes their copied texts as numbers.
+    void 设块选(const QList<int> &amountCols);
+    void 设粘贴(std::function<void()> handler) { 粘贴 = std::move(handler); }
+    void 设清除(std::function<void()> handler) { 清除 = std::move(handler); }
+    void 设撤销(std::function<void()> handler) { 撤销 = std::move(handler); }
+    // The selected cells, row 0 among them when the selection came from the header; else the
+    // highlighted cell; empty when there is neither.
+    格块 选定块() const;
+    void 复制选定() const;
+    QMenu *右键菜单() const { return 菜单; }
+
   protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
   private:
     QTableWidgetItem *项(int row, int col, bool create);
     const QTableWidgetItem *项(int row, int col) const;
     void 检查(int row, int col) const;
     void 点击(int row, int col);
+    bool 块选命令键(QKeyEvent *event);
 
     int 固定行数;
     QHash<int, int> 设定列宽; // twips as set, returned while the drawn width is theirs
     int 当前行 = 0;
     int 当前列 = 0;
     std::function<void()> 单击;
+
+    bool 块选 = false;
+    bool 表头选 = false; // the selection came from a click on the header
+    Qt::KeyboardModifiers 松开修饰键;
+    QList<int> 金额列;
+    QMenu *菜单 = nullptr;
+    std::function<void()> 粘贴, 清除, 撤销;
 };
 
 // Keeps one blank row at the bottom after row editedRow was written; columns 0..lastCol are
 // looked at. When a row is added the grid scrolls so that the new entry row is in view.
 void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol);
+// After a block was written: exactly one blank row at the bottom (块后行数). A row holds nothing
+// when its cells are blank in every column but those skipped; columns 0..lastCol make a row
+// filled.
+void 块后保持末行空白(FlexGrid &grid, int lastCol, const std::function<bool(int col)> &skipped);

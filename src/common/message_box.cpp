@@ -98,3 +98,8 @@ bool 捕获错误(const std::function<void()> &body) {
     }
     return false;
 }
+
+QString 引述(const QString &text) {
+    constexpr int 最长 = 50;
+    return text.size() <= 最长 ? text : text.left(最长) + QStringLiteral("…");
+}

@@ -35,6 +35,9 @@ inline std::function<框应答(框类, const QString &text, const QString &capti
 
 } // namespace 消息框
 
+// A text quoted in a message: a very long text is cut, so that the box stays on the screen.
+QString 引述(const QString &text);
+
 // Runs a handler body; a VarnelError or any other exception ends it and its description is
 // shown in an OK box. Returns false when the body ended in an error.
 bool 捕获错误(const std::function<void()> &body);

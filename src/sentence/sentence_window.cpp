@@ -76,6 +76,7 @@ void Fo刑期计算::建立控件() {
     for (QComboBox *term : Com刑期)
         连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
+    连接表格命令();
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
     连接单击(客户区, [this] { 关闭选日(); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
@@ -207,6 +208,7 @@ void Fo刑期计算::确认() {
                 MSF->setText(text);
                 MSF->当前格左对齐();
                 保持末行空白(*MSF, 编辑行, 1);
+                上次粘贴.reset();
             } else if (编辑对象 == 2) {
                 Tex执行日期->setText(text);
             }

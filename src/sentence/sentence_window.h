@@ -1,10 +1,11 @@
 #pragma once
 
+#include "common/grid_paste.h"
 #include "sentence/custody_rules.h"
 
 #include <QMainWindow>
+#include <optional>
 
-class FlexGrid;
 class QCalendarWidget;
 class QComboBox;
 class QFrame;
@@ -54,10 +55,20 @@ class Fo刑期计算 : public QMainWindow {
     QDate 刑满日期() const;
     QString 刑期文本(int i) const;
 
+    // Copy, paste, Delete and undo of a paste on the custody table (custody_paste.cpp).
+    void 连接表格命令();
+    static 粘贴规则 羁押规则();
+    void 收起表格选日();
+    void 羁押粘贴();
+    void 羁押清除();
+    void 撤销粘贴();
+
     QWidget *客户区 = nullptr;
     short 编辑对象 = 0;
     short 编辑行 = 0;
     short 编辑列 = 0;
     扣除数 扣除;
     QString 结果;
+    // The rows before the last paste, until a date is confirmed into the table or it is cleared.
+    std::optional<粘贴前行> 上次粘贴;
 };

@@ -6,10 +6,13 @@
 #include "typing.h"
 #include "window_test.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -35,6 +38,7 @@ class TestSentenceWindow : public QObject {
     void badTermTextsNeverCrash_data();
     void badTermTextsNeverCrash();
     void deductionOverflowIsShown();
+    void custodyDatesPastedCopiedUndone();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -308,6 +312,40 @@ void TestSentenceWindow::deductionOverflowIsShown() {
     QVERIFY(answerer.texts.contains(QStringLiteral("溢出")));
     QVERIFY(result().startsWith(QStringLiteral("刑满日期：")));
     QVERIFY(w->isVisible());
+}
+
+// The worked example of an open period and a completed one, pasted as Calc copies it; a cell
+// that is not a date is named and left empty, and the result is refreshed once.
+void TestSentenceWindow::custodyDatesPastedCopiedUndone() {
+    auto *grid = c<FlexGrid>("MSF");
+    setTerm(0, "3");
+    auto *data = new QMimeData;
+    data->setText("2019-5-10\t\n2018-1-1\t2018-2-15\nabc\t2018/3/1\n");
+    QGuiApplication::clipboard()->setMimeData(data);
+    clickCell(1, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    {
+        BoxAnswerer answer;
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(answer.texts, QStringList{"第3行“关押日期”：“abc”不是日期"});
+        QCOMPARE(answer.titles, QStringList{"粘贴提示"});
+    }
+    QCOMPARE(grid->Rows(), 5);
+    QCOMPARE(grid->TextMatrix(3, 0), QString());
+    QCOMPARE(grid->TextMatrix(3, 1), QStringLiteral("2018/3/1"));
+    QCOMPARE(result(), QStringLiteral("刑满日期：2022年3月25日"));
+    QVERIFY(c<QFrame>("Picture1")->isHidden());
+
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      grid->格位置(2, 1).second.center());
+    QVERIFY(c<QFrame>("Picture1")->isHidden());
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("2019-5-10\t\n2018-1-1\t2018-2-15\n"));
+
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(grid->Rows(), 2);
+    QCOMPARE(grid->TextMatrix(1, 0), QString());
 }
 
 int runSentenceWindowTests(int argc, char **argv) {

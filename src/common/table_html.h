@@ -1,0 +1,17 @@
+#pragma once
+
+#include "common/table_text.h"
+
+#include <functional>
+
+// The first table of an HTML text (as spreadsheets, word processors and web pages put it on
+// the clipboard) as a block of cell texts. A cell spanning several rows or columns gives its
+// text to its first position and empty texts to the rest. Line breaks inside a cell become LF;
+// no-break spaces become spaces and blanks around a cell's text are dropped, as a browser
+// shows the cell. No table gives an empty block.
+表格块 读HTML表格(const QString &html);
+
+// A block as an HTML table. A cell for which number(row, col) gives a plain decimal text carries
+// that value as well (LibreOffice's sdval with a General format of the en-US language, and
+// Excel's x:num), so that spreadsheet programs take it as a number whatever their locale.
+QString HTML表格(const 表格块 &block, const std::function<QString(int row, int col)> &number);

@@ -1,0 +1,69 @@
+// Blocks of dates in and out of the custody table: copy, paste (each cell a date the picker
+// would accept, or empty), Delete on a block, and undo of the last paste. The table's blank-row
+// rule and the refresh of the result run once after the whole block.
+#include "sentence/sentence_window.h"
+
+#include "common/date_text.h"
+#include "common/grid_clipboard.h"
+#include "common/message_box.h"
+#include "common/number_text.h"
+
+#include <QFrame>
+
+void Fo刑期计算::连接表格命令() {
+    MSF->设块选({});
+    MSF->设粘贴([this] { 捕获错误([this] { 羁押粘贴(); }); });
+    MSF->设清除([this] { 捕获错误([this] { 羁押清除(); }); });
+    MSF->设撤销([this] { 捕获错误([this] { 撤销粘贴(); }); });
+}
+
+粘贴规则 Fo刑期计算::羁押规则() {
+    粘贴规则 rules;
+    rules.末填列 = 1;
+    rules.检查 = [](int, int, const QString &text, const 粘贴行 &) {
+        if (是日期(text) || 去尾空格(text).isEmpty())
+            return QString();
+        return QStringLiteral("“%1”不是日期").arg(引述(text));
+    };
+    return rules;
+}
+
+// A picker open on a cell of the table is closed first: what it would confirm may no longer be
+// what the cell holds.
+void Fo刑期计算::收起表格选日() {
+    if (编辑对象 == 1 && Picture1->isVisible())
+        关闭选日();
+}
+
+void Fo刑期计算::羁押粘贴() {
+    const auto at = 粘贴位置(*MSF);
+    const 表格块 block = 剪贴板表格();
+    if (!at || block.isEmpty())
+        return;
+    收起表格选日();
+    const 粘贴结果 result = 粘贴块(*MSF, at->first, at->second, block, 羁押规则());
+    刷新结果();
+    上次粘贴 = result.原样;
+    const QString notice = 粘贴提示文本(result);
+    if (!notice.isEmpty())
+        消息框::提示(notice, 粘贴提示标题);
+}
+
+void Fo刑期计算::羁押清除() {
+    const 格块 block = MSF->选定块();
+    if (block.空())
+        return;
+    收起表格选日();
+    清空块(*MSF, block, 羁押规则());
+    上次粘贴.reset();
+    刷新结果();
+}
+
+void Fo刑期计算::撤销粘贴() {
+    if (!上次粘贴)
+        return;
+    收起表格选日();
+    恢复快照(*MSF, *上次粘贴);
+    上次粘贴.reset();
+    刷新结果();
+}

@@ -1,0 +1,116 @@
+// Tab-separated and HTML tables as the office's programs put them on the clipboard, read and
+// written; the row count a pasted block leaves.
+#include "common/blank_row.h"
+#include "common/table_html.h"
+#include "common/table_text.h"
+
+#include <QTest>
+
+class TestTableText : public QObject {
+    Q_OBJECT
+  private slots:
+    void readText_data();
+    void readText();
+    void writeText();
+    void readHtml_data();
+    void readHtml();
+    void rowsAfterABlock_data();
+    void rowsAfterABlock();
+};
+
+using Block = QList<QStringList>;
+
+void TestTableText::readText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Block>("block");
+    QTest::newRow("Calc: LF, final line end")
+        << "甲\t1000\t工资\n乙\t2000.5\t\n"
+        << Block{{"甲", "1000", "工资"}, {"乙", "2000.5", ""}};
+    QTest::newRow("Excel: CR LF") << "甲\t1000\r\n乙\t2000\r\n"
+                                  << Block{{"甲", "1000"}, {"乙", "2000"}};
+    QTest::newRow("no final line end") << "a\tb\nc" << Block{{"a", "b"}, {"c"}};
+    QTest::newRow("Calc: quoted line break") << "\"欠条\n两张\"\t5\n" << Block{{"欠条\n两张", "5"}};
+    QTest::newRow("Excel: quoted CR LF, tab and quotes")
+        << "\"x\r\ny\"\t\"a\tb\"\t\"他说\"\"好\"\"\"\r\n"
+        << Block{{"x\r\ny", "a\tb", "他说\"好\""}};
+    QTest::newRow("quote inside a cell") << "12\"\t3\n" << Block{{"12\"", "3"}};
+    QTest::newRow("quote not closing the cell") << "\"A\" 类\tx\n" << Block{{"\"A\" 类", "x"}};
+    QTest::newRow("unclosed quote") << "\"abc\td\n" << Block{{"\"abc", "d"}};
+    QTest::newRow("empty cells") << "\t\t\n" << Block{{"", "", ""}};
+    QTest::newRow("empty row inside") << "a\n\nb\n" << Block{{"a"}, {""}, {"b"}};
+    QTest::newRow("one cell, CR") << "a\rb" << Block{{"a"}, {"b"}};
+    QTest::newRow("empty") << "" << Block{};
+}
+
+void TestTableText::readText() {
+    QFETCH(QString, text);
+    QFETCH(Block, block);
+    QCOMPARE(读表格文本(text), block);
+}
+
+void TestTableText::writeText() {
+    const Block block{{"a", "b\"c", "1000"}, {"d\te", "", "x\ny"}};
+    const QString text = "a\t\"b\"\"c\"\t1000\n\"d\te\"\t\t\"x\ny\"\n";
+    QCOMPARE(表格文本(block), text);
+    QCOMPARE(读表格文本(text), block);
+}
+
+void TestTableText::readHtml_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<Block>("block");
+    QTest::newRow("Calc")
+        << "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\"><html><head>"
+           "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\"/><style "
+           "type=\"text/css\">body,div,table,td { font-family:\"Liberation Sans\" }</style></head>"
+           "<body><table cellspacing=\"0\" border=\"0\"><colgroup width=\"85\"></colgroup>"
+           "<colgroup span=\"2\" width=\"85\"></colgroup><tr><td height=\"17\" "
+           "align=\"left\">甲</td><td align=\"right\" sdval=\"1000\" sdnum=\"2052;\">1000</td>"
+           "<td align=\"left\"><br></td></tr><tr><td height=\"34\" align=\"left\">乙<br>丙</td>"
+           "<td align=\"right\" sdval=\"2000.5\" sdnum=\"2052;\">2000.5</td><td align=\"left\">"
+           "工资</td></tr></table></body></html>"
+        << Block{{"甲", "1000", ""}, {"乙\n丙", "2000.5", "工资"}};
+    QTest::newRow("web page: header cells, spans, no-break spaces")
+        << "<p>名单</p><table><tr><th>债权人</th><th>金额</th><th>性质</th></tr>"
+           "<tr><td colspan=\"2\">&nbsp;合计&nbsp;</td><td rowspan=\"2\">工资</td></tr>"
+           "<tr><td>A &amp; B</td><td> 1,200 </td></tr></table>"
+        << Block{{"债权人", "金额", "性质"}, {"合计", "", "工资"}, {"A & B", "1,200", ""}};
+    QTest::newRow("no table") << "<p>甲 1000</p>" << Block{};
+}
+
+void TestTableText::readHtml() {
+    QFETCH(QString, html);
+    QFETCH(Block, block);
+    QCOMPARE(读HTML表格(html), block);
+    // What the program writes reads back the same.
+    if (!block.isEmpty())
+        QCOMPARE(读HTML表格(HTML表格(block, {})), block);
+}
+
+void TestTableText::rowsAfterABlock_data() {
+    QTest::addColumn<QString>("rows"); // below the header: x filled, r a remark only, . blank
+    QTest::addColumn<int>("count");
+    QTest::newRow("last filled") << "xx" << 4;
+    QTest::newRow("one blank kept") << "x." << 3;
+    QTest::newRow("blanks trimmed") << "x...." << 3;
+    QTest::newRow("blank inside kept") << "x.x." << 5;
+    QTest::newRow("remark row is the entry row") << "xr" << 3;
+    QTest::newRow("remark above blanks") << "xr.." << 4;
+    QTest::newRow("all blank") << "..." << 2;
+}
+
+void TestTableText::rowsAfterABlock() {
+    QFETCH(QString, rows);
+    QFETCH(int, count);
+    const auto at = [&](int r) { return r == 0 ? QChar('h') : rows[r - 1]; };
+    QCOMPARE(块后行数(
+                 int(rows.size() + 1), [&](int r) { return at(r) == '.'; },
+                 [&](int r) { return at(r) == 'x' || at(r) == 'h'; }),
+             count);
+}
+
+int runTableTextTests(int argc, char **argv) {
+    TestTableText t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_table_text.moc"
