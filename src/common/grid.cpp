@@ -1,6 +1,7 @@
 #include "common/grid.h"
 
 #include "common/blank_row.h"
+#include "common/cell_text.h"
 #include "common/twips.h"
 #include "common/varnel_error.h"
 
@@ -136,7 +137,7 @@ QString FlexGrid::TextMatrix(int row, int col) const {
 
 void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
     QTableWidgetItem *it = 项(row, col, true);
-    it->setText(text);
+    it->setText(单元格文本(text));
     if (row < 固定行数)
         it->setData(Qt::UserRole, true);
 }

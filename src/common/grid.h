@@ -28,6 +28,8 @@ class FlexGrid : public QTableWidget {
     QString Text() const;
     void setText(const QString &text);
     QString TextMatrix(int row, int col) const;
+    // Every text written into a cell, by the program or by the user, is taken as 单元格文本 makes
+    // it: no cell holds an unpaired surrogate or a U+0000.
     void setTextMatrix(int row, int col, const QString &text);
     // Left-aligned, vertically centred: the only alignment the program sets.
     void 当前格左对齐();
