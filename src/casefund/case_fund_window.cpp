@@ -99,7 +99,7 @@ void Fo案款分配计算::建立原数据面板(QWidget *c) {
     Pic原数据 = 新控件<QFrame>(c, QStringLiteral("Pic原数据"), 0, 0, 3135, 4695);
     Pic原数据->setFrameShape(QFrame::Box);
     设背景色(Pic原数据, 颜色(0x00E0E0E0));
-    MSFysj = new FlexGrid(Pic原数据);
+    MSFysj = new FlexGrid(Pic原数据, 1, 1);
     MSFysj->setObjectName(QStringLiteral("MSFysj"));
     放置(MSFysj, 240, 240, 2655, 3855);
     Com确定 =

@@ -11,13 +11,17 @@
 // twips and agree with the drawn cells, so that an editor laid over a cell covers it.
 class FlexGrid : public QTableWidget {
   public:
-    explicit FlexGrid(QWidget *parent, int fixedRows = 1);
+    // A fixed column (the list of stored cases has one, of width 0, holding the case numbers)
+    // keeps its cells but never takes the highlight: the arrow keys, Home and End stop at the
+    // first column after it.
+    explicit FlexGrid(QWidget *parent, int fixedRows = 1, int fixedCols = 0);
 
     int Rows() const;
     void setRows(int rows);
     int Cols() const;
     void setCols(int cols);
     int FixedRows() const { return 固定行数; }
+    int FixedCols() const { return 固定列数; }
 
     // The current cell: set by a click or by the program.
     int Row() const { return 当前行; }
@@ -58,6 +62,7 @@ class FlexGrid : public QTableWidget {
 
   protected:
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
     QTableWidgetItem *项(int row, int col, bool create);
@@ -66,6 +71,7 @@ class FlexGrid : public QTableWidget {
     void 点击(int row, int col);
 
     int 固定行数;
+    int 固定列数;
     QHash<int, int> 设定列宽; // twips as set, returned while the drawn width is theirs
     int 当前行 = 0;
     int 当前列 = 0;
