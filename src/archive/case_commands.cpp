@@ -80,7 +80,7 @@ void Fo案款分配计算::存入() {
     if (id >= 1) {
         if (!消息框::是否(QStringLiteral("你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
                                          "取消保存点“否”。"),
-                          QStringLiteral("保存提示")))
+                          QStringLiteral("保存提示"), 消息框::默认钮::否))
             return;
     } else {
         bool ok = false;
@@ -219,10 +219,10 @@ void Fo案款分配计算::读出案件(int id) {
 void Fo案款分配计算::删除() {
     if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，"
                                      "放弃删除点“否”！"),
-                      QString()))
+                      QString(), 消息框::默认钮::否))
         return;
     std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
+    打开数据库(connection, 数据库用途::删除);
     {
         数据库事务 transaction(*connection);
         执行(*connection, 案件语句::删除案件(案件号));
