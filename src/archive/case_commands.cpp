@@ -3,6 +3,7 @@
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "casefund/case_fund_window.h"
+#include "common/cell_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
@@ -69,12 +70,19 @@ void Fo案款分配计算::连接案件命令() {
     connect(escape, &QShortcut::activated, Comm取消, &QPushButton::click);
 }
 
+// The caption names the stored case the window holds, so that the clerk sees which case a save
+// overwrites and a delete removes; an empty name stands for none.
+void Fo案款分配计算::标明案件(const QString &name) {
+    const QString title = QStringLiteral("案款分配计算");
+    setWindowTitle(name.isEmpty() ? title : title + QStringLiteral(" — ") + name);
+}
+
 // A new case asks for its name, a stored one for leave to overwrite. The rows are then written
 // in one transaction, begun once the boxes are answered and ended before the next box shows:
 // a save that fails leaves the database as it was, and the window as it was.
 void Fo案款分配计算::存入() {
     std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
+    打开数据库(connection, 数据库用途::保存);
     std::int32_t id = 案件号;
     QString name;
     if (id >= 1) {
@@ -84,8 +92,8 @@ void Fo案款分配计算::存入() {
             return;
     } else {
         bool ok = false;
-        name = 去尾空格(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
-                                     QStringLiteral("案件名称"), &ok));
+        name = 去尾空格(单元格文本(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
+                                                QStringLiteral("案件名称"), &ok)));
         if (name.isEmpty()) {
             消息框::提示(QStringLiteral("没有案件名称，不能保存！"), 提示标题);
             return;
@@ -109,6 +117,7 @@ void Fo案款分配计算::存入() {
             transaction.回滚();
             connection.reset();
             案件号 = 0;
+            标明案件(QString());
             Com删除案件->hide();
             消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
                                        "为它输入一个案件名称。"),
@@ -120,6 +129,8 @@ void Fo案款分配计算::存入() {
     }
     connection.reset();
     案件号 = id;
+    if (!name.isEmpty())
+        标明案件(name);
     消息框::提示(QStringLiteral("保存成功！"), 提示标题);
     Com删除案件->show();
 }
@@ -170,7 +181,9 @@ void Fo案款分配计算::列出() {
 bool Fo案款分配计算::载入列表案件() {
     if (MSFysj->Row() <= 0)
         return false;
-    读出案件(长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+    const int id = 长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0)));
+    标明案件(MSFysj->TextMatrix(MSFysj->Row(), 1));
+    读出案件(id);
     return true;
 }
 

@@ -130,12 +130,14 @@ void Fo案款分配计算::载入() {
     MSFysj->setColWidth(0, 0);
     MSFysj->setColWidth(1, 3000);
     案件号 = 0;
+    标明案件(QString());
     Pic原数据->hide();
     放置(Pic原数据, 0, 0, 缇宽(Pic原数据), 缇高(Pic原数据));
 }
 
 void Fo案款分配计算::清除() {
     案件号 = 0;
+    标明案件(QString());
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     MSFjk->setRows(2);
