@@ -1,6 +1,5 @@
 #include "archive/database.h"
 
-#include "archive/database_errors.h"
 #include "common/app_dir.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
@@ -25,7 +24,7 @@ QSqlQuery 运行语句(数据库连接 &connection, const QString &sql, bool 事
     QSqlQuery query(QSqlDatabase::database(connection.连接名(), false));
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw 数据库错误(query.lastError(), connection.文件());
+        throw 数据库错误(query.lastError(), connection.文件(), connection.用途());
     return query;
 }
 
@@ -41,7 +40,8 @@ QString 案件数据库文件() {
     return 去尾空格(应用目录()) + QStringLiteral("varnel.db");
 }
 
-数据库连接::数据库连接(const QString &file) : 名(新连接名()), 路径(file) {
+数据库连接::数据库连接(const QString &file, 数据库用途 use)
+    : 名(新连接名()), 路径(file), 用于(use) {
     bool opened = false;
     QSqlError failure;
     {
@@ -57,7 +57,7 @@ QString 案件数据库文件() {
     }
     if (!opened) {
         移除连接(名);
-        throw 打开错误(failure, file);
+        throw 打开错误(failure, file, 用于);
     }
     // SQLite opens any file without reading it; reading the schema tells at once whether this
     // is a database at all.
@@ -79,9 +79,9 @@ QVariant 记录集::值(int r, int k) const {
     return 行[r][k];
 }
 
-void 打开数据库(std::unique_ptr<数据库连接> &connection) {
+void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use) {
     connection.reset();
-    connection = std::make_unique<数据库连接>(案件数据库文件());
+    connection = std::make_unique<数据库连接>(案件数据库文件(), use);
 }
 
 记录集 打开记录集(数据库连接 &connection, const QString &sql) {
@@ -98,7 +98,7 @@ void 打开数据库(std::unique_ptr<数据库连接> &connection) {
         result.行 << row;
     }
     if (query.lastError().isValid())
-        throw 数据库错误(query.lastError(), connection.文件());
+        throw 数据库错误(query.lastError(), connection.文件(), connection.用途());
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/database_errors.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,20 +18,23 @@ QString 案件数据库文件();
 
 // One command's connection to the case database, under a name of its own; closed and removed
 // from Qt's list of connections when destroyed. Opening never creates the file: a missing file,
-// or a file that is not a readable case database, is an error here, at the open.
+// or a file that is not a readable case database, is an error here, at the open. What the
+// command uses it for is named in the messages of its failures.
 class 数据库连接 {
   public:
-    explicit 数据库连接(const QString &file);
+    数据库连接(const QString &file, 数据库用途 use);
     ~数据库连接();
     数据库连接(const 数据库连接 &) = delete;
     数据库连接 &operator=(const 数据库连接 &) = delete;
 
     const QString &连接名() const { return 名; }
     const QString &文件() const { return 路径; }
+    数据库用途 用途() const { return 用于; }
 
   private:
     QString 名;
     QString 路径;
+    数据库用途 用于;
 };
 
 // The rows of a query, read completely, so that the count is exact.
@@ -42,7 +47,7 @@ struct 记录集 {
 };
 
 // Opens a new connection to the case database into `connection`, replacing what was there.
-void 打开数据库(std::unique_ptr<数据库连接> &connection);
+void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use = 数据库用途::读出);
 // Runs a query and returns all of its rows.
 记录集 打开记录集(数据库连接 &connection, const QString &sql);
 // Runs one statement that changes data.

@@ -130,7 +130,7 @@ void Fo案款分配计算::建立原数据面板(QWidget *c) {
     Pic原数据 = 新控件<QFrame>(c, QStringLiteral("Pic原数据"), 0, 0, 3135, 4695);
     Pic原数据->setFrameShape(QFrame::Box);
     设背景色(Pic原数据, 颜色(0x00E0E0E0));
-    MSFysj = new FlexGrid(Pic原数据);
+    MSFysj = new FlexGrid(Pic原数据, 1, 1);
     MSFysj->setObjectName(QStringLiteral("MSFysj"));
     放置(MSFysj, 240, 240, 2655, 3855);
     Com确定 =
@@ -161,6 +161,7 @@ void Fo案款分配计算::载入() {
     MSFysj->setColWidth(0, 0);
     MSFysj->setColWidth(1, 3000);
     案件号 = 0;
+    标明案件(QString());
     Pic原数据->hide();
     放置(Pic原数据, 0, 0, 缇宽(Pic原数据), 缇高(Pic原数据));
 }
@@ -168,6 +169,7 @@ void Fo案款分配计算::载入() {
 void Fo案款分配计算::清除() {
     案件号 = 0;
     上次粘贴.reset();
+    标明案件(QString());
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     MSFjk->setRows(2);

@@ -123,6 +123,7 @@ class Fo案款分配计算 : public QMainWindow {
 
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();
+    void 标明案件(const QString &name);
     void 存入();
     void 保存行(class 数据库连接 &connection, int id);
     void 列出();
