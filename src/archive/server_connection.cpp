@@ -24,30 +24,47 @@ const 错误类 语句错误[] = {
     {"53", "数据库服务器资源不足（连接数、内存或磁盘），这次操作没有完成。请告诉服务器管理员。"},
 };
 
-// libpq reports a failed connection in words only; these are its words for each cause.
+// libpq reports a failed connection in words only, in the language of the program's locale
+// (libpq's own words) or of the server's (the server's): each cause by its English words and by
+// those of the Chinese translations. Certificates come before TLS in general: the libpq text
+// about a missing root certificate names sslmode too.
 struct 连接错误类 {
-    const char *原文;
+    QStringList 原文;
     const char *说明;
 };
-const 连接错误类 连接错误[] = {
-    {"timeout expired",
-     "数据库服务器在 5 秒内没有应答。请检查网络和 varnel.ini 中的 host，或告诉服务器管理员。"},
-    {"Connection refused", "数据库服务器拒绝连接，可能没有启动。请检查 varnel.ini 中的 host 和 "
-                           "port，或告诉服务器管理员。"},
-    {"could not translate host name", "找不到数据库服务器的主机名。请检查 varnel.ini 中的 host。"},
-    {"password authentication failed", "数据库服务器不接受你的密码。请检查 ~/.pgpass 中的这一行。"},
-    {"no password supplied", "数据库服务器要求密码，但 ~/.pgpass（或 PGPASSFILE "
-                             "所指的文件）中没有这个服务器的一行。请按说明书加上它。"},
-    {"server does not support SSL",
-     "数据库服务器不提供加密连接（TLS），而 varnel.ini 要求加密。请告诉服务器管理员开启 TLS。"},
-    {"SSL", "与数据库服务器建立加密连接（TLS）失败。请检查 varnel.ini 中的 sslmode 和 "
-            "sslrootcert，或告诉服务器管理员。"},
-    {"certificate", "数据库服务器的证书不能验证。请检查 varnel.ini 中的 sslrootcert 和 host。"},
-    {"no pg_hba.conf entry", "数据库服务器不允许从这台电脑以这个用户连接。请告诉服务器管理员。"},
-    {"does not exist", "数据库服务器上没有 varnel.ini 所写的数据库或用户。请检查 dbname 和 user。"},
-    {"permission denied",
-     "你的数据库用户没有连接案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
-};
+const QList<连接错误类> &连接错误() {
+    static const QList<连接错误类> list{
+        {{"timeout expired", "超时满"},
+         "数据库服务器在规定时间内没有应答。请检查网络和 varnel.ini 中的 "
+         "host，或告诉服务器管理员。"},
+        {{"Connection refused", "拒绝连接"},
+         "数据库服务器拒绝连接，可能没有启动。请检查 varnel.ini 中的 host 和 "
+         "port，或告诉服务器管理员。"},
+        {{"could not translate host name", "无法解释主机名"},
+         "找不到数据库服务器的主机名。请检查 varnel.ini 中的 host。"},
+        {{"password authentication failed", "Password 认证失败"},
+         "数据库服务器不接受你的密码。请检查 ~/.pgpass 中这个服务器的一行。"},
+        {{"no password supplied"},
+         "数据库服务器要求密码，但 ~/.pgpass（或 PGPASSFILE "
+         "所指的文件）中没有这个服务器的一行。请按说明书加上它。"},
+        {{"server does not support SSL", "服务器不支持 SSL"},
+         "数据库服务器不提供加密连接（TLS），而 varnel.ini 要求加密。请告诉服务器管理员开启 TLS。"},
+        {{"certificate", "认证文件", "证书"},
+         "数据库服务器的证书不能验证。请检查 varnel.ini 中的 sslrootcert 和 host。"},
+        {{"SSL"},
+         "与数据库服务器建立加密连接（TLS）失败。请检查 varnel.ini 中的 sslmode 和 "
+         "sslrootcert，或告诉服务器管理员。"},
+        {{"no pg_hba.conf entry", "pg_hba.conf 记录"},
+         "数据库服务器不允许从这台电脑以这个用户连接。请告诉服务器管理员。"},
+        {{"permission denied for database", "权限不够"},
+         "你的数据库用户没有连接案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
+        {{"does not exist", "不存在"},
+         "数据库服务器上没有 varnel.ini 所写的数据库或用户。请检查 dbname 和 user。"},
+        {{"shutting down", "starting up", "停止中", "启动中"},
+         "数据库服务器正在关闭或启动。请稍后再试。"},
+    };
+    return list;
+}
 
 QString 引擎原文(const QSqlError &error) {
     const QString text = error.databaseText().trimmed();
@@ -60,9 +77,10 @@ VarnelError 带原文(const QString &sentence, const QString &engine) {
 
 VarnelError 连接失败(const QSqlError &error) {
     const QString engine = 引擎原文(error);
-    for (const auto &c : 连接错误)
-        if (engine.contains(QLatin1String(c.原文), Qt::CaseInsensitive))
-            return 带原文(QString::fromUtf8(c.说明), engine);
+    for (const auto &c : 连接错误())
+        for (const QString &words : c.原文)
+            if (engine.contains(words))
+                return 带原文(QString::fromUtf8(c.说明), engine);
     return 带原文(
         QStringLiteral("不能连接数据库服务器。请检查 varnel.ini 中的连接串，或告诉服务器管理员。"),
         engine);

@@ -1,0 +1,259 @@
+// The archive commands on both engines through the same data: the SQLite file and the office
+// server. Rows named "pg" need the tests' own server (VARNEL_TEST_PG); without it they are skipped.
+#include "archive/database.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/varnel_error.h"
+#include "engine_fixture.h"
+#include "window_test.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+// Texts that would end a quoted literal, start a comment, end a statement or be read as an
+// escape if they reached the SQL text unguarded.
+const Rows 交款{{"O'Brien", "100", "C:\\案卷\\", "a;b -- c"}, {"Null", "'", "\\'", "  "}};
+const Rows 债权{{"丙'; DELETE FROM 案件; --", "80", "一般债权", "", "", "/* x */"},
+                {"", "", "", "", "", ""}};
+
+// A port on the loopback interface whose connections the kernel accepts and nobody answers.
+struct SilentPort {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    SilentPort() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr *>(&a), len);
+        ::listen(fd, 8);
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
+        port = ntohs(a.sin_port);
+    }
+    ~SilentPort() { ::close(fd); }
+};
+
+} // namespace
+
+class TestArchiveEngines : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void hostileTextsRoundTrip_data() { engines(); }
+    void hostileTextsRoundTrip();
+    void namesIgnoreLetterCase_data() { engines(); }
+    void namesIgnoreLetterCase();
+    void saveIsAllOrNothing_data() { engines(); }
+    void saveIsAllOrNothing();
+    void serverFaults_data();
+    void serverFaults();
+
+  private:
+    void engines() {
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("sqlite") << "sqlite";
+        QTest::newRow("pg") << "pg";
+    }
+    // The archive of the current row; skips a server row without the test server.
+    bool open(const QString &engine) {
+        archive = std::make_unique<EngineArchive>(engine);
+        if (archive->server && !TestServer::get().ok)
+            return false;
+        设应用目录(加尾分隔符(archive->dir.path()));
+        return true;
+    }
+    void fill(Fo案款分配计算 &window) {
+        auto put = [](FlexGrid *g, const Rows &rows) {
+            g->setRows(1 + int(rows.size()));
+            for (int r = 0; r < rows.size(); ++r)
+                for (int k = 0; k < rows[r].size(); ++k)
+                    g->setTextMatrix(r + 1, k, rows[r][k]);
+        };
+        put(window.MSFjk, 交款);
+        put(window.MSFzc, 债权);
+    }
+    static Rows grid(FlexGrid *g) {
+        Rows out;
+        for (int r = 1; r < g->Rows(); ++r) {
+            QStringList row;
+            for (int k = 0; k < g->Cols(); ++k)
+                row << g->TextMatrix(r, k);
+            out << row;
+        }
+        return out;
+    }
+    QStringList command(QAction *action, QMessageBox::StandardButton answer = QMessageBox::Yes,
+                        const QString &input = QString()) {
+        BoxAnswerer answerer(answer, input);
+        action->trigger();
+        return answerer.texts;
+    }
+
+    std::unique_ptr<EngineArchive> archive;
+    std::unique_ptr<Fo案款分配计算> w;
+};
+
+#define OPEN_ENGINE()                                                                              \
+    QFETCH(QString, engine);                                                                       \
+    if (!open(engine))                                                                             \
+        QSKIP("no test server (VARNEL_TEST_PG)");                                                  \
+    QVERIFY(archive->ok);                                                                          \
+    w = std::make_unique<Fo案款分配计算>();                                                        \
+    w->show()
+
+void TestArchiveEngines::init() {}
+
+void TestArchiveEngines::cleanup() {
+    w.reset();
+    archive.reset();
+    数据库设置::语句记录 = nullptr;
+}
+
+void TestArchiveEngines::hostileTextsRoundTrip() {
+    OPEN_ENGINE();
+    fill(*w);
+    const QString name = QStringLiteral("O'Neil \\ 案; --");
+    QCOMPARE(command(w->存入内容, QMessageBox::Yes, name).last(), QStringLiteral("保存成功！"));
+    const Rows stored{
+        {"c", name, "", "", "", "", ""},
+        {"d", name, "丙'; DELETE FROM 案件; --", "80", "一般债权", "<NULL>", "<NULL>", "/* x */"},
+        {"d", name, "<NULL>", "<NULL>", "<NULL>", "<NULL>", "<NULL>", "<NULL>"},
+        {"p", name, "O'Brien", "100", "C:\\案卷\\", "a;b -- c", "", ""},
+        {"p", name, "Null", "'", "\\'", "<NULL>", "", ""}};
+    Rows all = archive->everything();
+    for (QStringList &row : all)
+        row = row.mid(0, row[0] == "c" ? 7 : 8);
+    QCOMPARE(all.size(), stored.size());
+    for (int i = 0; i < all.size(); ++i)
+        QCOMPARE(all[i].mid(0, stored[i].size()), stored[i]);
+
+    w->Com清除->click();
+    command(w->读出内容);
+    QCOMPARE(w->MSFysj->TextMatrix(1, 1), name);
+    clickGridCell(w->MSFysj, 1, 1);
+    Rows payments = 交款;
+    payments[1][3] = QString(); // blanks alone are an empty cell
+    QCOMPARE(grid(w->MSFjk), payments);
+    QStringList claim = grid(w->MSFzc).value(0);
+    claim[4] = QString(); // the distributed amount is worked out anew on loading
+    QCOMPARE(claim, 债权[0]);
+}
+
+void TestArchiveEngines::namesIgnoreLetterCase() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("Case A"));
+    Fo案款分配计算 other;
+    other.show();
+    BoxAnswerer answerer(QMessageBox::Yes, QStringLiteral("case a"));
+    other.存入内容->trigger();
+    QCOMPARE(answerer.texts.last(), QStringLiteral("名称重复，不能保存，请改变名称保存！"));
+    QCOMPARE(archive->rows("SELECT 名称 FROM 案件"), (Rows{{"Case A"}}));
+}
+
+void TestArchiveEngines::saveIsAllOrNothing() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const Rows before = archive->everything();
+    w->MSFjk->setTextMatrix(1, 0, QStringLiteral("改过"));
+    // The claims are the last statements of a save: failing there, the deletes and the new
+    // payments must not stay.
+    数据库设置::语句记录 = [](const QString &sql, bool) {
+        if (sql.contains(QStringLiteral("insert into 债权")))
+            throw VarnelError(QStringLiteral("planted"));
+    };
+    const QStringList boxes = command(w->存入内容);
+    QVERIFY2(boxes.last().contains(QStringLiteral("planted")), qPrintable(boxes.join('|')));
+    数据库设置::语句记录 = nullptr;
+    QCOMPARE(archive->everything(), before);
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
+    QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
+    QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
+}
+
+void TestArchiveEngines::serverFaults_data() {
+    QTest::addColumn<QString>("connection"); // %H socket folder, %P port, %S silent port
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("engineWords");
+    QTest::newRow("refused") << "host=127.0.0.1 port=1 dbname=varnel_test user=clerk_a"
+                             << "数据库服务器拒绝连接"
+                             << "127.0.0.1";
+    QTest::newRow("no answer") << "host=127.0.0.1 port=%S dbname=varnel_test user=clerk_a "
+                                  "connect_timeout=2"
+                               << "没有应答"
+                               << "127.0.0.1";
+    QTest::newRow("not a clerk") << "host=%H port=%P dbname=varnel_test user=outsider"
+                                 << "加入 varnel_clerk"
+                                 << "permission denied";
+    QTest::newRow("no tables") << "host=%H port=%P dbname=postgres user=clerk_a"
+                               << "没有案件档案的数据表"
+                               << "案件";
+    QTest::newRow("certificate not verifiable")
+        << "host=127.0.0.1 port=%P dbname=varnel_test user=clerk_a sslmode=verify-full "
+           "sslrootcert=/nonexistent/root.crt"
+        << "证书"
+        << "root.crt";
+    QTest::newRow("no password") << "host=127.0.0.1 port=%P dbname=varnel_test user=needs_pw "
+                                    "sslmode=disable"
+                                 << "~/.pgpass"
+                                 << "password";
+    QTest::newRow("backslashes as escapes") << "host=%H port=%P dbname=varnel_test user=clerk_old"
+                                            << "standard_conforming_strings"
+                                            << "";
+}
+
+void TestArchiveEngines::serverFaults() {
+    QFETCH(QString, connection);
+    QFETCH(QString, sentence);
+    QFETCH(QString, engineWords);
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    static const bool roles = TestServer::get().psql(
+        "varnel_test",
+        "DO $$ BEGIN "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'outsider') THEN "
+        "CREATE ROLE outsider LOGIN; END IF; "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'clerk_old') THEN "
+        "CREATE ROLE clerk_old LOGIN IN ROLE varnel_clerk; END IF; "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'needs_pw') THEN "
+        "CREATE ROLE needs_pw LOGIN PASSWORD 'x' IN ROLE varnel_clerk; END IF; END $$; "
+        "GRANT CONNECT ON DATABASE varnel_test TO outsider; "
+        "ALTER ROLE clerk_old SET standard_conforming_strings = off;");
+    QVERIFY(roles);
+    SilentPort silent;
+    connection.replace("%H", TestServer::get().host)
+        .replace("%P", TestServer::get().port)
+        .replace("%S", QString::number(silent.port));
+    QVERIFY(archive->writeIni(connection));
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    fill(*w);
+    const Rows before = grid(w->MSFjk);
+    const QStringList boxes = command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const QStringList lines = boxes.last().split(u'\n');
+    QVERIFY2(lines[0].contains(sentence), qPrintable(boxes.last()));
+    QVERIFY2(lines.mid(1).join(u'\n').contains(engineWords), qPrintable(boxes.last()));
+    QCOMPARE(grid(w->MSFjk), before);
+    QCOMPARE(w->当前案件号(), 0);
+    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"0"}}));
+}
+
+int runArchiveEngineTests(int argc, char **argv) {
+    TestArchiveEngines t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_archive_engines.moc"
