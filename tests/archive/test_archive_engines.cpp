@@ -124,7 +124,27 @@ void TestArchiveEngines::hostileTextsRoundTrip() {
     OPEN_ENGINE();
     fill(*w);
     const QString name = QStringLiteral("O'Neil \\ 案; --");
+    QStringList sent;
+    数据库设置::语句记录 = [&sent](const QString &sql, bool) { sent << sql; };
     QCOMPARE(command(w->存入内容, QMessageBox::Yes, name).last(), QStringLiteral("保存成功！"));
+    // The save's texts exactly; a server gets them joined into one execution.
+    const QString n = QString::number(w->当前案件号());
+    const QString pay = " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( " + n;
+    const QString debt = " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, "
+                         "其中抵押优先金额, 分配金额, 备注) values ( " +
+                         n;
+    const QStringList texts{
+        "delete from 交款 where ajid = " + n,
+        "delete from 债权 where ajid = " + n,
+        pay + " , 'O''Brien','100','C:\\案卷\\','a;b -- c' )",
+        pay + " , 'Null','''','\\''',Null )",
+        debt + " , '丙''; DELETE FROM 案件; --','80','一般债权',Null ,Null,'/* x */'  )",
+        debt + " , Null,Null,Null,Null ,Null,Null  )"};
+    const QStringList expected = archive->server ? QStringList{texts.join(u';')} : texts;
+    const qsizetype at = sent.indexOf(expected[0]);
+    QVERIFY2(at >= 0, qPrintable(sent.join(u'\n')));
+    QCOMPARE(sent.mid(at, expected.size()), expected);
+    数据库设置::语句记录 = nullptr;
     const Rows stored{
         {"c", name, "", "", "", "", ""},
         {"d", name, "丙'; DELETE FROM 案件; --", "80", "一般债权", "<NULL>", "<NULL>", "/* x */"},
