@@ -212,12 +212,12 @@ void 测(int claims, int runs, bool server) {
 void 测列表(bool server) {
     QTemporaryDir dir;
     const QString file = 新档案(dir, server);
+    const QString names = QStringLiteral("SELECT '（2024）执字第' || n || '号' FROM ");
     const QString fill =
-        QStringLiteral("INSERT INTO 案件 (名称) SELECT '（2024）执字第' || n || "
-                       "'号' FROM (%1) AS s(n)")
-            .arg(server ? "SELECT generate_series(1, 10000)"
-                        : "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 "
-                          "FROM c WHERE n < 10000) SELECT n FROM c");
+        server ? "INSERT INTO 案件 (名称) " + names + "generate_series(1, 10000) AS s(n)"
+               : "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 10000) "
+                 "INSERT INTO 案件 (名称) " +
+                     names + "c";
     if (server) {
         psql(fill);
     } else {
