@@ -6,6 +6,7 @@
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
+#include "common/varnel_error.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -19,6 +20,7 @@
 namespace {
 
 const QString 提示标题 = QStringLiteral("提示");
+const QString 名称重复 = QStringLiteral("名称重复，不能保存，请改变名称保存！");
 
 // Fills a grid, emptied to its header row, with the rows of a query: one row added and made
 // current per record, each cell left-aligned and written unless its field is NULL or empty.
@@ -42,6 +44,18 @@ QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int
     for (int k = 0; k < columns; ++k)
         literals << window.保存内容(grid.TextMatrix(row, k));
     return literals;
+}
+
+// What a load reads back of a stored literal: the text between the quotes, quotes undoubled;
+// nothing for Null.
+QStringList 读回文本(const QStringList &literals) {
+    QStringList texts;
+    for (const QString &literal : literals)
+        texts << (literal == QStringLiteral("Null")
+                      ? QString()
+                      : 去尾空格(literal.mid(1, literal.size() - 2)
+                                     .replace(QStringLiteral("''"), QStringLiteral("'"))));
+    return texts;
 }
 
 } // namespace
@@ -100,19 +114,53 @@ void Fo案款分配计算::存入() {
             return;
         }
     }
-    {
-        数据库事务 transaction(*connection);
-        if (id < 1) {
-            if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
-                transaction.回滚();
-                connection.reset();
-                消息框::提示(QStringLiteral("名称重复，不能保存，请改变名称保存！"), 提示标题);
-                return;
-            }
+    // A stored case that someone else changed since this window read it: asked, and on Yes
+    // written again, locked and compared anew.
+    while (!写入案件(connection, id, name)) {
+        if (!connection)
+            return;
+        connection.reset();
+        if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
+                                         "确实要保存点“是”，取消保存点“否”。"),
+                          QStringLiteral("保存提示")))
+            return;
+        打开数据库(connection);
+    }
+    connection.reset();
+    案件号 = id;
+    消息框::提示(QStringLiteral("保存成功！"), 提示标题);
+    Com删除案件->show();
+}
+
+// One attempt at storing the window's case in one transaction. False when it was not stored:
+// with the connection still open when the stored rows differ from those this window read (they
+// are then taken as read, for the next attempt), closed when the clerk has been told why.
+bool Fo案款分配计算::写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id,
+                              const QString &name) {
+    数据库事务 transaction(*connection);
+    if (id < 1) {
+        if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
+            transaction.回滚();
+            connection.reset();
+            消息框::提示(名称重复, 提示标题);
+            return false;
+        }
+        try {
             执行(*connection, 案件语句::插入案件(name));
-            const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
-            id = 长整数值(去尾空格(ids.值(0, 0).toString()));
-        } else if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
+        } catch (const VarnelError &e) {
+            // On a server, a clerk saving the same name at the same moment got there first.
+            if (e.description() != 名称重复)
+                throw;
+            transaction.回滚();
+            connection.reset();
+            消息框::提示(名称重复, 提示标题);
+            return false;
+        }
+        const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
+        id = 长整数值(去尾空格(ids.值(0, 0).toString()));
+    } else {
+        锁定案件(*connection, id);
+        if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
             // Another copy of the program has deleted the case since it was loaded: its rows
             // would be stored under a case that no list shows any more.
             transaction.回滚();
@@ -122,26 +170,38 @@ void Fo案款分配计算::存入() {
             消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
                                         "为它输入一个案件名称。"),
                          提示标题);
-            return;
+            return false;
         }
-        保存行(*connection, id);
-        transaction.提交();
+        const 案件行 stored = 读案件行(*connection, id);
+        if (stored != 读出时行) {
+            transaction.回滚();
+            读出时行 = stored;
+            return false;
+        }
     }
-    connection.reset();
-    案件号 = id;
-    消息框::提示(QStringLiteral("保存成功！"), 提示标题);
-    Com删除案件->show();
+    保存行(*connection, id);
+    transaction.提交();
+    return true;
 }
 
 // The statements go out together: on a server the round trips, not the statements, cost the
 // time.
 void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
     QStringList sqls{案件语句::删除交款(id), 案件语句::删除债权(id)};
-    for (int i = 1; i < MSFjk->Rows(); ++i)
-        sqls << 案件语句::插入交款(id, 行字面量(*this, *MSFjk, i, 4));
-    for (int i = 1; i < MSFzc->Rows(); ++i)
-        sqls << 案件语句::插入债权(id, 行字面量(*this, *MSFzc, i, 6));
+    案件行 saved;
+    for (int i = 1; i < MSFjk->Rows(); ++i) {
+        const QStringList literals = 行字面量(*this, *MSFjk, i, 4);
+        sqls << 案件语句::插入交款(id, literals);
+        saved.交款 << 读回文本(literals);
+    }
+    for (int i = 1; i < MSFzc->Rows(); ++i) {
+        const QStringList literals = 行字面量(*this, *MSFzc, i, 6);
+        sqls << 案件语句::插入债权(id, literals);
+        saved.债权 << 读回文本(literals);
+    }
     执行多条(connection, sqls);
+    // What a load would now read back, for the check of the next save.
+    读出时行 = saved;
 }
 
 // The list of stored cases is read afresh each time, oldest first; its last row stays current,
@@ -218,8 +278,13 @@ void Fo案款分配计算::读出案件(int id) {
         MSFzc->setRows(1);
         std::unique_ptr<数据库连接> connection;
         打开数据库(connection);
-        填表(*MSFjk, 打开记录集(*connection, 案件语句::读交款(id)), 4);
-        填表(*MSFzc, 打开记录集(*connection, 案件语句::读债权(id)), 6);
+        读出时行 = {};
+        const 记录集 payments = 打开记录集(*connection, 案件语句::读交款(id));
+        读出时行.交款 = 行文本(payments);
+        填表(*MSFjk, payments, 4);
+        const 记录集 claims = 打开记录集(*connection, 案件语句::读债权(id));
+        读出时行.债权 = 行文本(claims);
+        填表(*MSFzc, claims, 6);
         connection.reset();
         分配计算();
     });

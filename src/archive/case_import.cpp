@@ -1,5 +1,6 @@
 #include "archive/case_import.h"
 
+#include "archive/case_rows.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "common/number_text.h"
@@ -7,31 +8,6 @@
 #include <QFileInfo>
 
 namespace {
-
-using 行集 = QList<QStringList>;
-
-struct 案件内容 {
-    行集 交款;
-    行集 债权;
-    bool operator==(const 案件内容 &) const = default;
-};
-
-// A query's rows as texts, NULL and blanks at the end as nothing, as the window would show them.
-行集 行文本(const 记录集 &rows) {
-    行集 result;
-    for (const auto &row : rows.行) {
-        QStringList texts;
-        for (const QVariant &v : row)
-            texts << (v.isNull() ? QString() : 去尾空格(v.toString()));
-        result << texts;
-    }
-    return result;
-}
-
-案件内容 读内容(数据库连接 &connection, std::int32_t id) {
-    return {行文本(打开记录集(connection, 案件语句::读交款(id))),
-            行文本(打开记录集(connection, 案件语句::读债权(id)))};
-}
 
 QStringList 字面量(const QStringList &cells) {
     QStringList literals;
@@ -46,19 +22,19 @@ std::int32_t 案件号(数据库连接 &connection, const QString &name) {
 }
 
 // The name the case gets in the archive, or an empty text when it is there already.
-QString 目标名称(数据库连接 &target, const QString &name, const 案件内容 &content) {
+QString 目标名称(数据库连接 &target, const QString &name, const 案件行 &content) {
     QString candidate = name;
     for (int k = 2;; ++k) {
         const std::int32_t id = 案件号(target, candidate);
         if (id == 0)
             return candidate;
-        if (读内容(target, id) == content)
+        if (读案件行(target, id) == content)
             return QString();
         candidate = name + QStringLiteral(" (%1)").arg(k);
     }
 }
 
-void 写入(数据库连接 &target, const QString &name, const 案件内容 &content) {
+void 写入(数据库连接 &target, const QString &name, const 案件行 &content) {
     数据库事务 transaction(target);
     执行(target, 案件语句::插入案件(name));
     const std::int32_t id = 案件号(target, name);
@@ -92,7 +68,7 @@ int 导入案件(const QString &源文件, QTextStream &out) {
     for (int r = 0; r < cases.RecordCount(); ++r) {
         const std::int32_t id = 长整数值(去尾空格(cases.值(r, ajidField).toString()));
         const QString name = 去尾空格(cases.值(r, nameField).toString());
-        const 案件内容 content = 读内容(*source, id);
+        const 案件行 content = 读案件行(*source, id);
         const QString as = 目标名称(*target, name, content);
         if (as.isEmpty()) {
             out << QStringLiteral("已有，跳过：%1").arg(name) << Qt::endl;

@@ -5,6 +5,7 @@
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
+#include "common/message_box.h"
 #include "common/varnel_error.h"
 #include "engine_fixture.h"
 #include "window_test.h"
@@ -56,6 +57,8 @@ class TestArchiveEngines : public QObject {
     void namesIgnoreLetterCase();
     void saveIsAllOrNothing_data() { engines(); }
     void saveIsAllOrNothing();
+    void changedElsewhere_data();
+    void changedElsewhere();
     void serverFaults_data();
     void serverFaults();
 
@@ -118,6 +121,7 @@ void TestArchiveEngines::cleanup() {
     w.reset();
     archive.reset();
     数据库设置::语句记录 = nullptr;
+    消息框::应答器 = nullptr;
 }
 
 void TestArchiveEngines::hostileTextsRoundTrip() {
@@ -201,6 +205,57 @@ void TestArchiveEngines::saveIsAllOrNothing() {
     QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
     QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
+}
+
+void TestArchiveEngines::changedElsewhere_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<bool>("overwrite");
+    for (const char *engine : {"sqlite", "pg"}) {
+        QTest::addRow("%s, No keeps the other clerk's rows", engine) << engine << false;
+        QTest::addRow("%s, Yes saves this window's rows", engine) << engine << true;
+    }
+}
+
+// Two windows hold one stored case; the second saves first. The first one's save asks, and
+// stores only on Yes.
+void TestArchiveEngines::changedElsewhere() {
+    OPEN_ENGINE();
+    QFETCH(bool, overwrite);
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    Fo案款分配计算 other;
+    other.show();
+    {
+        BoxAnswerer answerer(QMessageBox::Yes);
+        other.读出内容->trigger();
+        clickGridCell(other.MSFysj, 1, 1);
+        other.MSFjk->setTextMatrix(1, 0, QStringLiteral("别人改的"));
+        other.存入内容->trigger();
+        QCOMPARE(answerer.texts.last(), QStringLiteral("保存成功！"));
+    }
+    w->MSFjk->setTextMatrix(2, 0, QStringLiteral("我改的"));
+    QStringList boxes, titles;
+    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &caption) {
+        boxes << text;
+        titles << caption;
+        return 消息框::框应答{!text.startsWith(QStringLiteral("这个案件在你读出以后")) || overwrite,
+                              {}};
+    };
+    w->存入内容->trigger();
+    const QString question =
+        QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
+                       "确实要保存点“是”，取消保存点“否”。");
+    QCOMPARE(boxes.value(1), question);
+    QCOMPARE(titles.value(1), QStringLiteral("保存提示"));
+    QCOMPARE(boxes.size(), overwrite ? 3 : 2);
+    const Rows payers = archive->rows("SELECT 交款人 FROM 交款 ORDER BY id");
+    QCOMPARE(payers.value(0), QStringList{overwrite ? "O'Brien" : "别人改的"});
+    QCOMPARE(payers.value(1), QStringList{overwrite ? "我改的" : "Null"});
+    // Once asked, a second save of the same window does not ask again.
+    boxes.clear();
+    w->存入内容->trigger();
+    消息框::应答器 = nullptr;
+    QCOMPARE(boxes.size(), 2);
 }
 
 void TestArchiveEngines::serverFaults_data() {
