@@ -1,5 +1,6 @@
 // The case fund window's archive commands: save the case on screen, list the stored cases,
 // load one, delete the loaded one.
+#include "archive/case_list_filter.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "casefund/case_fund_window.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -74,6 +76,9 @@ void Fo案款分配计算::连接案件命令() {
             捕获错误([this] { 列出(); });
     });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
+    connect(Txt案件筛选, &QLineEdit::textChanged, this,
+            [this](const QString &text) { 筛选案件列表(*MSFysj, text); });
+    connect(Txt案件筛选, &QLineEdit::returnPressed, Com确定, &QPushButton::click);
     MSFysj->设单击([this] { 单击载入(); });
     // A case picked in the list with the arrow keys is the one 确定 loads.
     connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
@@ -207,6 +212,10 @@ void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
 // The list of stored cases is read afresh each time, oldest first; its last row stays current,
 // so that 确定 without a pick loads the newest case.
 void Fo案款分配计算::列出() {
+    {
+        const QSignalBlocker quiet(Txt案件筛选);
+        Txt案件筛选->clear();
+    }
     MSFysj->setRows(1);
     Pic原数据->show();
     Pic原数据->raise();
@@ -230,6 +239,7 @@ void Fo案款分配计算::列出() {
             MSFysj->setText(text);
         MSFysj->当前格左对齐();
     }
+    设长名称提示(*MSFysj);
     // The highlight shows the case that 确定 loads: the last one listed.
     if (MSFysj->Rows() > 1)
         MSFysj->setCurrentCell(MSFysj->Rows() - 1 - MSFysj->FixedRows(), 1);

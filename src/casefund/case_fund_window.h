@@ -44,6 +44,8 @@ class Fo案款分配计算 : public QMainWindow {
     QPushButton *Com删除案件 = nullptr;
     QFrame *Pic原数据 = nullptr;
     FlexGrid *MSFysj = nullptr;
+    // Above the list: typing filters it to the names that contain the text.
+    QLineEdit *Txt案件筛选 = nullptr;
     QPushButton *Com确定 = nullptr;
     QPushButton *Comm取消 = nullptr;
     QAction *存入内容 = nullptr;

@@ -11,6 +11,8 @@
 #include "window_test.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -57,6 +59,8 @@ class TestArchiveEngines : public QObject {
     void namesIgnoreLetterCase();
     void saveIsAllOrNothing_data() { engines(); }
     void saveIsAllOrNothing();
+    void listFilter_data();
+    void listFilter();
     void changedElsewhere_data();
     void changedElsewhere();
     void serverFaults_data();
@@ -205,6 +209,51 @@ void TestArchiveEngines::saveIsAllOrNothing() {
     QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
     QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
+}
+
+// The filter above the list: names containing the typed text, letter case ignored; Enter loads
+// the last case shown, as 确定 does.
+void TestArchiveEngines::listFilter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("loaded"); // the case Enter loads; empty: none
+    QTest::newRow("nothing typed")
+        << "" << QStringList{"（2024）执字第1号", "Abc公司", "xaBd"} << "xaBd";
+    QTest::newRow("letter case ignored") << "AB" << QStringList{"Abc公司", "xaBd"} << "xaBd";
+    QTest::newRow("inside the name")
+        << "执字" << QStringList{"（2024）执字第1号"} << "（2024）执字第1号";
+    QTest::newRow("no name") << "zz" << QStringList{} << "";
+}
+
+void TestArchiveEngines::listFilter() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, loaded);
+    QVERIFY(open(QStringLiteral("sqlite")));
+    QVERIFY(archive->ok);
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    for (const QString &name : QStringList{"（2024）执字第1号", "Abc公司", "xaBd"}) {
+        w->MSFjk->setTextMatrix(1, 0, name);
+        command(w->存入内容, QMessageBox::Yes, name);
+        w->Com清除->click();
+    }
+    command(w->读出内容);
+    auto *filter = child<QLineEdit>(w.get(), "Txt案件筛选");
+    QVERIFY(filter->y() < w->MSFysj->y());
+    for (const QChar c : typed) { // typed one character at a time; Chinese too
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(filter, &press);
+    }
+    QStringList visible;
+    for (int row = 1; row < w->MSFysj->Rows(); ++row)
+        if (!w->MSFysj->isRowHidden(row - 1))
+            visible << w->MSFysj->TextMatrix(row, 1);
+    QCOMPARE(visible, shown);
+    BoxAnswerer guard;
+    QTest::keyClick(filter, Qt::Key_Return);
+    QVERIFY(!w->Pic原数据->isVisible());
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), loaded);
 }
 
 void TestArchiveEngines::changedElsewhere_data() {
