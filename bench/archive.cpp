@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -229,8 +230,16 @@ void 测列表(bool server) {
     w.show();
     QCoreApplication::processEvents();
     const double ms = 中位毫秒(5, [&] { w.读出内容->trigger(); });
-    std::printf("%s: list of %d stored cases %7.1f ms  [median of 5]\n",
-                server ? "server, 1 ms each way" : "SQLite", w.MSFysj->Rows() - 1, ms);
+    // Filtering as the clerk types: "9" keeps a tenth of the names, "99" a hundredth.
+    auto *filter = w.findChild<QLineEdit *>(QStringLiteral("Txt案件筛选"));
+    const double typed = 中位毫秒(5, [&] {
+        filter->clear();
+        filter->setText(QStringLiteral("9"));
+        filter->setText(QStringLiteral("99"));
+    });
+    std::printf("%s: list of %d stored cases %7.1f ms, filter as typed (2 keys) %6.1f ms  "
+                "[median of 5]\n",
+                server ? "server, 1 ms each way" : "SQLite", w.MSFysj->Rows() - 1, ms, typed);
 }
 
 } // namespace

@@ -76,6 +76,7 @@ void Fo案款分配计算::连接案件命令() {
             捕获错误([this] { 列出(); });
     });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
+    设长名称提示(*MSFysj);
     connect(Txt案件筛选, &QLineEdit::textChanged, this,
             [this](const QString &text) { 筛选案件列表(*MSFysj, text); });
     connect(Txt案件筛选, &QLineEdit::returnPressed, Com确定, &QPushButton::click);
@@ -239,7 +240,6 @@ void Fo案款分配计算::列出() {
             MSFysj->setText(text);
         MSFysj->当前格左对齐();
     }
-    设长名称提示(*MSFysj);
     // The highlight shows the case that 确定 loads: the last one listed.
     if (MSFysj->Rows() > 1)
         MSFysj->setCurrentCell(MSFysj->Rows() - 1 - MSFysj->FixedRows(), 1);

@@ -2,7 +2,8 @@
 
 #include "common/grid.h"
 
-#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QToolTip>
 
 int 筛选案件列表(FlexGrid &list, const QString &text) {
     const int fixed = list.FixedRows();
@@ -26,13 +27,36 @@ int 筛选案件列表(FlexGrid &list, const QString &text) {
     return last;
 }
 
+namespace {
+
+// Answers the list's tooltip requests: the name under the pointer, when the column cuts it.
+class 长名称提示 : public QObject {
+  public:
+    explicit 长名称提示(FlexGrid *list) : QObject(list), 表(list) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QTableWidgetItem *item = 表->itemAt(help->pos());
+        const QModelIndex index = item ? 表->indexFromItem(item) : QModelIndex();
+        if (!item || index.column() != 1 ||
+            表->fontMetrics().horizontalAdvance(item->text()) + 6 <= 表->columnWidth(1)) {
+            QToolTip::hideText();
+            return true;
+        }
+        QToolTip::showText(help->globalPos(), item->text(), 表->viewport(),
+                           表->visualItemRect(item));
+        return true;
+    }
+
+  private:
+    FlexGrid *表;
+};
+
+} // namespace
+
 void 设长名称提示(FlexGrid &list) {
-    const int fixed = list.FixedRows();
-    const int room =
-        list.columnWidth(1) - 2 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) - 4;
-    const QFontMetrics metrics(list.font());
-    for (int row = fixed; row < list.Rows(); ++row)
-        if (QTableWidgetItem *item = list.item(row - fixed, 1);
-            item && metrics.horizontalAdvance(item->text()) > room)
-            item->setToolTip(item->text());
+    list.viewport()->installEventFilter(new 长名称提示(&list));
 }

@@ -11,5 +11,5 @@ class FlexGrid;
 // 0 when no row is shown.
 int 筛选案件列表(FlexGrid &list, const QString &text);
 
-// Gives every name too long for its column the whole name as its tooltip.
+// From now on, a name too long for its column shows whole as a tooltip when pointed at.
 void 设长名称提示(FlexGrid &list);

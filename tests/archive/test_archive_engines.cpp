@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -61,6 +62,7 @@ class TestArchiveEngines : public QObject {
     void saveIsAllOrNothing();
     void listFilter_data();
     void listFilter();
+    void longNamesShowWholeAsTooltip();
     void changedElsewhere_data();
     void changedElsewhere();
     void serverFaults_data();
@@ -254,6 +256,28 @@ void TestArchiveEngines::listFilter() {
     QTest::keyClick(filter, Qt::Key_Return);
     QVERIFY(!w->Pic原数据->isVisible());
     QCOMPARE(w->MSFjk->TextMatrix(1, 0), loaded);
+}
+
+void TestArchiveEngines::longNamesShowWholeAsTooltip() {
+    QVERIFY(open(QStringLiteral("sqlite")));
+    QVERIFY(archive->ok);
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    const QString longName = QString(u'长').repeated(40);
+    for (const QString &name : QStringList{QStringLiteral("短"), longName}) {
+        command(w->存入内容, QMessageBox::Yes, name);
+        w->Com清除->click();
+    }
+    command(w->读出内容);
+    QCOMPARE(w->MSFysj->TextMatrix(2, 1), longName);
+    for (int row : {1, 2}) {
+        QToolTip::hideText();
+        const QRect cell = w->MSFysj->visualRect(w->MSFysj->model()->index(row - 1, 1));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        w->MSFysj->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(w->MSFysj->viewport(), &help);
+        QCOMPARE(QToolTip::text(), row == 2 ? longName : QString());
+    }
 }
 
 void TestArchiveEngines::changedElsewhere_data() {
