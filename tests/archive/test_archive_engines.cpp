@@ -65,6 +65,7 @@ class TestArchiveEngines : public QObject {
     void longNamesShowWholeAsTooltip();
     void changedElsewhere_data();
     void changedElsewhere();
+    void eightClerksAtOnce();
     void serverFaults_data();
     void serverFaults();
 
@@ -329,6 +330,64 @@ void TestArchiveEngines::changedElsewhere() {
     w->存入内容->trigger();
     消息框::应答器 = nullptr;
     QCOMPARE(boxes.size(), 2);
+}
+
+// Eight clerks at once against one server (the duration is cut to 10 s to keep the test run
+// short): afterwards no case holds rows of another or half a save, every save that said
+// "保存成功！" is stored unless its clerk deleted or saved the case again, and of the eight new
+// cases saved under one name at the same moment exactly one is stored.
+void TestArchiveEngines::eightClerksAtOnce() {
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    QList<QProcess *> clerks;
+    for (int k = 1; k <= 8; ++k) {
+        auto *p = new QProcess(this);
+        p->start(QStringLiteral(VARNEL_CLERK),
+                 {archive->dir.path(), QString::number(k), QStringLiteral("10")});
+        clerks << p;
+    }
+    QMap<QString, QString> last; // case name → tag of its last save, empty after a delete
+    QStringList sharedTags;
+    int sameName = 0;
+    for (QProcess *p : clerks) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+        for (const QString &line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
+            const QStringList f = line.split(u' ');
+            if (f.size() < 2)
+                continue;
+            const QString tag = f[0] == QStringLiteral("saved") ? f.value(2) : QString();
+            if (f[1] == QStringLiteral("同名"))
+                ++sameName;
+            else if (f[1] == QStringLiteral("公共"))
+                sharedTags << tag;
+            else
+                last[f[1]] = tag;
+        }
+    }
+    QCOMPARE(sameName, 1);
+    const Rows cases = archive->rows("SELECT ajid, 名称 FROM 案件");
+    QMap<QString, QString> stored;
+    for (const QStringList &c : cases) {
+        const Rows pay = archive->rows("SELECT 交款人, 备注 FROM 交款 WHERE ajid = " + c[0]);
+        const Rows debt = archive->rows("SELECT 债权人, 备注 FROM 债权 WHERE ajid = " + c[0]);
+        const QString tag = pay.value(0).value(1);
+        QVERIFY2(!stored.contains(c[1]), qPrintable(c[1]));
+        stored[c[1]] = tag;
+        QCOMPARE(QString::number(pay.size()), tag.section(u'/', 2));
+        QCOMPARE(debt.size(), pay.size());
+        for (const Rows &rows : {pay, debt})
+            for (const QStringList &row : rows)
+                QCOMPARE(row, (QStringList{c[1], tag}));
+    }
+    QCOMPARE(archive->rows("SELECT count(*) FROM 交款 WHERE ajid NOT IN (SELECT ajid FROM 案件)"),
+             (Rows{{"0"}}));
+    for (auto it = last.cbegin(); it != last.cend(); ++it)
+        QCOMPARE(stored.value(it.key()), it.value());
+    if (stored.contains(QStringLiteral("公共")))
+        QVERIFY(sharedTags.contains(stored.value(QStringLiteral("公共"))));
+    qDeleteAll(clerks);
 }
 
 void TestArchiveEngines::serverFaults_data() {
