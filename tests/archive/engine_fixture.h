@@ -85,7 +85,9 @@ class EngineArchive {
             ok = makeCaseDatabase(dir.filePath(QStringLiteral("varnel.db")));
         }
     }
-    ~EngineArchive() {
+    ~EngineArchive() { reopen(); }
+    // Lets the reader's connection go; the next read opens a new one.
+    void reopen() {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }

@@ -2,6 +2,7 @@
 # The tests' own PostgreSQL 15 server, in a temporary folder, stopped again at the end.
 #   pg_server.sh start STATE   makes a cluster, starts it, writes its socket folder and port to
 #                              STATE (two lines: host, port), superuser varnel_admin, no password
+#   pg_server.sh restart STATE restarts it (fast: open connections are ended)
 #   pg_server.sh stop STATE    stops the server named in STATE and removes its folder
 # PostgreSQL refuses to run as root; run by root, the server runs as the user `nobody`.
 set -euo pipefail
@@ -49,6 +50,10 @@ CONF
   as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >/dev/null ||
     { cat "$dir/server.log" >&2; exit 1; }
   printf '%s\n%s\n' "$dir" "$port" >"$state"
+  ;;
+restart)
+  dir=$(sed -n 1p "$state")
+  as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -m fast -w -t 60 restart >/dev/null
   ;;
 stop)
   [ -f "$state" ] || exit 0

@@ -66,6 +66,8 @@ class TestArchiveEngines : public QObject {
     void changedElsewhere_data();
     void changedElsewhere();
     void eightClerksAtOnce();
+    void saveCutShortOnTheServer_data();
+    void saveCutShortOnTheServer();
     void serverFaults_data();
     void serverFaults();
 
@@ -388,6 +390,59 @@ void TestArchiveEngines::eightClerksAtOnce() {
     if (stored.contains(QStringLiteral("公共")))
         QVERIFY(sharedTags.contains(stored.value(QStringLiteral("公共"))));
     qDeleteAll(clerks);
+}
+
+// A save cut short on the server: by a statement timeout while another session holds the case,
+// or by the server restarting in the middle. The stored case stays as it was, the window keeps
+// its rows, and the next save works.
+void TestArchiveEngines::saveCutShortOnTheServer_data() {
+    QTest::addColumn<bool>("restart");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("statement timeout") << false << "超过了允许的时间";
+    QTest::newRow("server restarted") << true << "案件档案没有改变";
+}
+
+void TestArchiveEngines::saveCutShortOnTheServer() {
+    QFETCH(bool, restart);
+    QFETCH(QString, sentence);
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    QVERIFY(archive->writeIni(TestServer::get().clerk() + " options='-c statement_timeout=500'"));
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const Rows before = archive->everything();
+    w->MSFjk->setTextMatrix(1, 0, QStringLiteral("改过"));
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "holder");
+    holder.setConnectOptions(TestServer::get().clerk(QStringLiteral("varnel_admin")));
+    QVERIFY(holder.open());
+    QSqlQuery hold(holder);
+    if (restart) {
+        数据库设置::语句记录 = [](const QString &sql, bool) {
+            if (sql.startsWith(QStringLiteral("delete from 交款")))
+                QProcess::execute(QStringLiteral("bash"),
+                                  {QStringLiteral(VARNEL_SOURCE_DIR "/tests/archive/pg_server.sh"),
+                                   QStringLiteral("restart"),
+                                   qEnvironmentVariable("VARNEL_TEST_PG")});
+        };
+    } else {
+        QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+        QVERIFY(hold.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(w->当前案件号())));
+    }
+    const QStringList boxes = command(w->存入内容);
+    数据库设置::语句记录 = nullptr;
+    QVERIFY2(boxes.last().section(u'\n', 0, 0).contains(sentence), qPrintable(boxes.last()));
+    hold.exec(QStringLiteral("ROLLBACK"));
+    hold = QSqlQuery();
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
+    archive->reopen(); // a restart cut the reader off
+    QCOMPARE(archive->everything(), before);
+    QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
 }
 
 void TestArchiveEngines::serverFaults_data() {
