@@ -1,9 +1,11 @@
 // Printing the claims table of the case fund window to a PDF file: 1 000 and 10 000 claim rows
 // (10 000 rows are 201 pages), against a floor: a bare QPainter drawing the same texts and
-// lines onto the same kind of PDF printer, with nothing else around it.
+// lines onto the same kind of PDF printer, with nothing else around it. The same pages saved as
+// a PDF file are timed against printing them to the PDF printer.
 #include "casefund/case_fund_window.h"
 #include "common/grid.h"
 #include "output/page_painter.h"
+#include "output/pdf_output.h"
 #include "output/print_routine.h"
 #include "timing.h"
 
@@ -100,6 +102,7 @@ int main(int argc, char *argv[]) {
     QTemporaryDir dir;
     const QString ours = dir.filePath(QStringLiteral("ours.pdf"));
     const QString floor = dir.filePath(QStringLiteral("floor.pdf"));
+    const QString saved = dir.filePath(QStringLiteral("saved.pdf"));
     设打印机来源([&] { return pdfPrinter(ours); });
     for (const int claimRows : {1000, 10000}) {
         Fo案款分配计算 w;
@@ -113,9 +116,14 @@ int main(int argc, char *argv[]) {
         });
         const double floorMs =
             中位毫秒(runs, [&] { floorPrint(*w.MSFzc, title, w.分配说明(), floor); });
+        const double fileMs = 中位毫秒(runs, [&] {
+            写PDF文件(*w.MSFzc, title, w.分配说明(), QStringLiteral("某某执行案"), saved);
+        });
         const int pages = (w.MSFzc->Rows() + 49) / 50;
         std::printf("claim rows %5d (%3d pages): ours %8.1f ms, floor %8.1f ms, ours/floor %.2f\n",
                     claimRows, pages, oursMs, floorMs, oursMs / floorMs);
+        std::printf("claim rows %5d (%3d pages): PDF file %8.1f ms, PDF file/printed %.2f\n",
+                    claimRows, pages, fileMs, fileMs / oursMs);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return 0;

@@ -4,6 +4,7 @@
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "casefund/case_fund_window.h"
+#include "common/cell_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
@@ -98,23 +99,30 @@ void Fo案款分配计算::连接案件命令() {
     connect(escape, &QShortcut::activated, Comm取消, &QPushButton::click);
 }
 
+// The caption names the stored case the window holds, so that the clerk sees which case a save
+// overwrites and a delete removes; an empty name stands for none.
+void Fo案款分配计算::标明案件(const QString &name) {
+    const QString title = QStringLiteral("案款分配计算");
+    setWindowTitle(name.isEmpty() ? title : title + QStringLiteral(" — ") + name);
+}
+
 // A new case asks for its name, a stored one for leave to overwrite. The rows are then written
 // in one transaction, begun once the boxes are answered and ended before the next box shows:
 // a save that fails leaves the database as it was, and the window as it was.
 void Fo案款分配计算::存入() {
     std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
+    打开数据库(connection, 数据库用途::保存);
     std::int32_t id = 案件号;
     QString name;
     if (id >= 1) {
         if (!消息框::是否(QStringLiteral("你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
                                          "取消保存点“否”。"),
-                          QStringLiteral("保存提示")))
+                          QStringLiteral("保存提示"), 消息框::默认钮::否))
             return;
     } else {
         bool ok = false;
-        name = 去尾空格(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
-                                     QStringLiteral("案件名称"), &ok));
+        name = 去尾空格(单元格文本(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
+                                                QStringLiteral("案件名称"), &ok)));
         if (name.isEmpty()) {
             消息框::提示(QStringLiteral("没有案件名称，不能保存！"), 提示标题);
             return;
@@ -128,12 +136,14 @@ void Fo案款分配计算::存入() {
         connection.reset();
         if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
                                          "确实要保存点“是”，取消保存点“否”。"),
-                          QStringLiteral("保存提示")))
+                          QStringLiteral("保存提示"), 消息框::默认钮::否))
             return;
-        打开数据库(connection);
+        打开数据库(connection, 数据库用途::保存);
     }
     connection.reset();
     案件号 = id;
+    if (!name.isEmpty())
+        标明案件(name);
     消息框::提示(QStringLiteral("保存成功！"), 提示标题);
     Com删除案件->show();
 }
@@ -172,6 +182,7 @@ bool Fo案款分配计算::写入案件(std::unique_ptr<数据库连接> &connec
             transaction.回滚();
             connection.reset();
             案件号 = 0;
+            标明案件(QString());
             Com删除案件->hide();
             消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
                                         "为它输入一个案件名称。"),
@@ -251,7 +262,9 @@ void Fo案款分配计算::列出() {
 bool Fo案款分配计算::载入列表案件() {
     if (MSFysj->Row() <= 0)
         return false;
-    读出案件(长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0))));
+    const int id = 长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0)));
+    标明案件(MSFysj->TextMatrix(MSFysj->Row(), 1));
+    读出案件(id);
     return true;
 }
 
@@ -305,10 +318,10 @@ void Fo案款分配计算::读出案件(int id) {
 void Fo案款分配计算::删除() {
     if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，"
                                      "放弃删除点“否”！"),
-                      QString()))
+                      QString(), 消息框::默认钮::否))
         return;
     std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
+    打开数据库(connection, 数据库用途::删除);
     {
         数据库事务 transaction(*connection);
         执行(*connection, 案件语句::删除案件(案件号));

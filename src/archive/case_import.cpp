@@ -53,14 +53,15 @@ int 导入案件(const QString &源文件, QTextStream &out) {
     数据库设置::打开方式 = QStringLiteral("ro");
     std::unique_ptr<数据库连接> source;
     try {
-        source = std::make_unique<数据库连接>(QFileInfo(源文件).absoluteFilePath());
+        source =
+            std::make_unique<数据库连接>(QFileInfo(源文件).absoluteFilePath(), 数据库用途::读出);
     } catch (...) {
         数据库设置::打开方式 = mode;
         throw;
     }
     数据库设置::打开方式 = mode;
     std::unique_ptr<数据库连接> target;
-    打开数据库(target);
+    打开数据库(target, 数据库用途::保存);
     const 记录集 cases = 打开记录集(*source, 案件语句::列出案件());
     const int ajidField = int(cases.字段.indexOf(QStringLiteral("ajid")));
     const int nameField = int(cases.字段.indexOf(QStringLiteral("名称")));

@@ -1,8 +1,8 @@
 #include "archive/database.h"
 
 #include "archive/archive_settings.h"
-#include "archive/database_errors.h"
 #include "archive/server_connection.h"
+
 #include "common/app_dir.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
@@ -21,7 +21,8 @@ QString 新连接名() {
 }
 
 VarnelError 语句错误(const 数据库连接 &connection, const QSqlError &error) {
-    return connection.在服务器上() ? 服务器错误(error) : 数据库错误(error, connection.文件());
+    return connection.在服务器上() ? 服务器错误(error)
+                                   : 数据库错误(error, connection.文件(), connection.用途());
 }
 
 // Every statement of the archive passes through here.
@@ -47,7 +48,8 @@ QString 案件数据库文件() {
     return 去尾空格(应用目录()) + QStringLiteral("varnel.db");
 }
 
-数据库连接::数据库连接(const QString &file) : 名(新连接名()), 路径(file) {
+数据库连接::数据库连接(const QString &file, 数据库用途 use)
+    : 名(新连接名()), 路径(file), 用于(use) {
     bool opened = false;
     QSqlError failure;
     {
@@ -63,7 +65,7 @@ QString 案件数据库文件() {
     }
     if (!opened) {
         移除连接(名);
-        throw 打开错误(failure, file);
+        throw 打开错误(failure, file, 用于);
     }
     // SQLite opens any file without reading it; reading the schema tells at once whether this
     // is a database at all.
@@ -75,8 +77,8 @@ QString 案件数据库文件() {
     }
 }
 
-数据库连接::数据库连接(const 服务器 &server)
-    : 名(新连接名()), 路径(QStringLiteral("案件档案服务器")), 服务器上(true) {
+数据库连接::数据库连接(const 服务器 &server, 数据库用途 use)
+    : 名(新连接名()), 路径(QStringLiteral("案件档案服务器")), 用于(use), 服务器上(true) {
     QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), 名);
     try {
         打开服务器连接(名, server.连接串);
@@ -96,13 +98,13 @@ QVariant 记录集::值(int r, int k) const {
     return 行[r][k];
 }
 
-void 打开数据库(std::unique_ptr<数据库连接> &connection) {
+void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use) {
     connection.reset();
     const 档案设置 settings = 当前档案设置();
     if (settings.在服务器上())
-        connection = std::make_unique<数据库连接>(数据库连接::服务器{settings.连接串});
+        connection = std::make_unique<数据库连接>(数据库连接::服务器{settings.连接串}, use);
     else
-        connection = std::make_unique<数据库连接>(案件数据库文件());
+        connection = std::make_unique<数据库连接>(案件数据库文件(), use);
 }
 
 记录集 打开记录集(数据库连接 &connection, const QString &sql) {

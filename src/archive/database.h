@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/database_errors.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,26 +20,29 @@ QString 案件数据库文件();
 
 // One command's connection to the case database, under a name of its own; closed and removed
 // from Qt's list of connections when destroyed. Opening never creates the file: a missing file,
-// or a file that is not a readable case database, is an error here, at the open.
+// or a file that is not a readable case database, is an error here, at the open. What the
+// command uses it for is named in the messages of its failures.
 class 数据库连接 {
   public:
-    explicit 数据库连接(const QString &file);
+    数据库连接(const QString &file, 数据库用途 use);
     // A connection to the office archive on a server, through libpq's connection string.
     struct 服务器 {
         QString 连接串;
     };
-    explicit 数据库连接(const 服务器 &server);
+    数据库连接(const 服务器 &server, 数据库用途 use);
     ~数据库连接();
     数据库连接(const 数据库连接 &) = delete;
     数据库连接 &operator=(const 数据库连接 &) = delete;
 
     const QString &连接名() const { return 名; }
     const QString &文件() const { return 路径; }
+    数据库用途 用途() const { return 用于; }
     bool 在服务器上() const { return 服务器上; }
 
   private:
     QString 名;
     QString 路径;
+    数据库用途 用于;
     bool 服务器上 = false;
 };
 
@@ -51,7 +56,7 @@ struct 记录集 {
 };
 
 // Opens a new connection to the case database into `connection`, replacing what was there.
-void 打开数据库(std::unique_ptr<数据库连接> &connection);
+void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use = 数据库用途::读出);
 // Runs a query and returns all of its rows.
 记录集 打开记录集(数据库连接 &connection, const QString &sql);
 // Runs one statement that changes data.
@@ -63,9 +68,8 @@ void 执行多条(数据库连接 &connection, const QStringList &sqls);
 // ends (on SQLite, BEGIN IMMEDIATE holds the whole file already).
 void 锁定案件(数据库连接 &connection, std::int32_t id);
 
-// A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE on SQLite, so that no
-// other program can write between them, with BEGIN on a server; rolled back when destroyed
-// before 提交().
+// A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE, so that no other
+// program can write between them; rolled back when destroyed before 提交().
 class 数据库事务 {
   public:
     explicit 数据库事务(数据库连接 &connection);

@@ -1,5 +1,6 @@
 #include "archive/sql_text.h"
 
+#include "common/cell_text.h"
 #include "common/number_text.h"
 
 namespace {
@@ -11,8 +12,10 @@ QString 去首尾空格(const QString &text) {
     return 去尾空格(text.mid(from));
 }
 
+// A text between single quotes. Cleaned first, whatever its source: a cell or a name that kept
+// an unpaired surrogate or a U+0000 could otherwise end the literal early.
 QString 引号(const QString &text) {
-    QString doubled = text;
+    QString doubled = 单元格文本(text);
     doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
@@ -24,7 +27,7 @@ QString 号(std::int32_t n) {
 } // namespace
 
 QString 单元字面量(const QString &原内容) {
-    const QString trimmed = 去首尾空格(原内容);
+    const QString trimmed = 去首尾空格(单元格文本(原内容));
     return trimmed.isEmpty() ? QStringLiteral("Null") : 引号(trimmed);
 }
 

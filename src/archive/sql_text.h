@@ -7,12 +7,13 @@
 // How grid cells, case names and case numbers become the text of the archive's SQL
 // statements. Statements are built by plain concatenation; their spacing is part of them.
 
-// A grid cell as a literal of an INSERT: blanks (U+0020) removed on both sides; nothing left
-// gives the SQL null `Null`, anything else the text between single quotes with every single
-// quote inside doubled, so that it reads back exactly as typed.
+// A grid cell as a literal of an INSERT: cleaned as a cell text is (单元格文本), blanks (U+0020)
+// removed on both sides; nothing left gives the SQL null `Null`, anything else the text between
+// single quotes with every single quote inside doubled, so that it reads back exactly as typed.
 QString 单元字面量(const QString &原内容);
 
-// A case name between single quotes, single quotes inside doubled. The name is used as given.
+// A case name between single quotes, single quotes inside doubled. The name is used as given,
+// cleaned as a cell text is.
 QString 名称字面量(const QString &名称);
 
 namespace 案件语句 {

@@ -7,6 +7,7 @@
 #include "common/message_box.h"
 #include "common/twips.h"
 #include "common/window_events.h"
+#include "output/pdf_output.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
@@ -31,6 +32,12 @@ void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
     grid->setCols(int(headers.size()));
     for (int c = 0; c < headers.size(); ++c)
         grid->setTextMatrix(0, c, headers[c]);
+}
+
+// The loaded case's name as the caption shows it, after "案款分配计算 — "; empty for none.
+QString 标题中的案件名(const QString &caption) {
+    const QString prefix = QStringLiteral("案款分配计算 — ");
+    return caption.startsWith(prefix) ? caption.mid(prefix.size()).trimmed() : QString();
 }
 
 } // namespace
@@ -93,6 +100,11 @@ void Fo案款分配计算::建立控件() {
         if (可离开编辑器())
             打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明);
     });
+    connect(保存为PDF文件, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明,
+                        标题中的案件名(windowTitle()));
+    });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
             捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
@@ -111,6 +123,7 @@ void Fo案款分配计算::建立菜单() {
     output->setObjectName(QStringLiteral("输出分配结果"));
     输出到电子表格 = 新命令(output, QStringLiteral("输出到电子表格"));
     打印分配结果 = 新命令(output, QStringLiteral("打印分配结果"));
+    保存为PDF文件 = 新命令(output, QStringLiteral("保存为PDF文件"));
 }
 
 void Fo案款分配计算::建立原数据面板(QWidget *c) {
@@ -120,7 +133,7 @@ void Fo案款分配计算::建立原数据面板(QWidget *c) {
     Txt案件筛选 = 新控件<QLineEdit>(Pic原数据, QStringLiteral("Txt案件筛选"), 240, 120, 2655, 330);
     Txt案件筛选->setPlaceholderText(QStringLiteral("输入名称中的字查找"));
     Txt案件筛选->setClearButtonEnabled(true);
-    MSFysj = new FlexGrid(Pic原数据);
+    MSFysj = new FlexGrid(Pic原数据, 1, 1);
     MSFysj->setObjectName(QStringLiteral("MSFysj"));
     放置(MSFysj, 240, 540, 2655, 3555);
     Com确定 =
@@ -151,6 +164,7 @@ void Fo案款分配计算::载入() {
     MSFysj->setColWidth(0, 0);
     MSFysj->setColWidth(1, 3000);
     案件号 = 0;
+    标明案件(QString());
     Pic原数据->hide();
     放置(Pic原数据, 0, 0, 缇宽(Pic原数据), 缇高(Pic原数据));
 }
@@ -158,6 +172,7 @@ void Fo案款分配计算::载入() {
 void Fo案款分配计算::清除() {
     案件号 = 0;
     上次粘贴.reset();
+    标明案件(QString());
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     MSFjk->setRows(2);

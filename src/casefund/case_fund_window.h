@@ -53,6 +53,7 @@ class Fo案款分配计算 : public QMainWindow {
     QAction *回到上页 = nullptr;
     QAction *输出到电子表格 = nullptr;
     QAction *打印分配结果 = nullptr;
+    QAction *保存为PDF文件 = nullptr;
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -125,6 +126,7 @@ class Fo案款分配计算 : public QMainWindow {
 
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();
+    void 标明案件(const QString &name);
     void 存入();
     void 保存行(class 数据库连接 &connection, int id);
     bool 写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id, const QString &name);

@@ -1,6 +1,7 @@
 #include "common/grid.h"
 
 #include "common/blank_row.h"
+#include "common/cell_text.h"
 #include "common/twips.h"
 #include "common/varnel_error.h"
 
@@ -46,7 +47,8 @@ QStyle *格样式() {
 
 } // namespace
 
-FlexGrid::FlexGrid(QWidget *parent, int fixedRows) : QTableWidget(parent), 固定行数(fixedRows) {
+FlexGrid::FlexGrid(QWidget *parent, int fixedRows, int fixedCols)
+    : QTableWidget(parent), 固定行数(fixedRows), 固定列数(fixedCols) {
     setStyle(格样式());
     setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
@@ -139,7 +141,7 @@ QString FlexGrid::TextMatrix(int row, int col) const {
 
 void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
     QTableWidgetItem *it = 项(row, col, true);
-    it->setText(text);
+    it->setText(单元格文本(text));
     if (row < 固定行数)
         it->setData(Qt::UserRole, true);
 }
@@ -241,6 +243,15 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+QModelIndex FlexGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (!next.isValid() || next.column() >= 固定列数)
+        return next;
+    if (固定列数 >= columnCount())
+        return currentIndex();
+    return model()->index(next.row(), 固定列数);
 }
 
 void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol) {

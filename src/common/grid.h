@@ -19,13 +19,17 @@ struct 格块 {
 // twips and agree with the drawn cells, so that an editor laid over a cell covers it.
 class FlexGrid : public QTableWidget {
   public:
-    explicit FlexGrid(QWidget *parent, int fixedRows = 1);
+    // A fixed column (the list of stored cases has one, of width 0, holding the case numbers)
+    // keeps its cells but never takes the highlight: the arrow keys, Home and End stop at the
+    // first column after it.
+    explicit FlexGrid(QWidget *parent, int fixedRows = 1, int fixedCols = 0);
 
     int Rows() const;
     void setRows(int rows);
     int Cols() const;
     void setCols(int cols);
     int FixedRows() const { return 固定行数; }
+    int FixedCols() const { return 固定列数; }
 
     // The current cell: set by a click or by the program.
     int Row() const { return 当前行; }
@@ -36,6 +40,8 @@ class FlexGrid : public QTableWidget {
     QString Text() const;
     void setText(const QString &text);
     QString TextMatrix(int row, int col) const;
+    // Every text written into a cell, by the program or by the user, is taken as 单元格文本 makes
+    // it: no cell holds an unpaired surrogate or a U+0000.
     void setTextMatrix(int row, int col, const QString &text);
     // Left-aligned, vertically centred: the only alignment the program sets.
     void 当前格左对齐();
@@ -82,6 +88,7 @@ class FlexGrid : public QTableWidget {
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
     QTableWidgetItem *项(int row, int col, bool create);
@@ -91,6 +98,7 @@ class FlexGrid : public QTableWidget {
     bool 块选命令键(QKeyEvent *event);
 
     int 固定行数;
+    int 固定列数;
     QHash<int, int> 设定列宽; // twips as set, returned while the drawn width is theirs
     int 当前行 = 0;
     int 当前列 = 0;

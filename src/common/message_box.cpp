@@ -37,7 +37,7 @@ void 提示(const QString &text, const QString &caption, bool 无图标) {
     box.exec();
 }
 
-bool 是否(const QString &text, const QString &caption) {
+bool 是否(const QString &text, const QString &caption, 默认钮 默认) {
     if (应答器)
         return 应答器(框类::是否, text, caption).是;
     // An empty caption would be replaced by the program's name: a blank keeps the bar empty.
@@ -46,6 +46,7 @@ bool 是否(const QString &text, const QString &caption) {
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.setDefaultButton(默认 == 默认钮::否 ? QMessageBox::No : QMessageBox::Yes);
     宽到标题可见(box);
     return box.exec() == QMessageBox::Yes;
 }

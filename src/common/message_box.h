@@ -14,8 +14,12 @@ inline const QString 应用标题 = QStringLiteral("Varnel");
 // An OK box. With 无图标 false it carries the information icon.
 void 提示(const QString &text, const QString &caption = 应用标题, bool 无图标 = true);
 
+// Which button of a Yes/No box Enter presses. A question whose Yes deletes or overwrites
+// stored data takes 否, so that a key pressed in haste keeps the data.
+enum class 默认钮 { 是, 否 };
+
 // A Yes/No box without an icon; true for Yes.
-bool 是否(const QString &text, const QString &caption = 应用标题);
+bool 是否(const QString &text, const QString &caption = 应用标题, 默认钮 默认 = 默认钮::是);
 
 // A Retry/Cancel box without an icon, 重试 the default; true for 重试.
 bool 重试取消(const QString &text, const QString &caption);

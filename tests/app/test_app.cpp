@@ -168,6 +168,9 @@ void TestApp::aboutWindow() {
                  QStringLiteral("https://varnel.example.org/"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label6(1)"))->text(),
                  QStringLiteral("support@varnel.example.org"));
+        for (const char *link : {"Label6(0)", "Label6(1)"}) // &H00FF8080&: light blue
+            QCOMPARE(前景色(about->findChild<QLabel *>(QString::fromUtf8(link))),
+                     QColor(0x80, 0x80, 0xFF));
         QCOMPARE(
             about->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text(),
             QStringLiteral("警告：本软件受著作权法保护。计算结果仅供参考，请以法律规定为准。"));

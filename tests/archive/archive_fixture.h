@@ -25,10 +25,11 @@ inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QStr
 }
 
 // Reads the database through a connection of its own, apart from the program's access code.
-// NULL reads as "<NULL>".
+// NULL reads as "<NULL>". A reader in another thread takes a connection name of its own.
 class Reader {
   public:
-    explicit Reader(const QString &file) {
+    explicit Reader(const QString &file, QString connection = QStringLiteral("test-reader"))
+        : name(std::move(connection)) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
         // No waiting: a lock held by the program shows at once.
@@ -72,5 +73,5 @@ class Reader {
     }
 
   private:
-    QString name = QStringLiteral("test-reader");
+    QString name;
 };

@@ -1,4 +1,5 @@
 #include "archive/sql_text.h"
+#include "code_units.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
 
@@ -29,6 +30,11 @@ void TestSqlText::cellLiterals_data() {
     QTest::newRow("full-width blank kept") << "\u3000甲\u3000" << "'\u3000甲\u3000'";
     QTest::newRow("full-width quote") << "＇" << "'＇'";
     QTest::newRow("backslash") << "\\" << "'\\'";
+    // Cleaned as a cell is: nothing can end the literal early.
+    QTest::newRow("lone surrogate, then a quote")
+        << 码元({0xD800, u'\'', u',', u'2'}) << "'\uFFFD'',2'";
+    QTest::newRow("U+0000") << 码元({u' ', 0, u'a', 0, u' '}) << "'a'";
+    QTest::newRow("U+0000 only") << 码元({0, 0}) << "Null";
 }
 
 void TestSqlText::cellLiterals() {
@@ -42,6 +48,7 @@ void TestSqlText::nameLiterals() {
     // A name is used as given: its leading blanks stay, and an empty name is still a text.
     QCOMPARE(名称字面量(QStringLiteral("  甲")), QStringLiteral("'  甲'"));
     QCOMPARE(名称字面量(QString()), QStringLiteral("''"));
+    QCOMPARE(名称字面量(码元({u'a', 0xDBFF, u'\'', 0})), QStringLiteral("'a\uFFFD'''"));
 }
 
 void TestSqlText::caseNumbers_data() {

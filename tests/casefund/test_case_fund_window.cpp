@@ -165,7 +165,7 @@ void TestCaseFundWindow::loadState() {
     for (QAction *a : w->menuBar()->actions()[2]->menu()->actions())
         output << a->text();
     QCOMPARE(data, (QStringList{"存入内容", "读出内容"}));
-    QCOMPARE(output, (QStringList{"输出到电子表格", "打印分配结果"}));
+    QCOMPARE(output, (QStringList{"输出到电子表格", "打印分配结果", "保存为PDF文件"}));
     QCOMPARE(缇左(claims()), 480);
     QCOMPARE(缇上(claims()), 3600);
 }

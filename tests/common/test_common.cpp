@@ -1,3 +1,5 @@
+#include "code_units.h"
+#include "common/cell_text.h"
 #include "common/date_text.h"
 #include "common/money.h"
 #include "common/number_text.h"
@@ -26,6 +28,8 @@ class TestCommon : public QObject {
     void systemShortForm();
     void dayCounts();
     void colours();
+    void cellTexts_data();
+    void cellTexts();
 };
 
 void TestCommon::numberTest_data() {
@@ -279,6 +283,28 @@ void TestCommon::colours() {
     QCOMPARE(颜色(0x004080), QColor(128, 64, 0));
     QCOMPARE(像素(375), 25);
     QCOMPARE(缇矩形(2280, 600, 1400, 375), QRect(152, 40, 93, 25));
+}
+
+void TestCommon::cellTexts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cell");
+    const char16_t hi = 0xD83D, lo = 0xDE00, bad = 0xFFFD; // U+1F600 is hi lo
+    QTest::newRow("plain") << "甲'乙\t"
+                           << "甲'乙\t";
+    QTest::newRow("pair kept") << 码元({u'a', hi, lo}) << 码元({u'a', hi, lo});
+    QTest::newRow("high before a quote") << 码元({hi, u'\''}) << 码元({bad, u'\''});
+    QTest::newRow("high at the end") << 码元({u'a', hi}) << 码元({u'a', bad});
+    QTest::newRow("low alone") << 码元({lo, u'a'}) << 码元({bad, u'a'});
+    QTest::newRow("low then high") << 码元({lo, hi}) << 码元({bad, bad});
+    QTest::newRow("two highs, one low") << 码元({hi, hi, lo}) << 码元({bad, hi, lo});
+    QTest::newRow("U+0000 removed") << 码元({0, u'a', 0, 0, u'b', 0}) << "ab";
+    QTest::newRow("U+0000 between halves") << 码元({hi, 0, lo}) << 码元({bad, bad});
+}
+
+void TestCommon::cellTexts() {
+    QFETCH(QString, text);
+    QFETCH(QString, cell);
+    QCOMPARE(单元格文本(text), cell);
 }
 
 int runCommonTests(int argc, char **argv) {

@@ -1,3 +1,4 @@
+#include "code_units.h"
 #include "common/blank_row.h"
 #include "common/grid.h"
 #include "common/twips.h"
@@ -18,6 +19,10 @@ class TestGrid : public QObject {
     void positionsAgreeWithDrawnCells();
     void headerStaysWhenScrolled();
     void gridWithoutFixedRow();
+    void outsideTheGridRaises_data();
+    void outsideTheGridRaises();
+    void fixedColumnNeverCurrent_data();
+    void fixedColumnNeverCurrent();
 };
 
 void TestGrid::blankRowRule_data() {
@@ -69,6 +74,9 @@ void TestGrid::countsAndTexts() {
     g.setRows(2); // drops row 2 with its text
     g.setRows(3);
     QCOMPARE(g.TextMatrix(2, 1), QString());
+    // What enters a cell is cleaned: a lone half of a surrogate pair, U+0000.
+    g.setTextMatrix(1, 1, 码元({0xD800, u'\'', 0}));
+    QCOMPARE(g.TextMatrix(1, 1), QStringLiteral("\uFFFD'"));
     g.setColWidth(0, 0); // hidden, keeps its cells
     g.setTextMatrix(1, 0, "id");
     QCOMPARE(g.ColWidth(0), 0);
@@ -146,6 +154,70 @@ void TestGrid::gridWithoutFixedRow() {
     g.setTextMatrix(0, 1, "页");
     QCOMPARE(g.TextMatrix(0, 1), QStringLiteral("页"));
     QVERIFY(!g.horizontalHeader()->isVisible());
+}
+
+void TestGrid::outsideTheGridRaises_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    // A grid of 3 rows and 2 columns.
+    QTest::newRow("row count") << 3 << 0;
+    QTest::newRow("column count") << 0 << 2;
+    QTest::newRow("row -1") << -1 << 1;
+    QTest::newRow("column -1") << 2 << -1;
+}
+
+void TestGrid::outsideTheGridRaises() {
+    QFETCH(int, row);
+    QFETCH(int, col);
+    FlexGrid g(nullptr);
+    g.setCols(2);
+    g.setRows(3);
+    const auto raises = [](const std::function<void()> &call) {
+        try {
+            call();
+        } catch (const VarnelError &e) {
+            return e.description() == QStringLiteral("下标越界");
+        }
+        return false;
+    };
+    QVERIFY(raises([&] { g.TextMatrix(row, col); }));
+    QVERIFY(raises([&] { g.setTextMatrix(row, col, "x"); }));
+    if (col >= 0 && col < 2)
+        QVERIFY(raises([&] { g.setRow(row); }));
+    if (row >= 0 && row < 3)
+        QVERIFY(raises([&] { g.setCol(col); }));
+    QVERIFY(raises([&] { g.单击格(row, col); }));
+    QCOMPARE(g.TextMatrix(2, 1), QString()); // the last cell is inside
+}
+
+void TestGrid::fixedColumnNeverCurrent_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Left") << int(Qt::Key_Left) << int(Qt::NoModifier);
+    QTest::newRow("Home") << int(Qt::Key_Home) << int(Qt::NoModifier);
+    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier);
+}
+
+// A fixed column of width 0 (the case numbers of the list of stored cases) keeps its cells, but
+// the keys never move the highlight into it.
+void TestGrid::fixedColumnNeverCurrent() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    FlexGrid g(nullptr, 1, 1);
+    g.setCols(3);
+    g.setRows(4);
+    g.setColWidth(0, 0);
+    g.setTextMatrix(2, 0, "17");
+    g.resize(300, 200);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    g.setFocus();
+    g.setCurrentCell(1, 1);
+    QTest::keyClick(&g, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(g.currentColumn(), 1);
+    QCOMPARE(g.TextMatrix(2, 0), QStringLiteral("17"));
+    QTest::keyClick(&g, Qt::Key_Right);
+    QCOMPARE(g.currentColumn(), 2);
 }
 
 int runGridTests(int argc, char **argv) {

@@ -74,6 +74,10 @@ void TestTableText::readHtml_data() {
            "<tr><td colspan=\"2\">&nbsp;合计&nbsp;</td><td rowspan=\"2\">工资</td></tr>"
            "<tr><td>A &amp; B</td><td> 1,200 </td></tr></table>"
         << Block{{"债权人", "金额", "性质"}, {"合计", "", "工资"}, {"A & B", "1,200", ""}};
+    QTest::newRow("inner table, character references, a comment")
+        << "<table><tr><td>甲<table><tr><td>x</td></tr></table></td><td>&#20057;&#x4E19;</td></tr>"
+           "<!-- <tr><td>no</td></tr> --><tr><td>1 &lt; 2</td><td>a&b</td></tr></table>"
+        << Block{{"甲", "乙丙"}, {"1 < 2", "a&b"}};
     QTest::newRow("no table") << "<p>甲 1000</p>" << Block{};
 }
 

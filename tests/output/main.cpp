@@ -3,7 +3,8 @@
 int runPageModelTests(int argc, char **argv);
 int runPrintingTests(int argc, char **argv);
 int runExportTests(int argc, char **argv);
+int runPdfTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runPageModelTests, runPrintingTests, runExportTests});
+    return runAll(argc, argv, {runPageModelTests, runPrintingTests, runExportTests, runPdfTests});
 }

@@ -177,6 +177,11 @@ void TestTerm::periodMeasures_data() {
     QTest::newRow("8") << d("2020-12-15") << d("2021-01-14") << 0 << 1 << 0;
     QTest::newRow("one day") << d("2020-03-10") << d("2020-03-10") << 0 << 0 << 1;
     QTest::newRow("before 1950") << d("1949-12-01") << d("1950-03-05") << 0 << 3 << 0;
+    // On 1 January 1950 itself no days are counted either (5 and 1 otherwise).
+    QTest::newRow("detained on 1 January 1950")
+        << d("1950-01-01") << d("1950-03-05") << 0 << 2 << 0;
+    QTest::newRow("released on 1 January 1950")
+        << d("1950-02-01") << d("1950-01-01") << -1 << 11 << 0;
     QTest::newRow("reversed") << d("2020-05-10") << d("2020-05-01") << -1 << 11 << 22;
     QTest::newRow("release on the last day") << d("9999-12-01") << d("9999-12-31") << 0 << 0 << 0;
 }
