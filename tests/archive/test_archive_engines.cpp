@@ -1,5 +1,6 @@
 // The archive commands on both engines through the same data: the SQLite file and the office
 // server. Rows named "pg" need the tests' own server (VARNEL_TEST_PG); without it they are skipped.
+#include "archive/case_import.h"
 #include "archive/database.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
@@ -60,6 +61,8 @@ class TestArchiveEngines : public QObject {
     void namesIgnoreLetterCase();
     void saveIsAllOrNothing_data() { engines(); }
     void saveIsAllOrNothing();
+    void importCases_data() { engines(); }
+    void importCases();
     void listFilter_data();
     void listFilter();
     void longNamesShowWholeAsTooltip();
@@ -214,6 +217,40 @@ void TestArchiveEngines::saveIsAllOrNothing() {
     QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
     QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
+}
+
+// A PC's varnel.db brought into the archive: oldest first, a name already there renamed, a case
+// already there skipped, nothing copied twice, the file untouched.
+void TestArchiveEngines::importCases() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    QTemporaryDir pc;
+    const QString file = pc.filePath(QStringLiteral("varnel.db"));
+    QVERIFY(makeCaseDatabase(
+        file, QStringLiteral(
+                  "INSERT INTO 案件 (名称) VALUES ('乙''案'), ('甲'), ('丙');"
+                  "INSERT INTO 交款 (ajid, 交款人, 金额) VALUES (2, '张三', '100'), (2, NULL, '5');"
+                  "INSERT INTO 债权 (ajid, 债权人, 备注) VALUES (1, '李四', '  ');")));
+    QFile source(file);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    source.close();
+    QString report;
+    QTextStream out(&report);
+    QCOMPARE(导入案件(file, out), 3);
+    QCOMPARE(report.split(u'\n').value(3), QStringLiteral("共 3 个案件：复制 3 个，跳过 0 个。"));
+    const Rows names = archive->rows("SELECT 名称 FROM 案件 ORDER BY ajid");
+    QCOMPARE(names, (Rows{{"甲"}, {"乙'案"}, {"甲 (2)"}, {"丙"}}));
+    QCOMPARE(archive->rows("SELECT 交款人, 金额 FROM 交款 JOIN 案件 ON 案件.ajid = 交款.ajid "
+                           "WHERE 名称 = '甲 (2)' ORDER BY id"),
+             (Rows{{"张三", "100"}, {"<NULL>", "5"}}));
+    report.clear();
+    QCOMPARE(导入案件(file, out), 0);
+    QCOMPARE(report.count(QStringLiteral("已有，跳过")), 3);
+    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"4"}}));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(source.readAll(), bytes);
 }
 
 // The filter above the list: names containing the typed text, letter case ignored; Enter loads
