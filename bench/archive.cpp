@@ -2,15 +2,21 @@
 // save (a new case), list and load a case of 100 payments and 1 000 claim rows, and one of
 // 10 000 claim rows. The save is set against a floor measured in the same run: the same rows
 // inserted by one prepared, parameter-bound INSERT in one transaction through Qt SQL.
+// The same run goes to a PostgreSQL server of the benchmark's own (the tests' server script),
+// reached through a proxy that holds every chunk 1 ms each way, as across an office network; and
+// the list of 10 000 stored cases is timed on both.
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/message_box.h"
+#include "delay_proxy.h"
 #include "timing.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -38,9 +44,12 @@ QStringList 交款行(int r) {
 
 QStringList 债权行(int r) {
     static const char *natures[] = {"诉讼费用", "抵押", "工资", "劳动保险", "税款", "一般债权"};
-    return {QStringLiteral("债权人%1").arg(r), QString::number(100 + r * 7.13, 'f', 2),
-            QString::fromUtf8(natures[r % 6]), r % 6 == 1 ? QString::number(50 + r) : QString(),
-            QString(), QStringLiteral("备注%1").arg(r)};
+    return {QStringLiteral("债权人%1").arg(r),
+            QString::number(100 + r * 7.13, 'f', 2),
+            QString::fromUtf8(natures[r % 6]),
+            r % 6 == 1 ? QString::number(50 + r) : QString(),
+            QString(),
+            QStringLiteral("备注%1").arg(r)};
 }
 
 void 填入(Fo案款分配计算 &w, int claims) {
@@ -63,7 +72,8 @@ void 填入(Fo案款分配计算 &w, int claims) {
 double 下限(const QString &file, int claims) {
     double ms = 0;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
         db.setDatabaseName(file);
         db.open();
         ms = 毫秒([&] {
@@ -82,8 +92,9 @@ double 下限(const QString &file, int claims) {
                 pay.exec();
             }
             QSqlQuery claim(db);
-            claim.prepare(QStringLiteral("insert into 债权 (ajid, 债权人, 债权金额, 债权性质, "
-                                         "其中抵押优先金额, 分配金额, 备注) values (?, ?, ?, ?, ?, ?, ?)"));
+            claim.prepare(
+                QStringLiteral("insert into 债权 (ajid, 债权人, 债权金额, 债权性质, "
+                               "其中抵押优先金额, 分配金额, 备注) values (?, ?, ?, ?, ?, ?, ?)"));
             for (int r = 1; r <= claims + 1; ++r) {
                 const QStringList cells = r <= claims ? 债权行(r) : QStringList(6, QString());
                 claim.addBindValue(id);
@@ -103,10 +114,62 @@ struct 结果 {
     double 保存, 下限, 列出, 读出;
 };
 
-结果 一次(int claims) {
-    QTemporaryDir dir;
-    const QString file = 新数据库(dir);
+// The server of this run, or none: its socket folder and port, and the proxy's port.
+struct 服务器 {
+    QString 状态文件;
+    QString 目录, 端口;
+    std::unique_ptr<延迟代理> 代理;
+} 服务器端;
+
+bool psql(const QString &sql) {
+    QProcess p;
+    p.start(QStringLiteral("psql"), {"-X", "-q", "-h", 服务器端.目录, "-p", 服务器端.端口, "-U",
+                                     "varnel_admin", "-d", "varnel_bench", "-c", sql});
+    return p.waitForFinished(600000) && p.exitCode() == 0;
+}
+
+bool 起服务器(const QString &stateFile) {
+    QProcess start;
+    start.start(QStringLiteral("bash"),
+                {BENCH_SOURCE_DIR "/tests/archive/pg_server.sh", "start", stateFile});
+    if (!start.waitForFinished(120000) || start.exitCode() != 0)
+        return false;
+    QFile state(stateFile);
+    state.open(QIODevice::ReadOnly);
+    const QStringList lines = QString::fromUtf8(state.readAll()).split(u'\n');
+    服务器端 = {stateFile, lines.value(0), lines.value(1), nullptr};
+    QProcess setup;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PGHOST", 服务器端.目录);
+    env.insert("PGPORT", 服务器端.端口);
+    env.insert("PGUSER", "varnel_admin");
+    setup.setProcessEnvironment(env);
+    setup.start(QStringLiteral("bash"), {BENCH_SOURCE_DIR "/scripts/setup-office-archive.sh",
+                                         "varnel_bench", "clerk_bench"});
+    setup.waitForFinished(120000);
+    服务器端.代理 = std::make_unique<延迟代理>(服务器端.端口.toInt(), std::chrono::milliseconds(1));
+    return setup.exitCode() == 0;
+}
+
+// The application directory of one run: a fresh varnel.db, or a varnel.ini naming the server
+// (through the proxy) whose tables are emptied first.
+QString 新档案(const QTemporaryDir &dir, bool server) {
     设应用目录(加尾分隔符(dir.path()));
+    if (!server)
+        return 新数据库(dir);
+    psql(QStringLiteral("DELETE FROM 交款; DELETE FROM 债权; DELETE FROM 案件"));
+    QFile ini(QDir(dir.path()).filePath(QStringLiteral("varnel.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[archive]\nconnection=host=127.0.0.1 port=%1 dbname=varnel_bench "
+                             "user=clerk_bench\n")
+                  .arg(服务器端.代理->端口号())
+                  .toUtf8());
+    return QString();
+}
+
+结果 一次(int claims, bool server) {
+    QTemporaryDir dir;
+    const QString file = 新档案(dir, server);
     结果 r{};
     {
         Fo案款分配计算 w;
@@ -122,23 +185,61 @@ struct 结果 {
             std::fprintf(stderr, "load gave %d rows\n", w.MSFzc->Rows());
         w.close();
     }
-    r.下限 = 下限(file, claims);
+    r.下限 = server ? 0 : 下限(file, claims);
     return r;
 }
 
-void 测(int claims, int runs) {
+void 测(int claims, int runs, bool server) {
     std::vector<double> save, floor, list, load;
     for (int i = 0; i < runs; ++i) {
-        const 结果 r = 一次(claims);
+        const 结果 r = 一次(claims, server);
         save.push_back(r.保存);
         floor.push_back(r.下限);
         list.push_back(r.列出);
         load.push_back(r.读出);
     }
-    std::printf("100 payments, %5d claim rows: save %7.1f ms (floor %6.1f ms, ratio %.2f), "
-                "list %5.2f ms, load %7.1f ms  [median of %d]\n",
-                claims, 中位数(save), 中位数(floor), 中位数(save) / 中位数(floor), 中位数(list),
-                中位数(load), runs);
+    if (server)
+        std::printf("server, 1 ms each way: 100 payments, %5d claim rows: save %7.1f ms, "
+                    "load %7.1f ms  [median of %d]\n",
+                    claims, 中位数(save), 中位数(load), runs);
+    else
+        std::printf("SQLite: 100 payments, %5d claim rows: save %7.1f ms (floor %6.1f ms, ratio "
+                    "%.2f), list %5.2f ms, load %7.1f ms  [median of %d]\n",
+                    claims, 中位数(save), 中位数(floor), 中位数(save) / 中位数(floor), 中位数(list),
+                    中位数(load), runs);
+}
+
+// The list of 10 000 stored cases: the list command from its click to the filled list.
+void 测列表(bool server) {
+    QTemporaryDir dir;
+    const QString file = 新档案(dir, server);
+    const QString names = QStringLiteral("SELECT '（2024）执字第' || n || '号' FROM ");
+    const QString fill =
+        server ? "INSERT INTO 案件 (名称) " + names + "generate_series(1, 10000) AS s(n)"
+               : "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 10000) "
+                 "INSERT INTO 案件 (名称) " +
+                     names + "c";
+    if (server) {
+        psql(fill);
+    } else {
+        QProcess p;
+        p.start(QStringLiteral("sqlite3"), {file, fill});
+        p.waitForFinished();
+    }
+    Fo案款分配计算 w;
+    w.show();
+    QCoreApplication::processEvents();
+    const double ms = 中位毫秒(5, [&] { w.读出内容->trigger(); });
+    // Filtering as the clerk types: "9" keeps a tenth of the names, "99" a hundredth.
+    auto *filter = w.findChild<QLineEdit *>(QStringLiteral("Txt案件筛选"));
+    const double typed = 中位毫秒(5, [&] {
+        filter->clear();
+        filter->setText(QStringLiteral("9"));
+        filter->setText(QStringLiteral("99"));
+    });
+    std::printf("%s: list of %d stored cases %7.1f ms, filter as typed (2 keys) %6.1f ms  "
+                "[median of 5]\n",
+                server ? "server, 1 ms each way" : "SQLite", w.MSFysj->Rows() - 1, ms, typed);
 }
 
 } // namespace
@@ -148,7 +249,19 @@ int main(int argc, char *argv[]) {
     消息框::应答器 = [](消息框::框类, const QString &, const QString &) {
         return 消息框::框应答{true, QStringLiteral("基准案件")};
     };
-    测(1000, 9);
-    测(10000, 5);
+    测(1000, 9, false);
+    测(10000, 5, false);
+    测列表(false);
+    QTemporaryDir state;
+    if (!起服务器(QDir(state.path()).filePath(QStringLiteral("pg.state")))) {
+        std::printf("no PostgreSQL server could be started: server run left out\n");
+        return 0;
+    }
+    测(1000, 9, true);
+    测(10000, 5, true);
+    测列表(true);
+    服务器端.代理.reset();
+    QProcess::execute(QStringLiteral("bash"),
+                      {BENCH_SOURCE_DIR "/tests/archive/pg_server.sh", "stop", 服务器端.状态文件});
     return 0;
 }

@@ -4,7 +4,10 @@
 #   bin/varnel                    the launcher: makes ~/Varnel, copies the pristine files there
 #                                 when absent, starts the program in it
 #   lib/varnel/varnel             the program
-#   share/varnel/                 the pristine empty database and spreadsheet template
+#   bin/varnel-import-cases       copies a PC's varnel.db into the archive varnel.ini names
+#   share/varnel/                 the pristine empty database and spreadsheet template, and for an
+#                                 office archive on a server its schema and setup script
+#   /etc/varnel/varnel.ini        a commented example of the settings (a conffile)
 #   share/applications/, share/icons/hicolor/, share/man/man1/, share/doc/varnel/
 #
 # `cpack` in a build folder makes varnel_<version>_<arch>.deb; scripts/package.sh does so from a
@@ -48,12 +51,20 @@ add_custom_target(varnel_packaging_files ALL
 
 # Everything the package holds; scripts/package.sh builds this target alone, not the tests.
 add_custom_target(varnel_package_contents)
-add_dependencies(varnel_package_contents varnel varnel_db varnel_packaging_files)
+add_dependencies(varnel_package_contents varnel varnel-import-cases varnel_db
+                 varnel_packaging_files)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(TARGETS varnel RUNTIME DESTINATION lib/varnel)
 install(PROGRAMS ${VARNEL_PACKAGING_OUT}/varnel DESTINATION bin)
+install(TARGETS varnel-import-cases RUNTIME DESTINATION bin)
+install(FILES ${PROJECT_SOURCE_DIR}/src/archive/schema_pg.sql DESTINATION share/varnel)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/setup-office-archive.sh DESTINATION share/varnel)
+# The example settings; dpkg keeps an office's own edits over an upgrade.
+install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.ini DESTINATION /etc/varnel)
+file(WRITE ${VARNEL_PACKAGING_OUT}/conffiles "/etc/varnel/varnel.ini\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${VARNEL_PACKAGING_OUT}/conffiles)
 install(FILES ${VARNEL_SHARE_DIR}/varnel.db DESTINATION share/varnel)
 install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx DESTINATION share/varnel)
 add_dependencies(varnel_package_contents akfpb_template)
@@ -76,16 +87,18 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fee, sentence term and case fund calculat
 # and apostrophes as XML entities in the control file.
 file(READ ${VARNEL_PACKAGING_SOURCE}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The example settings go to the absolute /etc/varnel: staged under DESTDIR, never onto this machine.
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see them: the Qt SQLite driver, the Song faces the
+# Loaded at run time, so dpkg-shlibdeps cannot see them: the Qt SQLite and PostgreSQL drivers, the Song faces the
 # windows are laid out for (AR PL UMing first, Noto CJK as the fallback), and xdg-open, through
 # which exported spreadsheets and web pages are opened. The xcb and offscreen platform plugins
 # come with libqt6gui6, which dpkg-shlibdeps finds.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
 include(CPack)
 
 if(NOT VARNEL_SANITIZE)

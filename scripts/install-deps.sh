@@ -10,7 +10,7 @@ $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends 
   g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev \
   pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth \
   xdg-utils locales python3-openpyxl poppler-utils sqlite3 \
-  libcups2-dev cups libreoffice-calc-nogui \
+  libcups2-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client \
   dpkg-dev file fakeroot lintian librsvg2-bin >/dev/null
 # en_US has a short date with a two-digit year; zh_CN is the locale the program is written for.
 wanted="en_US.UTF-8 zh_CN.UTF-8"

@@ -1,5 +1,6 @@
 // The case fund window's archive commands: save the case on screen, list the stored cases,
 // load one, delete the loaded one.
+#include "archive/case_list_filter.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "casefund/case_fund_window.h"
@@ -7,19 +8,22 @@
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
+#include "common/varnel_error.h"
 
 #include <QComboBox>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
-#include <QKeySequence>
 
 namespace {
 
 const QString 提示标题 = QStringLiteral("提示");
+const QString 名称重复 = QStringLiteral("名称重复，不能保存，请改变名称保存！");
 
 // Fills a grid, emptied to its header row, with the rows of a query: one row added and made
 // current per record, each cell left-aligned and written unless its field is NULL or empty.
@@ -45,6 +49,18 @@ QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int
     return literals;
 }
 
+// What a load reads back of a stored literal: the text between the quotes, quotes undoubled;
+// nothing for Null.
+QStringList 读回文本(const QStringList &literals) {
+    QStringList texts;
+    for (const QString &literal : literals)
+        texts << (literal == QStringLiteral("Null")
+                      ? QString()
+                      : 去尾空格(literal.mid(1, literal.size() - 2)
+                                     .replace(QStringLiteral("''"), QStringLiteral("'"))));
+    return texts;
+}
+
 } // namespace
 
 QString Fo案款分配计算::保存内容(const QString &原内容) const {
@@ -61,6 +77,10 @@ void Fo案款分配计算::连接案件命令() {
             捕获错误([this] { 列出(); });
     });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
+    设长名称提示(*MSFysj);
+    connect(Txt案件筛选, &QLineEdit::textChanged, this,
+            [this](const QString &text) { 筛选案件列表(*MSFysj, text); });
+    connect(Txt案件筛选, &QLineEdit::returnPressed, Com确定, &QPushButton::click);
     MSFysj->设单击([this] { 单击载入(); });
     // A case picked in the list with the arrow keys is the one 确定 loads.
     connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
@@ -108,33 +128,17 @@ void Fo案款分配计算::存入() {
             return;
         }
     }
-    {
-        数据库事务 transaction(*connection);
-        if (id < 1) {
-            if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
-                transaction.回滚();
-                connection.reset();
-                消息框::提示(QStringLiteral("名称重复，不能保存，请改变名称保存！"), 提示标题);
-                return;
-            }
-            执行(*connection, 案件语句::插入案件(name));
-            const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
-            id = 长整数值(去尾空格(ids.值(0, 0).toString()));
-        } else if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
-            // Another copy of the program has deleted the case since it was loaded: its rows
-            // would be stored under a case that no list shows any more.
-            transaction.回滚();
-            connection.reset();
-            案件号 = 0;
-            标明案件(QString());
-            Com删除案件->hide();
-            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
-                                       "为它输入一个案件名称。"),
-                         提示标题);
+    // A stored case that someone else changed since this window read it: asked, and on Yes
+    // written again, locked and compared anew.
+    while (!写入案件(connection, id, name)) {
+        if (!connection)
             return;
-        }
-        保存行(*connection, id);
-        transaction.提交();
+        connection.reset();
+        if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
+                                         "确实要保存点“是”，取消保存点“否”。"),
+                          QStringLiteral("保存提示"), 消息框::默认钮::否))
+            return;
+        打开数据库(connection, 数据库用途::保存);
     }
     connection.reset();
     案件号 = id;
@@ -144,18 +148,86 @@ void Fo案款分配计算::存入() {
     Com删除案件->show();
 }
 
+// One attempt at storing the window's case in one transaction. False when it was not stored:
+// with the connection still open when the stored rows differ from those this window read (they
+// are then taken as read, for the next attempt), closed when the clerk has been told why.
+bool Fo案款分配计算::写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id,
+                              const QString &name) {
+    数据库事务 transaction(*connection);
+    if (id < 1) {
+        if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
+            transaction.回滚();
+            connection.reset();
+            消息框::提示(名称重复, 提示标题);
+            return false;
+        }
+        try {
+            执行(*connection, 案件语句::插入案件(name));
+        } catch (const VarnelError &e) {
+            // On a server, a clerk saving the same name at the same moment got there first.
+            if (e.description() != 名称重复)
+                throw;
+            transaction.回滚();
+            connection.reset();
+            消息框::提示(名称重复, 提示标题);
+            return false;
+        }
+        const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
+        id = 长整数值(去尾空格(ids.值(0, 0).toString()));
+    } else {
+        锁定案件(*connection, id);
+        if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
+            // Another copy of the program has deleted the case since it was loaded: its rows
+            // would be stored under a case that no list shows any more.
+            transaction.回滚();
+            connection.reset();
+            案件号 = 0;
+            标明案件(QString());
+            Com删除案件->hide();
+            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
+                                        "为它输入一个案件名称。"),
+                         提示标题);
+            return false;
+        }
+        const 案件行 stored = 读案件行(*connection, id);
+        if (stored != 读出时行) {
+            transaction.回滚();
+            读出时行 = stored;
+            return false;
+        }
+    }
+    保存行(*connection, id);
+    transaction.提交();
+    return true;
+}
+
+// The statements go out together: on a server the round trips, not the statements, cost the
+// time.
 void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
-    执行(connection, 案件语句::删除交款(id));
-    执行(connection, 案件语句::删除债权(id));
-    for (int i = 1; i < MSFjk->Rows(); ++i)
-        执行(connection, 案件语句::插入交款(id, 行字面量(*this, *MSFjk, i, 4)));
-    for (int i = 1; i < MSFzc->Rows(); ++i)
-        执行(connection, 案件语句::插入债权(id, 行字面量(*this, *MSFzc, i, 6)));
+    QStringList sqls{案件语句::删除交款(id), 案件语句::删除债权(id)};
+    案件行 saved;
+    for (int i = 1; i < MSFjk->Rows(); ++i) {
+        const QStringList literals = 行字面量(*this, *MSFjk, i, 4);
+        sqls << 案件语句::插入交款(id, literals);
+        saved.交款 << 读回文本(literals);
+    }
+    for (int i = 1; i < MSFzc->Rows(); ++i) {
+        const QStringList literals = 行字面量(*this, *MSFzc, i, 6);
+        sqls << 案件语句::插入债权(id, literals);
+        saved.债权 << 读回文本(literals);
+    }
+    执行多条(connection, sqls);
+    // What a load would now read back, for the check of the next save.
+    读出时行 = saved;
 }
 
 // The list of stored cases is read afresh each time, oldest first; its last row stays current,
 // so that 确定 without a pick loads the newest case.
 void Fo案款分配计算::列出() {
+    {
+        const QSignalBlocker quiet(Txt案件筛选);
+        Txt案件筛选->clear();
+    }
     MSFysj->setRows(1);
     Pic原数据->show();
     Pic原数据->raise();
@@ -229,8 +301,13 @@ void Fo案款分配计算::读出案件(int id) {
         MSFzc->setRows(1);
         std::unique_ptr<数据库连接> connection;
         打开数据库(connection);
-        填表(*MSFjk, 打开记录集(*connection, 案件语句::读交款(id)), 4);
-        填表(*MSFzc, 打开记录集(*connection, 案件语句::读债权(id)), 6);
+        读出时行 = {};
+        const 记录集 payments = 打开记录集(*connection, 案件语句::读交款(id));
+        读出时行.交款 = 行文本(payments);
+        填表(*MSFjk, payments, 4);
+        const 记录集 claims = 打开记录集(*connection, 案件语句::读债权(id));
+        读出时行.债权 = 行文本(claims);
+        填表(*MSFzc, claims, 6);
         connection.reset();
         分配计算();
     });

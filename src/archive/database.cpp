@@ -1,5 +1,8 @@
 #include "archive/database.h"
 
+#include "archive/archive_settings.h"
+#include "archive/server_connection.h"
+
 #include "common/app_dir.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
@@ -17,6 +20,11 @@ QString 新连接名() {
     return QStringLiteral("varnel-case-db-%1").arg(++count);
 }
 
+VarnelError 语句错误(const 数据库连接 &connection, const QSqlError &error) {
+    return connection.在服务器上() ? 服务器错误(error)
+                                   : 数据库错误(error, connection.文件(), connection.用途());
+}
+
 // Every statement of the archive passes through here.
 QSqlQuery 运行语句(数据库连接 &connection, const QString &sql, bool 事务语句) {
     if (数据库设置::语句记录)
@@ -24,7 +32,7 @@ QSqlQuery 运行语句(数据库连接 &connection, const QString &sql, bool 事
     QSqlQuery query(QSqlDatabase::database(connection.连接名(), false));
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw 数据库错误(query.lastError(), connection.文件(), connection.用途());
+        throw 语句错误(connection, query.lastError());
     return query;
 }
 
@@ -50,8 +58,8 @@ QString 案件数据库文件() {
         // from a local file URL keeps '#' and '?' of a folder name inside the path.
         db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) +
                            QStringLiteral("?mode=") + 数据库设置::打开方式);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(数据库设置::忙等待毫秒));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(数据库设置::忙等待毫秒));
         opened = db.open();
         failure = db.lastError();
     }
@@ -63,6 +71,17 @@ QString 案件数据库文件() {
     // is a database at all.
     try {
         运行语句(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"), false);
+    } catch (...) {
+        移除连接(名);
+        throw;
+    }
+}
+
+数据库连接::数据库连接(const 服务器 &server, 数据库用途 use)
+    : 名(新连接名()), 路径(QStringLiteral("案件档案服务器")), 用于(use), 服务器上(true) {
+    QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), 名);
+    try {
+        打开服务器连接(名, server.连接串);
     } catch (...) {
         移除连接(名);
         throw;
@@ -81,7 +100,11 @@ QVariant 记录集::值(int r, int k) const {
 
 void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use) {
     connection.reset();
-    connection = std::make_unique<数据库连接>(案件数据库文件(), use);
+    const 档案设置 settings = 当前档案设置();
+    if (settings.在服务器上())
+        connection = std::make_unique<数据库连接>(数据库连接::服务器{settings.连接串}, use);
+    else
+        connection = std::make_unique<数据库连接>(案件数据库文件(), use);
 }
 
 记录集 打开记录集(数据库连接 &connection, const QString &sql) {
@@ -98,7 +121,7 @@ void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用�
         result.行 << row;
     }
     if (query.lastError().isValid())
-        throw 数据库错误(query.lastError(), connection.文件(), connection.用途());
+        throw 语句错误(connection, query.lastError());
     return result;
 }
 
@@ -106,8 +129,28 @@ void 执行(数据库连接 &connection, const QString &sql) {
     运行语句(connection, sql, false);
 }
 
+void 执行多条(数据库连接 &connection, const QStringList &sqls) {
+    if (!connection.在服务器上()) {
+        for (const QString &sql : sqls)
+            运行语句(connection, sql, false);
+        return;
+    }
+    // Joined in groups, so that one execution's text stays of a moderate size.
+    constexpr qsizetype 每组 = 500;
+    for (qsizetype i = 0; i < sqls.size(); i += 每组)
+        运行语句(connection, sqls.mid(i, 每组).join(u';'), false);
+}
+
+void 锁定案件(数据库连接 &connection, std::int32_t id) {
+    // A row lock (SELECT … FOR UPDATE) would need UPDATE rights, which clerks do not have; a
+    // transaction-scoped advisory lock on the case number holds the case the same way.
+    if (connection.在服务器上())
+        运行语句(connection, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(id), false);
+}
+
 数据库事务::数据库事务(数据库连接 &connection) : 连接(connection) {
-    运行语句(连接, QStringLiteral("BEGIN IMMEDIATE"), true);
+    运行语句(连接, 连接.在服务器上() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"),
+             true);
     进行中 = true;
 }
 

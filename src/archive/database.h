@@ -6,12 +6,14 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
-// Access to the case database varnel.db in the application directory. Every command opens a
-// connection of its own, runs its statements one at a time and lets the connection go when it
-// ends, whichever way it ends; nothing lives from one command to the next.
+// Access to the case database: varnel.db in the application directory, or the office archive on a
+// PostgreSQL server when varnel.ini names one. Every command opens a connection of its own, runs
+// its statements and lets the connection go when it ends, whichever way it ends; nothing lives
+// from one command to the next.
 
 // The database file: the application directory, trailing blanks removed, and "varnel.db".
 QString 案件数据库文件();
@@ -23,6 +25,11 @@ QString 案件数据库文件();
 class 数据库连接 {
   public:
     数据库连接(const QString &file, 数据库用途 use);
+    // A connection to the office archive on a server, through libpq's connection string.
+    struct 服务器 {
+        QString 连接串;
+    };
+    数据库连接(const 服务器 &server, 数据库用途 use);
     ~数据库连接();
     数据库连接(const 数据库连接 &) = delete;
     数据库连接 &operator=(const 数据库连接 &) = delete;
@@ -30,11 +37,13 @@ class 数据库连接 {
     const QString &连接名() const { return 名; }
     const QString &文件() const { return 路径; }
     数据库用途 用途() const { return 用于; }
+    bool 在服务器上() const { return 服务器上; }
 
   private:
     QString 名;
     QString 路径;
     数据库用途 用于;
+    bool 服务器上 = false;
 };
 
 // The rows of a query, read completely, so that the count is exact.
@@ -52,6 +61,12 @@ void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用�
 记录集 打开记录集(数据库连接 &connection, const QString &sql);
 // Runs one statement that changes data.
 void 执行(数据库连接 &connection, const QString &sql);
+// Runs statements that change data, each text as given: on a server joined by ";" into one
+// execution (one round trip instead of one per statement), on SQLite one after another.
+void 执行多条(数据库连接 &connection, const QStringList &sqls);
+// Inside a transaction: holds the stored case `id` against other writers until the transaction
+// ends (on SQLite, BEGIN IMMEDIATE holds the whole file already).
+void 锁定案件(数据库连接 &connection, std::int32_t id);
 
 // A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE, so that no other
 // program can write between them; rolled back when destroyed before 提交().

@@ -130,9 +130,12 @@ void Fo案款分配计算::建立原数据面板(QWidget *c) {
     Pic原数据 = 新控件<QFrame>(c, QStringLiteral("Pic原数据"), 0, 0, 3135, 4695);
     Pic原数据->setFrameShape(QFrame::Box);
     设背景色(Pic原数据, 颜色(0x00E0E0E0));
+    Txt案件筛选 = 新控件<QLineEdit>(Pic原数据, QStringLiteral("Txt案件筛选"), 240, 120, 2655, 330);
+    Txt案件筛选->setPlaceholderText(QStringLiteral("输入名称中的字查找"));
+    Txt案件筛选->setClearButtonEnabled(true);
     MSFysj = new FlexGrid(Pic原数据, 1, 1);
     MSFysj->setObjectName(QStringLiteral("MSFysj"));
-    放置(MSFysj, 240, 240, 2655, 3855);
+    放置(MSFysj, 240, 540, 2655, 3555);
     Com确定 =
         新按钮(Pic原数据, QStringLiteral("Com确定"), QStringLiteral("确定"), 240, 4200, 1215, 375);
     Comm取消 = 新按钮(Pic原数据, QStringLiteral("Comm取消"), QStringLiteral("取消"), 1680, 4200,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/case_rows.h"
 #include "casefund/distribution.h"
 #include "common/grid_paste.h"
 
@@ -43,6 +44,8 @@ class Fo案款分配计算 : public QMainWindow {
     QPushButton *Com删除案件 = nullptr;
     QFrame *Pic原数据 = nullptr;
     FlexGrid *MSFysj = nullptr;
+    // Above the list: typing filters it to the names that contain the text.
+    QLineEdit *Txt案件筛选 = nullptr;
     QPushButton *Com确定 = nullptr;
     QPushButton *Comm取消 = nullptr;
     QAction *存入内容 = nullptr;
@@ -126,6 +129,7 @@ class Fo案款分配计算 : public QMainWindow {
     void 标明案件(const QString &name);
     void 存入();
     void 保存行(class 数据库连接 &connection, int id);
+    bool 写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id, const QString &name);
     void 列出();
     bool 载入列表案件();
     void 收起原数据面板();
@@ -138,6 +142,8 @@ class Fo案款分配计算 : public QMainWindow {
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
     int 案件号 = 0;
+    // The stored case's rows as this window loaded or last saved them.
+    案件行 读出时行;
     编辑记录 交款记录, 债权记录;
     bool 询问中 = false, 滚出询问已排 = false;
     // The last paste, until a commit, a clear or a load (every recomputation but the paste's own).

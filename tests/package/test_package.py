@@ -24,8 +24,17 @@ ROOT = None
 
 PROGRAM = "usr/lib/varnel/varnel"
 LAUNCHER = "usr/bin/varnel"
+IMPORTER = "usr/bin/varnel-import-cases"
 PRISTINE = "usr/share/varnel"
-HAND_LISTED = ["libqt6sql6-sqlite", "fonts-arphic-uming", "fonts-noto-cjk", "xdg-utils"]
+HAND_LISTED = [
+    "libqt6sql6-sqlite",
+    "libqt6sql6-psql",
+    "fonts-arphic-uming",
+    "fonts-noto-cjk",
+    "xdg-utils",
+]
+
+EXECUTABLES = (LAUNCHER, PROGRAM, IMPORTER, PRISTINE + "/setup-office-archive.sh")
 
 
 def run(command, **kwargs):
@@ -44,6 +53,10 @@ def expected_files():
         "usr/share/doc/varnel/copyright",
         "usr/share/doc/varnel/changelog.gz",
         PRISTINE + "/akfpb.xlsx",
+        PRISTINE + "/schema_pg.sql",
+        PRISTINE + "/setup-office-archive.sh",
+        IMPORTER,
+        "etc/varnel/varnel.ini",
     }
     return files
 
@@ -113,7 +126,7 @@ class PackageContents(unittest.TestCase):
                 files[name[2:]] = mode
         self.assertEqual(set(files), expected_files())
         for name, mode in files.items():
-            wanted = "-rwxr-xr-x" if name in (LAUNCHER, PROGRAM) else "-rw-r--r--"
+            wanted = "-rwxr-xr-x" if name in EXECUTABLES else "-rw-r--r--"
             self.assertEqual(mode, wanted, name)
 
     def test_control_fields(self):

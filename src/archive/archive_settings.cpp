@@ -1,0 +1,163 @@
+#include "archive/archive_settings.h"
+
+#include "common/app_dir.h"
+#include "common/varnel_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+const QString 系统设置文件 = QStringLiteral("/etc/varnel/varnel.ini");
+
+[[noreturn]] void 设置错误(const QString &file, int line, const QString &what,
+                           const QString &todo) {
+    throw VarnelError(
+        QStringLiteral("设置文件 %1 第 %2 行%3。%4").arg(file).arg(line).arg(what, todo));
+}
+
+bool 是空白(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v';
+}
+
+// One value of a connection string, from `i` on: between single quotes, or up to the next blank;
+// a backslash takes the next character as it is. False when a quote is not closed.
+bool 读值(const QString &s, qsizetype &i) {
+    const bool quoted = i < s.size() && s[i] == u'\'';
+    if (quoted)
+        ++i;
+    while (i < s.size()) {
+        const QChar c = s[i];
+        if (c == u'\\') {
+            i += 2;
+            continue;
+        }
+        if (quoted ? c == u'\'' : 是空白(c))
+            break;
+        ++i;
+    }
+    if (!quoted)
+        return true;
+    if (i >= s.size())
+        return false;
+    ++i;
+    return true;
+}
+
+// Checks the line structure of the file; returns the line of the connection key, 0 if none.
+int 检查各行(const QString &file, const QString &text) {
+    static const QRegularExpression section(QStringLiteral(R"(^\[\s*([^\]]*?)\s*\]$)"));
+    static const QRegularExpression keyValue(QStringLiteral(R"(^([^=]*?)\s*=)"));
+    const QStringList lines = text.split(u'\n');
+    bool inArchive = false;
+    int connectionLine = 0;
+    for (int n = 1; n <= lines.size(); ++n) {
+        const QString line = lines[n - 1].trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (const auto m = section.match(line); m.hasMatch()) {
+            inArchive = m.captured(1) == QStringLiteral("archive");
+            if (!inArchive)
+                设置错误(file, n, QStringLiteral("的一节“%1”不是本程序的设置").arg(line),
+                         QStringLiteral("这个文件只能有 [archive] 一节，请删去这一节"));
+            continue;
+        }
+        const auto m = keyValue.match(line);
+        if (!m.hasMatch())
+            设置错误(file, n, QStringLiteral("不是“名称=值”的格式"),
+                     QStringLiteral("请改正这一行，或在行首加 ; 使它成为注释"));
+        if (!inArchive || m.captured(1) != QStringLiteral("connection"))
+            设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
+                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection，请删去这一行"));
+        if (connectionLine)
+            设置错误(file, n, QStringLiteral("又写了一次 connection"),
+                     QStringLiteral("只能写一次，请删去多余的一行"));
+        connectionLine = n;
+    }
+    return connectionLine;
+}
+
+} // namespace
+
+QString 设置文件(const QString &应用目录, const QString &系统文件) {
+    const QString local = 加尾分隔符(应用目录) + QStringLiteral("varnel.ini");
+    if (QFileInfo::exists(local))
+        return local;
+    return QFileInfo::exists(系统文件) ? 系统文件 : QString();
+}
+
+QStringList 连接串的键(const QString &s, QString *错误) {
+    QStringList keys;
+    qsizetype i = 0;
+    auto skip = [&] {
+        while (i < s.size() && 是空白(s[i]))
+            ++i;
+    };
+    for (skip(); i < s.size(); skip()) {
+        const qsizetype start = i;
+        while (i < s.size() && s[i] != u'=' && !是空白(s[i]))
+            ++i;
+        const QString key = s.mid(start, i - start);
+        skip();
+        if (key.isEmpty() || i >= s.size() || s[i] != u'=') {
+            *错误 = QStringLiteral("“%1”后面缺少“=值”").arg(key);
+            return {};
+        }
+        ++i;
+        skip();
+        if (!读值(s, i)) {
+            *错误 = QStringLiteral("“%1”的值少了结尾的单引号").arg(key);
+            return {};
+        }
+        keys << key;
+    }
+    return keys;
+}
+
+档案设置 读档案设置(const QString &file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
+                              .arg(file, f.errorString()));
+    const int line = 检查各行(file, QString::fromUtf8(f.readAll()));
+    档案设置 result{file, {}};
+    if (!line)
+        return result;
+    QSettings settings(file, QSettings::IniFormat);
+    const QVariant value = settings.value(QStringLiteral("archive/connection"));
+    // QSettings splits a value at its commas (libpq's lists of hosts); they are put back.
+    result.连接串 = (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
+                                                              : value.toString())
+                        .trimmed();
+    if (result.连接串.startsWith(QStringLiteral("postgres")) && result.连接串.contains(u':'))
+        设置错误(file, line, QStringLiteral("的连接串是网址形式"),
+                 QStringLiteral("请写成“名称=值”形式，例如 host=db.court.local dbname=varnel"));
+    QString error;
+    const QStringList keys = 连接串的键(result.连接串, &error);
+    if (!error.isEmpty())
+        设置错误(file, line, QStringLiteral("的连接串格式不对：") + error,
+                 QStringLiteral("请按“名称=值 名称=值”的形式改正"));
+    if (keys.contains(QStringLiteral("password")))
+        设置错误(file, line, QStringLiteral("的连接串里写了密码（password=）"),
+                 QStringLiteral("密码不能写在设置文件里：请删去它，把密码写进 ~/.pgpass 文件（或 "
+                                "PGPASSFILE 所指的文件），数据库程序会在那里找到它"));
+    return result;
+}
+
+档案设置 当前档案设置() {
+    const QString file = 设置文件(应用目录(), 系统设置文件);
+    return file.isEmpty() ? 档案设置{} : 读档案设置(file);
+}
+
+QString 补全连接串(const QString &连接串) {
+    QString error;
+    const QStringList keys = 连接串的键(连接串, &error);
+    QString result = 连接串;
+    if (!keys.contains(QStringLiteral("connect_timeout")))
+        result += QStringLiteral(" connect_timeout=5");
+    if (!keys.contains(QStringLiteral("application_name")))
+        result += QStringLiteral(" application_name=varnel");
+    return result;
+}

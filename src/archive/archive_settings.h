@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the stored cases live. Without a settings file, or with an empty [archive] connection,
+// they are in the SQLite file varnel.db of the application directory; with a connection string
+// they are on a PostgreSQL server. The settings file holds nothing else, and never a password.
+
+struct 档案设置 {
+    // The settings file that was read, or empty when none was found.
+    QString 文件;
+    // The libpq connection string as written, or empty for the SQLite file.
+    QString 连接串;
+    bool 在服务器上() const { return !连接串.isEmpty(); }
+};
+
+// The settings file that counts: varnel.ini in the application directory, or, when that has
+// none, the system-wide file. An empty text when neither exists.
+QString 设置文件(const QString &应用目录, const QString &系统文件);
+
+// Reads a settings file. A line that is not a comment, a section or key=value, a section other
+// than [archive], a key other than connection, or a connection string that libpq would refuse
+// or that holds a password: a VarnelError naming the file and the line.
+档案设置 读档案设置(const QString &file);
+
+// The archive of this program: the settings file of the application directory or of
+// /etc/varnel, read anew each time.
+档案设置 当前档案设置();
+
+// The keys of a libpq connection string in key=value form, in order; an error text in
+// `错误` when the string is not of that form.
+QStringList 连接串的键(const QString &连接串, QString *错误);
+
+// The connection string handed to libpq: the string as written, with connect_timeout=5 and
+// application_name=varnel added when it names none.
+QString 补全连接串(const QString &连接串);

@@ -1,0 +1,20 @@
+#include "archive/case_rows.h"
+
+#include "archive/sql_text.h"
+#include "common/number_text.h"
+
+QList<QStringList> 行文本(const 记录集 &rows) {
+    QList<QStringList> result;
+    for (const auto &row : rows.行) {
+        QStringList texts;
+        for (const QVariant &v : row)
+            texts << (v.isNull() ? QString() : 去尾空格(v.toString()));
+        result << texts;
+    }
+    return result;
+}
+
+案件行 读案件行(数据库连接 &connection, std::int32_t id) {
+    return {行文本(打开记录集(connection, 案件语句::读交款(id))),
+            行文本(打开记录集(connection, 案件语句::读债权(id)))};
+}

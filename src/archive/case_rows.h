@@ -1,0 +1,23 @@
+#pragma once
+
+#include "archive/database.h"
+
+#include <QList>
+#include <QStringList>
+#include <cstdint>
+
+// The rows of a stored case as the window shows them once loaded: each cell's text with its
+// trailing blanks removed, NULL as an empty text. What a window loaded or last saved is compared
+// with what is stored before a save, so that a change by someone else is never overwritten
+// unasked.
+struct 案件行 {
+    QList<QStringList> 交款;
+    QList<QStringList> 债权;
+    bool operator==(const 案件行 &) const = default;
+};
+
+// The rows of a query as texts, as above.
+QList<QStringList> 行文本(const 记录集 &rows);
+
+// The stored rows of case `id`, read with the load command's two queries.
+案件行 读案件行(数据库连接 &connection, std::int32_t id);

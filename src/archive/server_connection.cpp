@@ -1,0 +1,124 @@
+#include "archive/server_connection.h"
+
+#include "archive/archive_settings.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+// SQLSTATE codes (PostgreSQL's error codes) the clerk can act on.
+struct 错误类 {
+    const char *代码; // prefix of the SQLSTATE
+    const char *说明;
+};
+const 错误类 语句错误[] = {
+    {"42501",
+     "你的数据库用户没有使用案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
+    {"42P01", "服务器上的数据库里没有案件档案的数据表。请服务器管理员运行 "
+              "setup-office-archive.sh 建立它们，或检查 varnel.ini 中的 dbname。"},
+    {"57014", "服务器上的操作超过了允许的时间，已被取消，案件档案没有改变。请稍后再试。"},
+    {"57P", "数据库服务器正在关闭或重新启动，这次操作没有完成，案件档案没有改变。请稍后再试。"},
+    {"08", "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。请稍后再试。"},
+    {"40", "另一个书记员同时在改同一个案件，这次操作没有完成。请再试一次。"},
+    {"53", "数据库服务器资源不足（连接数、内存或磁盘），这次操作没有完成。请告诉服务器管理员。"},
+};
+
+// libpq reports a failed connection in words only, in the language of the program's locale
+// (libpq's own words) or of the server's (the server's): each cause by its English words and by
+// those of the Chinese translations. Certificates come before TLS in general: the libpq text
+// about a missing root certificate names sslmode too.
+struct 连接错误类 {
+    QStringList 原文;
+    const char *说明;
+};
+const QList<连接错误类> &连接错误() {
+    static const QList<连接错误类> list{
+        {{"timeout expired", "超时满"},
+         "数据库服务器在规定时间内没有应答。请检查网络和 varnel.ini 中的 "
+         "host，或告诉服务器管理员。"},
+        {{"Connection refused", "拒绝连接"},
+         "数据库服务器拒绝连接，可能没有启动。请检查 varnel.ini 中的 host 和 "
+         "port，或告诉服务器管理员。"},
+        {{"could not translate host name", "无法解释主机名"},
+         "找不到数据库服务器的主机名。请检查 varnel.ini 中的 host。"},
+        {{"password authentication failed", "Password 认证失败"},
+         "数据库服务器不接受你的密码。请检查 ~/.pgpass 中这个服务器的一行。"},
+        {{"no password supplied"},
+         "数据库服务器要求密码，但 ~/.pgpass（或 PGPASSFILE "
+         "所指的文件）中没有这个服务器的一行。请按说明书加上它。"},
+        {{"server does not support SSL", "服务器不支持 SSL"},
+         "数据库服务器不提供加密连接（TLS），而 varnel.ini 要求加密。请告诉服务器管理员开启 TLS。"},
+        {{"certificate", "认证文件", "证书"},
+         "数据库服务器的证书不能验证。请检查 varnel.ini 中的 sslrootcert 和 host。"},
+        {{"SSL"},
+         "与数据库服务器建立加密连接（TLS）失败。请检查 varnel.ini 中的 sslmode 和 "
+         "sslrootcert，或告诉服务器管理员。"},
+        {{"no pg_hba.conf entry", "pg_hba.conf 记录"},
+         "数据库服务器不允许从这台电脑以这个用户连接。请告诉服务器管理员。"},
+        {{"permission denied for database", "权限不够"},
+         "你的数据库用户没有连接案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
+        {{"does not exist", "不存在"},
+         "数据库服务器上没有 varnel.ini 所写的数据库或用户。请检查 dbname 和 user。"},
+        {{"shutting down", "starting up", "停止中", "启动中"},
+         "数据库服务器正在关闭或启动。请稍后再试。"},
+    };
+    return list;
+}
+
+QString 引擎原文(const QSqlError &error) {
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.driverText().trimmed() : text;
+}
+
+VarnelError 带原文(const QString &sentence, const QString &engine) {
+    return VarnelError(engine.isEmpty() ? sentence : sentence + u'\n' + engine);
+}
+
+VarnelError 连接失败(const QSqlError &error) {
+    const QString engine = 引擎原文(error);
+    for (const auto &c : 连接错误())
+        for (const QString &words : c.原文)
+            if (engine.contains(words))
+                return 带原文(QString::fromUtf8(c.说明), engine);
+    return 带原文(
+        QStringLiteral("不能连接数据库服务器。请检查 varnel.ini 中的连接串，或告诉服务器管理员。"),
+        engine);
+}
+
+} // namespace
+
+bool 是名称重复(const QSqlError &error) {
+    return error.nativeErrorCode() == QStringLiteral("23505");
+}
+
+VarnelError 服务器错误(const QSqlError &error) {
+    const QString code = error.nativeErrorCode();
+    if (code.isEmpty() && error.type() == QSqlError::ConnectionError)
+        return 连接失败(error);
+    if (是名称重复(error))
+        return VarnelError(QStringLiteral("名称重复，不能保存，请改变名称保存！"));
+    for (const auto &c : 语句错误)
+        if (!code.isEmpty() && code.startsWith(QLatin1String(c.代码)))
+            return 带原文(QString::fromUtf8(c.说明), 引擎原文(error));
+    // No SQLSTATE: the connection went away in the middle of a statement.
+    if (code.isEmpty())
+        return 带原文(QString::fromUtf8(语句错误[4].说明), 引擎原文(error));
+    return 带原文(QStringLiteral("案件档案服务器出错，这次操作没有完成。请告诉服务器管理员。"),
+                  引擎原文(error));
+}
+
+void 打开服务器连接(const QString &name, const QString &连接串) {
+    QSqlDatabase db = QSqlDatabase::database(name, false);
+    db.setConnectOptions(补全连接串(连接串));
+    if (!db.open())
+        throw 连接失败(db.lastError());
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SHOW standard_conforming_strings")) || !query.next())
+        throw 服务器错误(query.lastError());
+    if (query.value(0).toString() != QStringLiteral("on"))
+        throw VarnelError(
+            QStringLiteral("数据库服务器的 standard_conforming_strings 设置不是 on，"
+                           "案件里的反斜杠会被误读，所以不能使用案件档案。请服务器管理员把它设为 "
+                           "on（PostgreSQL 的默认值）。"));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "common/varnel_error.h"
+
+#include <QSqlError>
+#include <QString>
+
+// The office archive on a PostgreSQL server, reached through Qt's QPSQL driver: the connection
+// string goes to libpq as written (with the defaults of 补全连接串), so that libpq's service file,
+// ~/.pgpass, TLS settings and PG* variables work as libpq documents them.
+
+// Opens the Qt connection `name` (already added with the QPSQL driver) and checks that the server
+// reads quoted texts as the statements expect them (standard_conforming_strings on). Throws a
+// VarnelError saying what went wrong and what to do; the connection is then closed.
+void 打开服务器连接(const QString &name, const QString &连接串);
+
+// What the clerk is told about a failure on the server: a Chinese sentence saying what happened
+// and what to do, then the server's own words on a line of their own.
+VarnelError 服务器错误(const QSqlError &error);
+
+// True when the failure is the unique case name refusing a second case of the same name.
+bool 是名称重复(const QSqlError &error);

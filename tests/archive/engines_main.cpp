@@ -1,0 +1,7 @@
+#include "run_all.h"
+
+int runArchiveEngineTests(int argc, char **argv);
+
+int main(int argc, char **argv) {
+    return runAll(argc, argv, {runArchiveEngineTests});
+}

@@ -1,0 +1,558 @@
+// The archive commands on both engines through the same data: the SQLite file and the office
+// server. Rows named "pg" need the tests' own server (VARNEL_TEST_PG); without it they are skipped.
+#include "archive/case_import.h"
+#include "archive/database.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/message_box.h"
+#include "common/varnel_error.h"
+#include "engine_fixture.h"
+#include "window_test.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolTip>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+// Texts that would end a quoted literal, start a comment, end a statement or be read as an
+// escape if they reached the SQL text unguarded.
+const Rows 交款{{"O'Brien", "100", "C:\\案卷\\", "a;b -- c"}, {"Null", "'", "\\'", "  "}};
+const Rows 债权{{"丙'; DELETE FROM 案件; --", "80", "一般债权", "", "", "/* x */"},
+                {"", "", "", "", "", ""}};
+
+// A port on the loopback interface whose connections the kernel accepts and nobody answers.
+struct SilentPort {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    SilentPort() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr *>(&a), len);
+        ::listen(fd, 8);
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
+        port = ntohs(a.sin_port);
+    }
+    ~SilentPort() { ::close(fd); }
+};
+
+} // namespace
+
+class TestArchiveEngines : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void hostileTextsRoundTrip_data() { engines(); }
+    void hostileTextsRoundTrip();
+    void namesIgnoreLetterCase_data() { engines(); }
+    void namesIgnoreLetterCase();
+    void saveIsAllOrNothing_data() { engines(); }
+    void saveIsAllOrNothing();
+    void importCases_data() { engines(); }
+    void importCases();
+    void listFilter_data();
+    void listFilter();
+    void longNamesShowWholeAsTooltip();
+    void changedElsewhere_data();
+    void changedElsewhere();
+    void eightClerksAtOnce();
+    void saveCutShortOnTheServer_data();
+    void saveCutShortOnTheServer();
+    void serverFaults_data();
+    void serverFaults();
+
+  private:
+    void engines() {
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("sqlite") << "sqlite";
+        QTest::newRow("pg") << "pg";
+    }
+    // The archive of the current row; skips a server row without the test server.
+    bool open(const QString &engine) {
+        archive = std::make_unique<EngineArchive>(engine);
+        if (archive->server && !TestServer::get().ok)
+            return false;
+        设应用目录(加尾分隔符(archive->dir.path()));
+        return true;
+    }
+    void fill(Fo案款分配计算 &window) {
+        auto put = [](FlexGrid *g, const Rows &rows) {
+            g->setRows(1 + int(rows.size()));
+            for (int r = 0; r < rows.size(); ++r)
+                for (int k = 0; k < rows[r].size(); ++k)
+                    g->setTextMatrix(r + 1, k, rows[r][k]);
+        };
+        put(window.MSFjk, 交款);
+        put(window.MSFzc, 债权);
+    }
+    static Rows grid(FlexGrid *g) {
+        Rows out;
+        for (int r = 1; r < g->Rows(); ++r) {
+            QStringList row;
+            for (int k = 0; k < g->Cols(); ++k)
+                row << g->TextMatrix(r, k);
+            out << row;
+        }
+        return out;
+    }
+    QStringList command(QAction *action, QMessageBox::StandardButton answer = QMessageBox::Yes,
+                        const QString &input = QString()) {
+        BoxAnswerer answerer(answer, input);
+        action->trigger();
+        return answerer.texts;
+    }
+
+    std::unique_ptr<EngineArchive> archive;
+    std::unique_ptr<Fo案款分配计算> w;
+};
+
+#define OPEN_ENGINE()                                                                              \
+    QFETCH(QString, engine);                                                                       \
+    if (!open(engine))                                                                             \
+        QSKIP("no test server (VARNEL_TEST_PG)");                                                  \
+    QVERIFY(archive->ok);                                                                          \
+    w = std::make_unique<Fo案款分配计算>();                                                        \
+    w->show()
+
+void TestArchiveEngines::init() {}
+
+void TestArchiveEngines::cleanup() {
+    w.reset();
+    archive.reset();
+    数据库设置::语句记录 = nullptr;
+    消息框::应答器 = nullptr;
+}
+
+void TestArchiveEngines::hostileTextsRoundTrip() {
+    OPEN_ENGINE();
+    fill(*w);
+    const QString name = QStringLiteral("O'Neil \\ 案; --");
+    QStringList sent;
+    数据库设置::语句记录 = [&sent](const QString &sql, bool) { sent << sql; };
+    QCOMPARE(command(w->存入内容, QMessageBox::Yes, name).last(), QStringLiteral("保存成功！"));
+    // The save's texts exactly; a server gets them joined into one execution.
+    const QString n = QString::number(w->当前案件号());
+    const QString pay = " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( " + n;
+    const QString debt = " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, "
+                         "其中抵押优先金额, 分配金额, 备注) values ( " +
+                         n;
+    const QStringList texts{
+        "delete from 交款 where ajid = " + n,
+        "delete from 债权 where ajid = " + n,
+        pay + " , 'O''Brien','100','C:\\案卷\\','a;b -- c' )",
+        pay + " , 'Null','''','\\''',Null )",
+        debt + " , '丙''; DELETE FROM 案件; --','80','一般债权',Null ,Null,'/* x */'  )",
+        debt + " , Null,Null,Null,Null ,Null,Null  )"};
+    const QStringList expected = archive->server ? QStringList{texts.join(u';')} : texts;
+    const qsizetype at = sent.indexOf(expected[0]);
+    QVERIFY2(at >= 0, qPrintable(sent.join(u'\n')));
+    QCOMPARE(sent.mid(at, expected.size()), expected);
+    数据库设置::语句记录 = nullptr;
+    const Rows stored{
+        {"c", name, "", "", "", "", ""},
+        {"d", name, "丙'; DELETE FROM 案件; --", "80", "一般债权", "<NULL>", "<NULL>", "/* x */"},
+        {"d", name, "<NULL>", "<NULL>", "<NULL>", "<NULL>", "<NULL>", "<NULL>"},
+        {"p", name, "O'Brien", "100", "C:\\案卷\\", "a;b -- c", "", ""},
+        {"p", name, "Null", "'", "\\'", "<NULL>", "", ""}};
+    Rows all = archive->everything();
+    for (QStringList &row : all)
+        row = row.mid(0, row[0] == "c" ? 7 : 8);
+    QCOMPARE(all.size(), stored.size());
+    for (int i = 0; i < all.size(); ++i)
+        QCOMPARE(all[i].mid(0, stored[i].size()), stored[i]);
+
+    w->Com清除->click();
+    command(w->读出内容);
+    QCOMPARE(w->MSFysj->TextMatrix(1, 1), name);
+    clickGridCell(w->MSFysj, 1, 1);
+    Rows payments = 交款;
+    payments[1][3] = QString(); // blanks alone are an empty cell
+    QCOMPARE(grid(w->MSFjk), payments);
+    QStringList claim = grid(w->MSFzc).value(0);
+    claim[4] = QString(); // the distributed amount is worked out anew on loading
+    QCOMPARE(claim, 债权[0]);
+}
+
+void TestArchiveEngines::namesIgnoreLetterCase() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("Case A"));
+    Fo案款分配计算 other;
+    other.show();
+    BoxAnswerer answerer(QMessageBox::Yes, QStringLiteral("case a"));
+    other.存入内容->trigger();
+    QCOMPARE(answerer.texts.last(), QStringLiteral("名称重复，不能保存，请改变名称保存！"));
+    QCOMPARE(archive->rows("SELECT 名称 FROM 案件"), (Rows{{"Case A"}}));
+}
+
+void TestArchiveEngines::saveIsAllOrNothing() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const Rows before = archive->everything();
+    w->MSFjk->setTextMatrix(1, 0, QStringLiteral("改过"));
+    // The claims are the last statements of a save: failing there, the deletes and the new
+    // payments must not stay.
+    数据库设置::语句记录 = [](const QString &sql, bool) {
+        if (sql.contains(QStringLiteral("insert into 债权")))
+            throw VarnelError(QStringLiteral("planted"));
+    };
+    const QStringList boxes = command(w->存入内容);
+    QVERIFY2(boxes.last().contains(QStringLiteral("planted")), qPrintable(boxes.join('|')));
+    数据库设置::语句记录 = nullptr;
+    QCOMPARE(archive->everything(), before);
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
+    QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
+    QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
+}
+
+// A PC's varnel.db brought into the archive: oldest first, a name already there renamed, a case
+// already there skipped, nothing copied twice, the file untouched.
+void TestArchiveEngines::importCases() {
+    OPEN_ENGINE();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    QTemporaryDir pc;
+    const QString file = pc.filePath(QStringLiteral("varnel.db"));
+    QVERIFY(makeCaseDatabase(
+        file, QStringLiteral(
+                  "INSERT INTO 案件 (名称) VALUES ('乙''案'), ('甲'), ('丙');"
+                  "INSERT INTO 交款 (ajid, 交款人, 金额) VALUES (2, '张三', '100'), (2, NULL, '5');"
+                  "INSERT INTO 债权 (ajid, 债权人, 备注) VALUES (1, '李四', '  ');")));
+    QFile source(file);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    source.close();
+    QString report;
+    QTextStream out(&report);
+    QCOMPARE(导入案件(file, out), 3);
+    QCOMPARE(report.split(u'\n').value(3), QStringLiteral("共 3 个案件：复制 3 个，跳过 0 个。"));
+    const Rows names = archive->rows("SELECT 名称 FROM 案件 ORDER BY ajid");
+    QCOMPARE(names, (Rows{{"甲"}, {"乙'案"}, {"甲 (2)"}, {"丙"}}));
+    QCOMPARE(archive->rows("SELECT 交款人, 金额 FROM 交款 JOIN 案件 ON 案件.ajid = 交款.ajid "
+                           "WHERE 名称 = '甲 (2)' ORDER BY id"),
+             (Rows{{"张三", "100"}, {"<NULL>", "5"}}));
+    report.clear();
+    QCOMPARE(导入案件(file, out), 0);
+    QCOMPARE(report.count(QStringLiteral("已有，跳过")), 3);
+    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"4"}}));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(source.readAll(), bytes);
+}
+
+// The filter above the list: names containing the typed text, letter case ignored; Enter loads
+// the last case shown, as 确定 does.
+void TestArchiveEngines::listFilter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("loaded"); // the case Enter loads; empty: none
+    QTest::newRow("nothing typed")
+        << "" << QStringList{"（2024）执字第1号", "Abc公司", "xaBd"} << "xaBd";
+    QTest::newRow("letter case ignored") << "AB" << QStringList{"Abc公司", "xaBd"} << "xaBd";
+    QTest::newRow("inside the name")
+        << "执字" << QStringList{"（2024）执字第1号"} << "（2024）执字第1号";
+    QTest::newRow("no name") << "zz" << QStringList{} << "";
+}
+
+void TestArchiveEngines::listFilter() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, loaded);
+    QVERIFY(open(QStringLiteral("sqlite")));
+    QVERIFY(archive->ok);
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    for (const QString &name : QStringList{"（2024）执字第1号", "Abc公司", "xaBd"}) {
+        w->MSFjk->setTextMatrix(1, 0, name);
+        command(w->存入内容, QMessageBox::Yes, name);
+        w->Com清除->click();
+    }
+    command(w->读出内容);
+    auto *filter = child<QLineEdit>(w.get(), "Txt案件筛选");
+    QVERIFY(filter->y() < w->MSFysj->y());
+    for (const QChar c : typed) { // typed one character at a time; Chinese too
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(filter, &press);
+    }
+    QStringList visible;
+    for (int row = 1; row < w->MSFysj->Rows(); ++row)
+        if (!w->MSFysj->isRowHidden(row - 1))
+            visible << w->MSFysj->TextMatrix(row, 1);
+    QCOMPARE(visible, shown);
+    BoxAnswerer guard;
+    QTest::keyClick(filter, Qt::Key_Return);
+    QVERIFY(!w->Pic原数据->isVisible());
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), loaded);
+}
+
+void TestArchiveEngines::longNamesShowWholeAsTooltip() {
+    QVERIFY(open(QStringLiteral("sqlite")));
+    QVERIFY(archive->ok);
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    const QString longName = QString(u'长').repeated(40);
+    for (const QString &name : QStringList{QStringLiteral("短"), longName}) {
+        command(w->存入内容, QMessageBox::Yes, name);
+        w->Com清除->click();
+    }
+    command(w->读出内容);
+    QCOMPARE(w->MSFysj->TextMatrix(2, 1), longName);
+    for (int row : {1, 2}) {
+        QToolTip::hideText();
+        const QRect cell = w->MSFysj->visualRect(w->MSFysj->model()->index(row - 1, 1));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        w->MSFysj->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(w->MSFysj->viewport(), &help);
+        QCOMPARE(QToolTip::text(), row == 2 ? longName : QString());
+    }
+}
+
+void TestArchiveEngines::changedElsewhere_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<bool>("overwrite");
+    for (const char *engine : {"sqlite", "pg"}) {
+        QTest::addRow("%s, No keeps the other clerk's rows", engine) << engine << false;
+        QTest::addRow("%s, Yes saves this window's rows", engine) << engine << true;
+    }
+}
+
+// Two windows hold one stored case; the second saves first. The first one's save asks, and
+// stores only on Yes.
+void TestArchiveEngines::changedElsewhere() {
+    OPEN_ENGINE();
+    QFETCH(bool, overwrite);
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    Fo案款分配计算 other;
+    other.show();
+    {
+        BoxAnswerer answerer(QMessageBox::Yes);
+        other.读出内容->trigger();
+        clickGridCell(other.MSFysj, 1, 1);
+        other.MSFjk->setTextMatrix(1, 0, QStringLiteral("别人改的"));
+        other.存入内容->trigger();
+        QCOMPARE(answerer.texts.last(), QStringLiteral("保存成功！"));
+    }
+    w->MSFjk->setTextMatrix(2, 0, QStringLiteral("我改的"));
+    QStringList boxes, titles;
+    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &caption) {
+        boxes << text;
+        titles << caption;
+        return 消息框::框应答{!text.startsWith(QStringLiteral("这个案件在你读出以后")) || overwrite,
+                              {}};
+    };
+    w->存入内容->trigger();
+    const QString question =
+        QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
+                       "确实要保存点“是”，取消保存点“否”。");
+    QCOMPARE(boxes.value(1), question);
+    QCOMPARE(titles.value(1), QStringLiteral("保存提示"));
+    QCOMPARE(boxes.size(), overwrite ? 3 : 2);
+    const Rows payers = archive->rows("SELECT 交款人 FROM 交款 ORDER BY id");
+    QCOMPARE(payers.value(0), QStringList{overwrite ? "O'Brien" : "别人改的"});
+    QCOMPARE(payers.value(1), QStringList{overwrite ? "我改的" : "Null"});
+    // Once asked, a second save of the same window does not ask again.
+    boxes.clear();
+    w->存入内容->trigger();
+    消息框::应答器 = nullptr;
+    QCOMPARE(boxes.size(), 2);
+}
+
+// Eight clerks at once against one server (the duration is cut to 10 s to keep the test run
+// short): afterwards no case holds rows of another or half a save, every save that said
+// "保存成功！" is stored unless its clerk deleted or saved the case again, and of the eight new
+// cases saved under one name at the same moment exactly one is stored.
+void TestArchiveEngines::eightClerksAtOnce() {
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    QList<QProcess *> clerks;
+    for (int k = 1; k <= 8; ++k) {
+        auto *p = new QProcess(this);
+        p->start(QStringLiteral(VARNEL_CLERK),
+                 {archive->dir.path(), QString::number(k), QStringLiteral("10")});
+        clerks << p;
+    }
+    QMap<QString, QString> last; // case name → tag of its last save, empty after a delete
+    QStringList sharedTags;
+    int sameName = 0;
+    for (QProcess *p : clerks) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+        for (const QString &line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
+            const QStringList f = line.split(u' ');
+            if (f.size() < 2)
+                continue;
+            const QString tag = f[0] == QStringLiteral("saved") ? f.value(2) : QString();
+            if (f[1] == QStringLiteral("同名"))
+                ++sameName;
+            else if (f[1] == QStringLiteral("公共"))
+                sharedTags << tag;
+            else
+                last[f[1]] = tag;
+        }
+    }
+    QCOMPARE(sameName, 1);
+    const Rows cases = archive->rows("SELECT ajid, 名称 FROM 案件");
+    QMap<QString, QString> stored;
+    for (const QStringList &c : cases) {
+        const Rows pay = archive->rows("SELECT 交款人, 备注 FROM 交款 WHERE ajid = " + c[0]);
+        const Rows debt = archive->rows("SELECT 债权人, 备注 FROM 债权 WHERE ajid = " + c[0]);
+        const QString tag = pay.value(0).value(1);
+        QVERIFY2(!stored.contains(c[1]), qPrintable(c[1]));
+        stored[c[1]] = tag;
+        QCOMPARE(QString::number(pay.size()), tag.section(u'/', 2));
+        QCOMPARE(debt.size(), pay.size());
+        for (const Rows &rows : {pay, debt})
+            for (const QStringList &row : rows)
+                QCOMPARE(row, (QStringList{c[1], tag}));
+    }
+    QCOMPARE(archive->rows("SELECT count(*) FROM 交款 WHERE ajid NOT IN (SELECT ajid FROM 案件)"),
+             (Rows{{"0"}}));
+    for (auto it = last.cbegin(); it != last.cend(); ++it)
+        QCOMPARE(stored.value(it.key()), it.value());
+    if (stored.contains(QStringLiteral("公共")))
+        QVERIFY(sharedTags.contains(stored.value(QStringLiteral("公共"))));
+    qDeleteAll(clerks);
+}
+
+// A save cut short on the server: by a statement timeout while another session holds the case,
+// or by the server restarting in the middle. The stored case stays as it was, the window keeps
+// its rows, and the next save works.
+void TestArchiveEngines::saveCutShortOnTheServer_data() {
+    QTest::addColumn<bool>("restart");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("statement timeout") << false << "超过了允许的时间";
+    QTest::newRow("server restarted") << true << "案件档案没有改变";
+}
+
+void TestArchiveEngines::saveCutShortOnTheServer() {
+    QFETCH(bool, restart);
+    QFETCH(QString, sentence);
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    QVERIFY(archive->writeIni(TestServer::get().clerk() + " options='-c statement_timeout=500'"));
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    fill(*w);
+    command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const Rows before = archive->everything();
+    w->MSFjk->setTextMatrix(1, 0, QStringLiteral("改过"));
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "holder");
+    holder.setConnectOptions(TestServer::get().clerk(QStringLiteral("varnel_admin")));
+    QVERIFY(holder.open());
+    QSqlQuery hold(holder);
+    if (restart) {
+        数据库设置::语句记录 = [](const QString &sql, bool) {
+            if (sql.startsWith(QStringLiteral("delete from 交款")))
+                QProcess::execute(QStringLiteral("bash"),
+                                  {QStringLiteral(VARNEL_SOURCE_DIR "/tests/archive/pg_server.sh"),
+                                   QStringLiteral("restart"),
+                                   qEnvironmentVariable("VARNEL_TEST_PG")});
+        };
+    } else {
+        QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+        QVERIFY(hold.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(w->当前案件号())));
+    }
+    const QStringList boxes = command(w->存入内容);
+    数据库设置::语句记录 = nullptr;
+    QVERIFY2(boxes.last().section(u'\n', 0, 0).contains(sentence), qPrintable(boxes.last()));
+    hold.exec(QStringLiteral("ROLLBACK"));
+    hold = QSqlQuery();
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
+    QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("改过"));
+    archive->reopen(); // a restart cut the reader off
+    QCOMPARE(archive->everything(), before);
+    QCOMPARE(command(w->存入内容).last(), QStringLiteral("保存成功！"));
+}
+
+void TestArchiveEngines::serverFaults_data() {
+    QTest::addColumn<QString>("connection"); // %H socket folder, %P port, %S silent port
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("engineWords");
+    QTest::newRow("refused") << "host=127.0.0.1 port=1 dbname=varnel_test user=clerk_a"
+                             << "数据库服务器拒绝连接"
+                             << "127.0.0.1";
+    QTest::newRow("no answer") << "host=127.0.0.1 port=%S dbname=varnel_test user=clerk_a "
+                                  "connect_timeout=2"
+                               << "没有应答"
+                               << "127.0.0.1";
+    QTest::newRow("not a clerk") << "host=%H port=%P dbname=varnel_test user=outsider"
+                                 << "加入 varnel_clerk"
+                                 << "permission denied";
+    QTest::newRow("no tables") << "host=%H port=%P dbname=postgres user=clerk_a"
+                               << "没有案件档案的数据表"
+                               << "案件";
+    QTest::newRow("certificate not verifiable")
+        << "host=127.0.0.1 port=%P dbname=varnel_test user=clerk_a sslmode=verify-full "
+           "sslrootcert=/nonexistent/root.crt"
+        << "证书"
+        << "root.crt";
+    QTest::newRow("no password") << "host=127.0.0.1 port=%P dbname=varnel_test user=needs_pw "
+                                    "sslmode=disable"
+                                 << "~/.pgpass"
+                                 << "password";
+    QTest::newRow("backslashes as escapes") << "host=%H port=%P dbname=varnel_test user=clerk_old"
+                                            << "standard_conforming_strings"
+                                            << "";
+}
+
+void TestArchiveEngines::serverFaults() {
+    QFETCH(QString, connection);
+    QFETCH(QString, sentence);
+    QFETCH(QString, engineWords);
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    static const bool roles = TestServer::get().psql(
+        "varnel_test",
+        "DO $$ BEGIN "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'outsider') THEN "
+        "CREATE ROLE outsider LOGIN; END IF; "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'clerk_old') THEN "
+        "CREATE ROLE clerk_old LOGIN IN ROLE varnel_clerk; END IF; "
+        "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'needs_pw') THEN "
+        "CREATE ROLE needs_pw LOGIN PASSWORD 'x' IN ROLE varnel_clerk; END IF; END $$; "
+        "GRANT CONNECT ON DATABASE varnel_test TO outsider; "
+        "ALTER ROLE clerk_old SET standard_conforming_strings = off;");
+    QVERIFY(roles);
+    SilentPort silent;
+    connection.replace("%H", TestServer::get().host)
+        .replace("%P", TestServer::get().port)
+        .replace("%S", QString::number(silent.port));
+    QVERIFY(archive->writeIni(connection));
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    fill(*w);
+    const Rows before = grid(w->MSFjk);
+    const QStringList boxes = command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
+    const QStringList lines = boxes.last().split(u'\n');
+    QVERIFY2(lines[0].contains(sentence), qPrintable(boxes.last()));
+    QVERIFY2(lines.mid(1).join(u'\n').contains(engineWords), qPrintable(boxes.last()));
+    QCOMPARE(grid(w->MSFjk), before);
+    QCOMPARE(w->当前案件号(), 0);
+    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"0"}}));
+}
+
+int runArchiveEngineTests(int argc, char **argv) {
+    TestArchiveEngines t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_archive_engines.moc"

@@ -1,0 +1,115 @@
+// The settings file that chooses the archive: what is accepted, what is refused and where.
+#include "archive/archive_settings.h"
+#include "common/varnel_error.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ArchiveSettingsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString write(const QString &name, const QByteArray &text) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        return path;
+    }
+
+  private slots:
+    void reading_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QStringList>("refused"); // parts of the message; empty: accepted
+        const QStringList ok;
+        QTest::newRow("empty file") << QByteArray() << QString() << ok;
+        QTest::newRow("empty key") << QByteArray("[archive]\nconnection=\n") << QString() << ok;
+        QTest::newRow("comments") << QByteArray("; office\n# archive\n[archive]\n"
+                                                "connection=host=db.court.local dbname=varnel "
+                                                "user=clerk01 sslmode=verify-full\n")
+                                  << "host=db.court.local dbname=varnel user=clerk01 "
+                                     "sslmode=verify-full"
+                                  << ok;
+        QTest::newRow("service") << QByteArray("[archive]\r\nconnection = service=varnel\r\n")
+                                 << "service=varnel" << ok;
+        QTest::newRow("host list")
+            << QByteArray("[archive]\nconnection=host=a,b dbname=v\n") << "host=a,b dbname=v" << ok;
+        QTest::newRow("quoted value with password= inside")
+            << QByteArray("[archive]\nconnection=dbname='a password=b'\n")
+            << "dbname='a password=b'" << ok;
+        QTest::newRow("password") << QByteArray("[archive]\nconnection=host=db password=x\n")
+                                  << QString() << QStringList{"第 2 行", "~/.pgpass"};
+        QTest::newRow("password spaced")
+            << QByteArray("\n[archive]\nconnection=host=db password = 'a b'\n") << QString()
+            << QStringList{"第 3 行", "PGPASSFILE"};
+        QTest::newRow("other key") << QByteArray("[archive]\ntimeout=5\n") << QString()
+                                   << QStringList{"第 2 行", "timeout"};
+        QTest::newRow("key outside the section")
+            << QByteArray("connection=host=db\n") << QString() << QStringList{"第 1 行"};
+        QTest::newRow("other section") << QByteArray("[archive]\nconnection=host=db\n[ui]\n")
+                                       << QString() << QStringList{"第 3 行", "[ui]"};
+        QTest::newRow("not key=value")
+            << QByteArray("[archive]\nhost db\n") << QString() << QStringList{"第 2 行", "格式"};
+        QTest::newRow("twice") << QByteArray("[archive]\nconnection=a=1\nconnection=b=2\n")
+                               << QString() << QStringList{"第 3 行"};
+        QTest::newRow("open quote") << QByteArray("[archive]\nconnection=host='db\n") << QString()
+                                    << QStringList{"第 2 行", "单引号"};
+        QTest::newRow("key without value") << QByteArray("[archive]\nconnection=host\n")
+                                           << QString() << QStringList{"第 2 行", "host"};
+        QTest::newRow("URI") << QByteArray("[archive]\nconnection=postgresql://u:p@h/db\n")
+                             << QString() << QStringList{"第 2 行", "名称=值"};
+    }
+    void reading() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, connection);
+        QFETCH(QStringList, refused);
+        const QString file = write(QStringLiteral("varnel.ini"), text);
+        try {
+            const 档案设置 s = 读档案设置(file);
+            QVERIFY2(refused.isEmpty(), "accepted");
+            QCOMPARE(s.连接串, connection);
+            QCOMPARE(s.在服务器上(), !connection.isEmpty());
+        } catch (const VarnelError &e) {
+            QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
+            QVERIFY2(e.description().contains(file), qPrintable(e.description()));
+            for (const QString &part : refused)
+                QVERIFY2(e.description().contains(part), qPrintable(e.description()));
+        }
+    }
+
+    void whichFile() {
+        QTemporaryDir app, etc;
+        const QString system = etc.filePath(QStringLiteral("varnel.ini"));
+        QCOMPARE(设置文件(app.path(), system), QString());
+        QFile(system).open(QIODevice::WriteOnly);
+        QCOMPARE(设置文件(app.path(), system), system);
+        const QString local = app.filePath(QStringLiteral("varnel.ini"));
+        QFile(local).open(QIODevice::WriteOnly);
+        QCOMPARE(设置文件(app.path() + u'/', system), local);
+    }
+
+    void completing_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("handed");
+        QTest::newRow("neither") << "host=db"
+                                 << "host=db connect_timeout=5 application_name=varnel";
+        QTest::newRow("own timeout") << "service=varnel connect_timeout=20"
+                                     << "service=varnel connect_timeout=20 application_name=varnel";
+        QTest::newRow("both") << "application_name='x y' connect_timeout = 2"
+                              << "application_name='x y' connect_timeout = 2";
+        QTest::newRow("in a value only") << "options='-c connect_timeout=1'"
+                                         << "options='-c connect_timeout=1' connect_timeout=5 "
+                                            "application_name=varnel";
+    }
+    void completing() {
+        QFETCH(QString, given);
+        QFETCH(QString, handed);
+        QCOMPARE(补全连接串(given), handed);
+    }
+};
+
+QTEST_GUILESS_MAIN(ArchiveSettingsTest)
+#include "test_archive_settings.moc"
