@@ -89,6 +89,7 @@ file(READ ${VARNEL_PACKAGING_SOURCE}/description.txt CPACK_DEBIAN_PACKAGE_DESCRI
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The example settings go to the absolute /etc/varnel: staged under DESTDIR, never onto this machine.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
