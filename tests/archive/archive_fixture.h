@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host_path.h"
+
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,13 +16,13 @@
 inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QString()) {
     QProcess shell;
     shell.setStandardInputFile(QStringLiteral(VARNEL_SCHEMA_FILE));
-    shell.start(QStringLiteral("sqlite3"), {file});
+    shell.start(QStringLiteral("sqlite3"), {hostPath(file)});
     if (!shell.waitForFinished(20000) || shell.exitCode() != 0)
         return false;
     if (extraSql.isEmpty())
         return true;
     QProcess extra;
-    extra.start(QStringLiteral("sqlite3"), {file, extraSql});
+    extra.start(QStringLiteral("sqlite3"), {hostPath(file), extraSql});
     return extra.waitForFinished(20000) && extra.exitCode() == 0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host_path.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -48,7 +50,7 @@ struct PdfFile {
 
 inline QString runTool(const QString &program, const QStringList &args) {
     QProcess p;
-    p.start(program, args);
+    p.start(program, hostArguments(args));
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -105,7 +107,7 @@ inline RenderedPage renderPdfPage(const QString &path, int page, double scale = 
              << QString::number(part.y()) << QStringLiteral("-W") << QString::number(part.width())
              << QStringLiteral("-H") << QString::number(part.height());
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), args << path << prefix);
+    p.start(QStringLiteral("pdftoppm"), args << hostPath(path) << hostPath(prefix));
     p.waitForFinished(60000);
     RenderedPage rendered{QImage(prefix + QStringLiteral(".png")), scale, part.topLeft()};
     QFile::remove(prefix + QStringLiteral(".png"));

@@ -7,6 +7,7 @@
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/varnel_error.h"
+#include "host_path.h"
 #include "output/spreadsheet_export.h"
 #include "output/xlsx_fill.h"
 #include "window_test.h"
@@ -34,7 +35,7 @@ const QStringList 表头 = {"债权人或案款项目", "债权金额", "债权�
 
 QByteArray 运行工具(const QStringList &args) {
     QProcess p;
-    p.start(QStringLiteral(VARNEL_PYTHON3), QStringList{工具} + args);
+    p.start(QStringLiteral(VARNEL_PYTHON3), hostArguments(QStringList{工具} + args));
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         qWarning("xlsx_tool %s failed: %s", qPrintable(args.join(u' ')),
                  p.readAllStandardError().constData());
