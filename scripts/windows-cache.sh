@@ -16,8 +16,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 install_tools() {
   local want="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    libz-mingw-w64-dev wine wine64 nsis cmake ninja-build pkg-config tcl dpkg-dev xvfb xauth
-    x11-utils imagemagick"
+    libz-mingw-w64-dev wine wine64 nsis cmake ninja-build pkg-config tcl dpkg-dev"
   local missing=""
   for p in $want; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
@@ -104,7 +103,11 @@ build_qt() {
   cmake --install "$src/varnel-build" >/dev/null
 }
 
+# Without an argument: makes the cache unless it is there, prints its folder. --fetch: only
+# installs the tools and fetches the sources (the steps that use apt), so that the long build
+# can then run beside other apt users. --key: prints the cache key.
 main() {
+  local mode="${1:-build}"
   # Progress goes to stderr; stdout gets the folder alone.
   exec 3>&1 1>&2
   install_tools
@@ -120,10 +123,17 @@ main() {
     return
   fi
   work="$cache_root/work-$key"
-  rm -rf "$work" "$prefix"
-  mkdir -p "$work" "$prefix"
+  # Sources are fetched once and used by one build only (the build patches them).
+  if [ ! -f "$work/.fetched" ] || [ -f "$work/.used" ]; then
+    rm -rf "$work"
+    fetch_sources "$work"
+    touch "$work/.fetched"
+  fi
+  [ "$mode" = fetch ] && return
+  touch "$work/.used"
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
   local t0=$SECONDS
-  fetch_sources "$work"
   build_sqlite "$(srcdir_of "$work" sqlite3)" "$prefix"
   build_cmake_lib "$(srcdir_of "$work" libzip)" "$prefix" -DBUILD_SHARED_LIBS=ON \
     -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF \
@@ -139,8 +149,8 @@ main() {
   echo "$prefix" >&3
 }
 
-if [ "${1:-}" = "--key" ]; then
-  cache_key
-else
-  main
-fi
+case "${1:-}" in
+--key) cache_key ;;
+--fetch) main fetch ;;
+*) main ;;
+esac
