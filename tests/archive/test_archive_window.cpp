@@ -567,7 +567,7 @@ void TestArchiveWindow::failuresKeepDatabaseAndWindow() {
         kind != "being written")
         QCOMPARE(boxes.size(), 1);
     if (!kind.contains("lock") && kind != "being written")
-        QVERIFY2(boxes.last().contains(dbFile()), qPrintable(boxes.last()));
+        QVERIFY2(boxes.last().contains(QDir::toNativeSeparators(dbFile())), qPrintable(boxes.last()));
     QCOMPARE(w->当前案件号(), caseNumber);
     QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), deleteShown);
     QCOMPARE(表内容("MSFjk"), changed.交款);
@@ -715,10 +715,15 @@ void TestArchiveWindow::deleteIsAllOrNothing() {
 // '#', '?' and '%' in a folder name stay part of the path: the database in that folder is the
 // one used, and a missing one is reported, never made anew somewhere else.
 void TestArchiveWindow::folderNameWithUriCharacters() {
-    const QString folder = QDir(appDir).filePath(QStringLiteral("卷#1?a=b %41"));
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("卷#1 a=b %41"); // no '?' in a Windows file name
+#else
+    const QString name = QStringLiteral("卷#1?a=b %41");
+#endif
+    const QString folder = QDir(appDir).filePath(name);
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(QFile::rename(dbFile(), QDir(folder).filePath("varnel.db")));
-    设应用目录(加尾分隔符(folder));
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(folder)));
     填入(两笔两项);
     QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
     QCOMPARE(Reader(QDir(folder).filePath("varnel.db")).scalar("SELECT 名称 FROM 案件"),
@@ -726,10 +731,10 @@ void TestArchiveWindow::folderNameWithUriCharacters() {
 
     QFile::remove(QDir(folder).filePath("varnel.db"));
     命令("Com清除");
-    QVERIFY(命令("读出内容").last().startsWith(QStringLiteral("找不到案件数据库文件：") + folder));
+    QVERIFY(命令("读出内容").last().startsWith(QStringLiteral("找不到案件数据库文件：") +
+                                               QDir::toNativeSeparators(folder)));
     QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-    QCOMPARE(QDir(appDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{QStringLiteral("卷#1?a=b %41")});
+    QCOMPARE(QDir(appDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
 }
 
 // While a box waits for the clerk, another copy of the program can still write: the save's and
