@@ -14,7 +14,7 @@ export VARNEL_WINDOWS_PREFIX VARNEL_WINDOWS_BUILD VARNEL_MINGW_GCC_DIR WINEPREFI
 # any program runs (a first program started into a fresh folder can hang otherwise).
 wine_start() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p
+  wineserver -p 2>/dev/null || true # already running: fine
   scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 || true
 }
 
