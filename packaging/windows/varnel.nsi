@@ -10,7 +10,8 @@
 ; The uninstaller removes the installed files only: the clerk's cases and exports lie in
 ; %USERPROFILE%\Varnel and are never touched.
 
-Unicode true
+; A 64-bit setup program for the 64-bit program (it also runs where Wine has no 32-bit part).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
@@ -35,7 +36,6 @@ VIAddVersionKey /LANG=2052 "CompanyName" "Varnel developers"
 VIAddVersionKey /LANG=2052 "LegalCopyright" "Varnel developers"
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -58,10 +58,6 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Varnel developers"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} 需要 64 位的 Windows。"
-    Abort
-  ${EndIf}
   SetRegView 64
 FunctionEnd
 
