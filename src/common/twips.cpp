@@ -64,6 +64,9 @@ QFont 宋体(double points) {
     if (!family.isEmpty())
         f.setFamily(family);
     f.setPointSizeF(points);
+    // Widths as the layouts expect them from FreeType too (the offscreen platform on Windows
+    // hints fully by default, which widens some half-width glyphs by a pixel).
+    f.setHintingPreference(QFont::PreferVerticalHinting);
     return f;
 }
 

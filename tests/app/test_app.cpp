@@ -6,6 +6,7 @@
 #include "common/registry.h"
 #include "common/twips.h"
 #include "fee/fee_window.h"
+#include "test_registry.h"
 
 #include <QAction>
 #include <QDir>
@@ -246,8 +247,8 @@ void TestApp::registryValues() {
     QFETCH(QByteArray, data);
     QFETCH(bool, read);
     QFETCH(QString, value);
-    注册表::清空();
-    注册表::置值(第一键, "PATH", {type, data});
+    TestRegistry registry{{第一键, "PATH"}, {第一键, "MISSING"}};
+    registry.set(第一键, "PATH", {type, data});
     QString out;
     QCOMPARE(GetKeyValue(注册表::本机, 第一键, "PATH", out), read);
     QCOMPARE(out, value);
@@ -281,18 +282,14 @@ void TestApp::systemInformation() {
     QTemporaryDir dir;
     const QString marker = dir.filePath("started");
     const QString tool = dir.filePath("MSINFO32.EXE");
-    if (toolInSecond) {
-        QFile f(tool);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    注册表::清空();
+    // The stand-in leaves the marker file beside itself when it runs.
+    if (toolInSecond)
+        QVERIFY(QFile::copy(QStringLiteral(SYSINFO_STAND_IN), tool));
+    TestRegistry registry{{第一键, "PATH"}, {第二键, "MSINFO"}};
     if (!first.isEmpty())
-        注册表::置字符串(第一键, "PATH", first == "TOOL" ? tool : first);
+        registry.setText(第一键, "PATH", first == "TOOL" ? tool : first);
     if (!second.isEmpty())
-        注册表::置字符串(第二键, "MSINFO", dir.path());
+        registry.setText(第二键, "MSINFO", QDir::toNativeSeparators(dir.path()));
     frmAbout about;
     BoxAnswerer answerer;
     QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
@@ -303,7 +300,6 @@ void TestApp::systemInformation() {
         QCOMPARE(answerer.texts, QStringList{"此时系统信息不可用"});
         QCOMPARE(answerer.titles, QStringList{"Varnel"});
     }
-    注册表::清空();
 }
 
 int runAppTests(int argc, char **argv) {

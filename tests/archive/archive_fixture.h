@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host_path.h"
+
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,16 +14,11 @@
 // A case database made from the program's schema file with the sqlite3 shell, as the build
 // makes it; false when the shell failed.
 inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QString()) {
-    QProcess shell;
-    shell.setStandardInputFile(QStringLiteral(VARNEL_SCHEMA_FILE));
-    shell.start(QStringLiteral("sqlite3"), {file});
-    if (!shell.waitForFinished(20000) || shell.exitCode() != 0)
+    if (runOnHost(QStringLiteral("sqlite3"), {file}, QStringLiteral(VARNEL_SCHEMA_FILE), 20000)
+            .exitCode != 0)
         return false;
-    if (extraSql.isEmpty())
-        return true;
-    QProcess extra;
-    extra.start(QStringLiteral("sqlite3"), {file, extraSql});
-    return extra.waitForFinished(20000) && extra.exitCode() == 0;
+    return extraSql.isEmpty() ||
+           runOnHost(QStringLiteral("sqlite3"), {file, extraSql}, QString(), 20000).exitCode == 0;
 }
 
 // Reads the database through a connection of its own, apart from the program's access code.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host_path.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -47,10 +49,7 @@ struct PdfFile {
 };
 
 inline QString runTool(const QString &program, const QStringList &args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return QString::fromUtf8(runOnHost(program, args).out);
 }
 
 inline PdfFile readPdf(const QString &path) {
@@ -104,9 +103,7 @@ inline RenderedPage renderPdfPage(const QString &path, int page, double scale = 
         args << QStringLiteral("-x") << QString::number(part.x()) << QStringLiteral("-y")
              << QString::number(part.y()) << QStringLiteral("-W") << QString::number(part.width())
              << QStringLiteral("-H") << QString::number(part.height());
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), args << path << prefix);
-    p.waitForFinished(60000);
+    runOnHost(QStringLiteral("pdftoppm"), args << path << prefix);
     RenderedPage rendered{QImage(prefix + QStringLiteral(".png")), scale, part.topLeft()};
     QFile::remove(prefix + QStringLiteral(".png"));
     return rendered;

@@ -6,6 +6,7 @@
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/varnel_error.h"
+#include "host_path.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
@@ -33,12 +34,10 @@ const QStringList 表头 = {"债权人或案款项目", "债权金额", "债权�
                           "其中抵押优先金额", "分配金额", "备注"};
 
 QByteArray 运行工具(const QStringList &args) {
-    QProcess p;
-    p.start(QStringLiteral(VARNEL_PYTHON3), QStringList{工具} + args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        qWarning("xlsx_tool %s failed: %s", qPrintable(args.join(u' ')),
-                 p.readAllStandardError().constData());
-    return p.readAllStandardOutput();
+    const HostRun run = runOnHost(QStringLiteral(VARNEL_PYTHON3), QStringList{工具} + args);
+    if (run.exitCode != 0)
+        qWarning("xlsx_tool %s failed: %s", qPrintable(args.join(u' ')), run.err.constData());
+    return run.out;
 }
 
 QJsonObject 读表(const QString &file, int sheet = 0) {
