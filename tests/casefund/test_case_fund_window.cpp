@@ -1,4 +1,5 @@
 #include "box_answerer.h"
+#include "case_fund_fixture.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
@@ -73,10 +74,7 @@ class TestCaseFundWindow : public QObject {
 
 void TestCaseFundWindow::init() {
     guard = std::make_unique<BoxAnswerer>();
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
-    w = new Fo案款分配计算;
-    w->show();
-    w->activateWindow();
+    w = 打开案款窗口(dir);
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 

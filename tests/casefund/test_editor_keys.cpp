@@ -1,6 +1,7 @@
 // The editors of the case fund window as a clerk uses them: on the keyboard, while the tables
 // scroll, and the nature combo's typing and list.
 #include "box_answerer.h"
+#include "case_fund_fixture.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
@@ -66,10 +67,7 @@ class TestEditorKeys : public QObject {
 
 void TestEditorKeys::init() {
     guard = std::make_unique<BoxAnswerer>();
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
-    w = new Fo案款分配计算;
-    w->show();
-    w->activateWindow();
+    w = 打开案款窗口(dir);
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 

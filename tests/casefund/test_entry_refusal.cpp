@@ -1,6 +1,7 @@
 // What a clerk types is what the tables keep: a refused text is never left behind silently,
 // typing over a cell replaces it, and the window grows with the tables in it.
 #include "box_answerer.h"
+#include "case_fund_fixture.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
@@ -56,10 +57,7 @@ class TestEntryRefusal : public QObject {
 
 void TestEntryRefusal::init() {
     guard = std::make_unique<BoxAnswerer>();
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
-    w = new Fo案款分配计算;
-    w->show();
-    w->activateWindow();
+    w = 打开案款窗口(dir);
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 

@@ -2,6 +2,7 @@
 // real clipboard: copied out as text and HTML, pasted from Calc and Excel texts and HTML tables,
 // refused cells named in one message, undo, Delete.
 #include "box_answerer.h"
+#include "case_fund_fixture.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
@@ -71,10 +72,7 @@ class TestTablePaste : public QObject {
 
 void TestTablePaste::init() {
     guard = std::make_unique<BoxAnswerer>();
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
-    w = new Fo案款分配计算;
-    w->show();
-    w->activateWindow();
+    w = 打开案款窗口(dir);
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 
