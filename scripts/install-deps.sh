@@ -5,13 +5,24 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
-$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
-  g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev \
-  pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth \
-  xdg-utils locales python3-openpyxl poppler-utils sqlite3 \
-  libcups2-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client \
-  dpkg-dev file fakeroot lintian librsvg2-bin >/dev/null
+packages="g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev
+  pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth
+  xdg-utils locales python3-openpyxl poppler-utils sqlite3
+  libcups2-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client
+  dpkg-dev file fakeroot lintian librsvg2-bin"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  # apt-get update does not wait for another apt's lock on the package lists: try again a while.
+  for try in $(seq 60); do
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq && break
+    [ "$try" -lt 60 ] || exit 1
+    sleep 10
+  done
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $missing >/dev/null
+fi
 # en_US has a short date with a two-digit year; zh_CN is the locale the program is written for.
 wanted="en_US.UTF-8 zh_CN.UTF-8"
 missing=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the cross-built libraries Varnel's Windows build needs: Qt (from Debian's qt6-base
 # source package, the same version as the host Qt, whose tools it uses), SQLite, libzip,
-# pugixml and libxlsxwriter, all from Debian source packages, built with Debian's MinGW-w64
+# pugixml, libxlsxwriter, and PostgreSQL's client library with OpenSSL (for the office archive),
+# all from Debian source packages, built with Debian's MinGW-w64
 # compilers into a cache folder outside the work tree. The folder's name holds a key made of
 # the source versions, the compiler version and the Qt patches, so a change of any of them
 # builds a new one; a finished folder is reused. Prints the folder (alone) on stdout.
@@ -11,7 +12,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 cache_root="${VARNEL_WINDOWS_CACHE:-/var/cache/varnel-windows}"
 patches="$here/packaging/windows/qt-patches"
 # Raise when the way the libraries are built changes (options, steps).
-recipe=1
+recipe=3
 export DEBIAN_FRONTEND=noninteractive
 
 install_tools() {
@@ -26,13 +27,23 @@ install_tools() {
   fi
 }
 
+# apt-get update does not wait for another apt's lock on the package lists: try again a while.
+apt_update() {
+  local try
+  for try in $(seq 60); do
+    apt-get -o DPkg::Lock::Timeout=900 update -qq >/dev/null && return
+    sleep 10
+  done
+  return 1
+}
+
 # The candidate version of a binary package built from the wanted source package.
 candidate() { apt-cache policy "$1" | sed -n 's/^ *Candidate: //p'; }
 
 cache_key() {
   {
     echo "recipe $recipe"
-    for p in qt6-base-dev libsqlite3-dev libzip-dev libpugixml-dev libxlsxwriter-dev \
+    for p in qt6-base-dev libsqlite3-dev libzip-dev libpugixml-dev libxlsxwriter-dev libpq-dev libssl-dev \
       g++-mingw-w64-x86-64-posix libz-mingw-w64-dev; do
       echo "$p $(candidate "$p")"
     done
@@ -47,12 +58,28 @@ fetch_sources() {
   mkdir -p "$dir"
   chown _apt "$dir" 2>/dev/null || true
   sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$list"
-  trap 'rm -f '"$list"'; apt-get -o DPkg::Lock::Timeout=900 update -qq >/dev/null 2>&1 || true' EXIT
-  apt-get -o DPkg::Lock::Timeout=900 update -qq >/dev/null
-  (cd "$dir" && apt-get source -qq qt6-base sqlite3 libzip pugixml libxlsxwriter >/dev/null)
+  trap 'rm -f '"$list"'; apt_update 2>/dev/null || true' EXIT
+  apt_update
+  local p
+  for p in qt6-base sqlite3 libzip pugixml libxlsxwriter openssl postgresql-15; do
+    fetch_source "$dir" "$p"
+  done
   rm -f "$list"
-  apt-get -o DPkg::Lock::Timeout=900 update -qq >/dev/null
+  apt_update
   trap - EXIT
+}
+
+# One source package: the candidate version, or else the newest listed version whose files the
+# mirror has (a security update's sources may be listed before the mirror carries them).
+fetch_source() {
+  local dir="$1" pkg="$2" v
+  (cd "$dir" && apt-get source -qq "$pkg" >/dev/null 2>&1) && return
+  for v in $(apt-cache showsrc "$pkg" | sed -n 's/^Version: //p' | sort -rV); do
+    rm -rf "${dir:?}/$pkg"[-_]*
+    (cd "$dir" && apt-get source -qq "$pkg=$v" >/dev/null 2>&1) && return
+  done
+  echo "windows-cache: the sources of $pkg could not be fetched" >&2
+  return 1
 }
 
 srcdir_of() { find "$1" -maxdepth 1 -mindepth 1 -type d -name "$2-*" | head -n1; }
@@ -80,6 +107,32 @@ build_cmake_lib() {
   cmake --install "$src/varnel-build" >/dev/null
 }
 
+# OpenSSL's two libraries (libcrypto-3-x64.dll, libssl-3-x64.dll), for TLS to the office's
+# server.
+build_openssl() {
+  local src="$1" prefix="$2"
+  (cd "$src" && ./Configure mingw64 --cross-compile-prefix=x86_64-w64-mingw32- CC=gcc-posix \
+    --prefix="$prefix" --libdir=lib no-tests shared no-engine no-legacy >/dev/null &&
+    make -s -j"$(nproc)" build_libs >/dev/null 2>&1 &&
+    make -s install_dev install_runtime_libs >/dev/null 2>&1)
+}
+
+# PostgreSQL's client library alone (libpq.dll, which needs OpenSSL and Windows' own DLLs), for
+# Qt's PostgreSQL driver; its headers go to $prefix/libpq/include.
+build_libpq() {
+  local src="$1" prefix="$2"
+  (cd "$src" && CC=x86_64-w64-mingw32-gcc-posix CPPFLAGS="-I$prefix/include" \
+    LDFLAGS="-L$prefix/lib" ./configure --host=x86_64-w64-mingw32 --prefix="$prefix/libpq" \
+    --without-readline --without-zlib --without-icu --with-ssl=openssl >/dev/null)
+  make -s -C "$src/src/include" >/dev/null
+  for d in src/common src/port src/interfaces/libpq; do
+    make -s -C "$src/$d" -j"$(nproc)" >/dev/null
+  done
+  make -s -C "$src/src/interfaces/libpq" install >/dev/null
+  make -s -C "$src/src/include" install >/dev/null
+  cp "$prefix/libpq/bin/libpq.dll" "$prefix/bin/"
+}
+
 build_qt() {
   local src="$1" prefix="$2"
   for p in "$patches"/*.patch; do
@@ -90,10 +143,11 @@ build_qt() {
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_network=OFF -DFEATURE_icu=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=ON \
     -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF \
     -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON \
     -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.a" \
+    -DPostgreSQL_INCLUDE_DIR="$prefix/libpq/include" -DPostgreSQL_LIBRARY="$prefix/libpq/lib/libpq.a" \
     -DFEATURE_system_zlib=ON -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF \
     -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
     -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_vulkan=OFF \
@@ -143,6 +197,9 @@ main() {
     -DPUGIXML_BUILD_TESTS=OFF
   build_cmake_lib "$(srcdir_of "$work" libxlsxwriter)" "$prefix" -DBUILD_SHARED_LIBS=ON \
     -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF -DUSE_SYSTEM_MINIZIP=OFF
+  mkdir -p "$prefix/bin"
+  build_openssl "$(srcdir_of "$work" openssl)" "$prefix"
+  build_libpq "$(srcdir_of "$work" postgresql-15)" "$prefix"
   build_qt "$(srcdir_of "$work" qt6-base)" "$prefix"
   echo "built in $((SECONDS - t0)) s" >"$prefix/.complete"
   rm -rf "$work"

@@ -3,7 +3,10 @@
 # libraries, and configures the cross build in build-windows/ with Wine as the program runner.
 
 bash scripts/install-deps.sh
-VARNEL_WINDOWS_PREFIX="$(bash scripts/windows-cache.sh | tail -n1)"
+# A folder of cross-built libraries given in VARNEL_WINDOWS_PREFIX is used as it is.
+if [ -z "${VARNEL_WINDOWS_PREFIX:-}" ]; then
+  VARNEL_WINDOWS_PREFIX="$(bash scripts/windows-cache.sh | tail -n1)"
+fi
 VARNEL_WINDOWS_BUILD="build-windows"
 VARNEL_MINGW_GCC_DIR="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
 # The tests' own Wine folder, apart from any of the user's.

@@ -141,9 +141,18 @@ QStringList 连接串的键(const QString &s, QString *错误) {
                  QStringLiteral("请按“名称=值 名称=值”的形式改正"));
     if (keys.contains(QStringLiteral("password")))
         设置错误(file, line, QStringLiteral("的连接串里写了密码（password=）"),
-                 QStringLiteral("密码不能写在设置文件里：请删去它，把密码写进 ~/.pgpass 文件（或 "
-                                "PGPASSFILE 所指的文件），数据库程序会在那里找到它"));
+                 QStringLiteral("密码不能写在设置文件里：请删去它，把密码写进 %1 文件（或 "
+                                "PGPASSFILE 所指的文件），数据库程序会在那里找到它")
+                     .arg(口令文件()));
     return result;
+}
+
+QString 口令文件() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("%APPDATA%\\postgresql\\pgpass.conf");
+#else
+    return QStringLiteral("~/.pgpass");
+#endif
 }
 
 档案设置 当前档案设置() {

@@ -32,6 +32,10 @@ QString 设置文件(const QString &应用目录, const QString &系统文件);
 // `错误` when the string is not of that form.
 QStringList 连接串的键(const QString &连接串, QString *错误);
 
+// Where libpq looks for the clerk's passwords, as the clerk would write it: ~/.pgpass, on
+// Windows %APPDATA%\postgresql\pgpass.conf.
+QString 口令文件();
+
 // The connection string handed to libpq: the string as written, with connect_timeout=5 and
 // application_name=varnel added when it names none.
 QString 补全连接串(const QString &连接串);

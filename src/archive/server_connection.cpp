@@ -80,7 +80,9 @@ VarnelError 连接失败(const QSqlError &error) {
     for (const auto &c : 连接错误())
         for (const QString &words : c.原文)
             if (engine.contains(words))
-                return 带原文(QString::fromUtf8(c.说明), engine);
+                return 带原文(QString::fromUtf8(c.说明).replace(QStringLiteral("~/.pgpass"),
+                                                                 口令文件()),
+                              engine);
     return 带原文(
         QStringLiteral("不能连接数据库服务器。请检查 varnel.ini 中的连接串，或告诉服务器管理员。"),
         engine);

@@ -72,7 +72,11 @@ QString 打印结果(const QPrinter &printer) {
         reason = 任务状态(queue, printer.docName().toLocal8Bit());
     return reason.isEmpty() ? QString() : 拒绝(name, reason);
 #else
-    Q_UNUSED(printer);
-    return QString();
+    // Without CUPS (Windows) the print engine's own state is all there is: the spooler's refusal
+    // of the document leaves it in the error state.
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty() ||
+        printer.printerState() != QPrinter::Error)
+        return QString();
+    return 拒绝(printer.printerName(), QStringLiteral("打印系统没有接受这个任务。"));
 #endif
 }

@@ -11,6 +11,13 @@
 #include <QStringList>
 #include <QTest>
 
+// Where the clerk is told to put passwords, in the platform's own words.
+#ifdef Q_OS_WIN
+inline const QString 口令文件名 = QStringLiteral("%APPDATA%\\postgresql\\pgpass.conf");
+#else
+inline const QString 口令文件名 = QStringLiteral("~/.pgpass");
+#endif
+
 // A case database made from the program's schema file with the sqlite3 shell, as the build
 // makes it; false when the shell failed.
 inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QString()) {

@@ -5,14 +5,16 @@
 // set up once per test program with the office's setup script and named in a varnel.ini there.
 
 #include "archive_fixture.h"
+#include "host_path.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 struct TestServer {
-    QString host; // the socket folder
+    QString socketFolder; // for the host's programs
+    QString host;         // for the program under test: the socket folder, on Windows TCP
     QString port;
     bool ok = false;
 
@@ -23,31 +25,33 @@ struct TestServer {
             if (!state.open(QIODevice::ReadOnly))
                 return s;
             const QStringList lines = QString::fromUtf8(state.readAll()).split(u'\n');
-            s.host = lines.value(0);
+            s.socketFolder = lines.value(0);
+#ifdef Q_OS_WIN
+            s.host = QStringLiteral("127.0.0.1");
+#else
+            s.host = s.socketFolder;
+#endif
             s.port = lines.value(1);
-            s.ok = !s.host.isEmpty() && s.setup();
+            s.ok = !s.socketFolder.isEmpty() && s.setup();
             return s;
         }();
         return server;
     }
 
-    QProcessEnvironment env() const {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert(QStringLiteral("PGHOST"), host);
-        e.insert(QStringLiteral("PGPORT"), port);
-        e.insert(QStringLiteral("PGUSER"), QStringLiteral("varnel_admin"));
-        return e;
-    }
-
-    // Runs the office's setup script, as an office would, or psql with the given SQL.
+    // Runs a host program (the office's setup script, psql) as the server's superuser, with the
+    // given text as its input.
     bool run(const QString &program, const QStringList &args, const QByteArray &input = {}) const {
-        QProcess p;
-        p.setProcessEnvironment(env());
-        p.start(program, args);
-        p.write(input);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-            qWarning("%s: %s", qPrintable(program), p.readAllStandardError().constData());
+        QTemporaryFile in;
+        if (!in.open() || in.write(input) != input.size() || !in.flush())
+            return false;
+        const HostRun done =
+            runOnHost(QStringLiteral("env"),
+                      QStringList{"PGHOST=" + socketFolder, "PGPORT=" + port,
+                                  QStringLiteral("PGUSER=varnel_admin"), program} +
+                          args,
+                      in.fileName());
+        if (done.exitCode != 0) {
+            qWarning("%s: %s", qPrintable(program), done.err.constData());
             return false;
         }
         return true;

@@ -16,10 +16,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -33,7 +37,21 @@ const Rows 债权{{"丙'; DELETE FROM 案件; --", "80", "一般债权", "", "",
 
 // A port on the loopback interface whose connections the kernel accepts and nobody answers.
 struct SilentPort {
+#ifdef Q_OS_WIN
+    using socklen_t = int;
+    const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    SOCKET fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ~SilentPort() {
+        ::closesocket(fd);
+        WSACleanup();
+    }
+#else
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ~SilentPort() { ::close(fd); }
+#endif
     int port = 0;
     SilentPort() {
         sockaddr_in a{};
@@ -45,7 +63,6 @@ struct SilentPort {
         ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
         port = ntohs(a.sin_port);
     }
-    ~SilentPort() { ::close(fd); }
 };
 
 } // namespace
@@ -459,10 +476,9 @@ void TestArchiveEngines::saveCutShortOnTheServer() {
     if (restart) {
         数据库设置::语句记录 = [](const QString &sql, bool) {
             if (sql.startsWith(QStringLiteral("delete from 交款")))
-                QProcess::execute(QStringLiteral("bash"),
-                                  {QStringLiteral(VARNEL_SOURCE_DIR "/tests/archive/pg_server.sh"),
-                                   QStringLiteral("restart"),
-                                   qEnvironmentVariable("VARNEL_TEST_PG")});
+                runOnHost(QStringLiteral("bash"),
+                          {QStringLiteral(VARNEL_SOURCE_DIR "/tests/archive/pg_server.sh"),
+                           QStringLiteral("restart"), qEnvironmentVariable("VARNEL_TEST_PG")});
         };
     } else {
         QVERIFY(hold.exec(QStringLiteral("BEGIN")));
@@ -506,7 +522,7 @@ void TestArchiveEngines::serverFaults_data() {
         << "root.crt";
     QTest::newRow("no password") << "host=127.0.0.1 port=%P dbname=varnel_test user=needs_pw "
                                     "sslmode=disable"
-                                 << "~/.pgpass"
+                                 << 口令文件名
                                  << "password";
     QTest::newRow("backslashes as escapes") << "host=%H port=%P dbname=varnel_test user=clerk_old"
                                             << "standard_conforming_strings"

@@ -1,10 +1,12 @@
 // The settings file that chooses the archive: what is accepted, what is refused and where.
 #include "archive/archive_settings.h"
+#include "archive_fixture.h"
 #include "common/varnel_error.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
 
 class ArchiveSettingsTest : public QObject {
     Q_OBJECT
@@ -41,7 +43,7 @@ class ArchiveSettingsTest : public QObject {
             << QByteArray("[archive]\nconnection=dbname='a password=b'\n")
             << "dbname='a password=b'" << ok;
         QTest::newRow("password") << QByteArray("[archive]\nconnection=host=db password=x\n")
-                                  << QString() << QStringList{"第 2 行", "~/.pgpass"};
+                                  << QString() << QStringList{"第 2 行", 口令文件名};
         QTest::newRow("password spaced")
             << QByteArray("\n[archive]\nconnection=host=db password = 'a b'\n") << QString()
             << QStringList{"第 3 行", "PGPASSFILE"};
