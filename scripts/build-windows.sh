@@ -100,5 +100,5 @@ setup="$out/Varnel-$version-setup.exe"
 # makensis reads its include files and the icon relative to the script: give it full paths.
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$out/stage" \
   -DFILES="$out/files.nsh" -DREMOVE="$out/remove.nsh" -DSIZE_KB="$size_kb" \
-  -DICON="$out/windows/varnel.ico" -DOUTFILE="$setup" packaging/windows/varnel.nsi
+  -DICON="$out/windows/varnel.ico" -DSETTINGS="$(realpath packaging/windows/varnel.ini)" -DOUTFILE="$setup" packaging/windows/varnel.nsi
 echo "== setup program: $setup ($(stat -c %s "$setup") bytes; installs $size_kb KiB)"

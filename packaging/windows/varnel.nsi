@@ -7,8 +7,10 @@
 ;   SIZE_KB   the installed size in KiB, shown in "Apps and features"
 ;   ICON      the program's icon
 ;   OUTFILE   the setup program to write
+;   SETTINGS  the commented example of the settings file, for %ProgramData%\Varnel
 ; The uninstaller removes the installed files only: the clerk's cases and exports lie in
-; %USERPROFILE%\Varnel and are never touched.
+; %USERPROFILE%\Varnel and are never touched, nor are the office's settings in
+; %ProgramData%\Varnel.
 
 ; A 64-bit setup program for the 64-bit program (it also runs where Wine has no 32-bit part).
 Target amd64-unicode
@@ -71,6 +73,14 @@ Section "${PRODUCT}" SecMain
   SetOutPath "$INSTDIR"
   !include "${FILES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; The settings of every clerk of this PC (with the context "all", $APPDATA is ProgramData): the
+  ; example goes there only when the office has not written its own.
+  SetOutPath "$APPDATA\Varnel"
+  SetOverwrite off
+  File "${SETTINGS}"
+  SetOverwrite on
+  SetOutPath "$INSTDIR"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\varnel-start.exe" "" \
     "$INSTDIR\varnel-start.exe" 0 SW_SHOWNORMAL "" "${PRODUCT}"

@@ -3,6 +3,7 @@
 #include "common/app_dir.h"
 #include "common/varnel_error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,12 +11,24 @@
 
 namespace {
 
-const QString 系统设置文件 = QStringLiteral("/etc/varnel/varnel.ini");
+// The settings of every user of this computer: /etc/varnel, on Windows %ProgramData%\Varnel,
+// where the setup program puts its commented example.
+QString 系统设置文件() {
+#ifdef Q_OS_WIN
+    const QString data = qEnvironmentVariable("ProgramData", QStringLiteral("C:\\ProgramData"));
+    return QDir::fromNativeSeparators(data) + QStringLiteral("/Varnel/varnel.ini");
+#else
+    return QStringLiteral("/etc/varnel/varnel.ini");
+#endif
+}
 
 [[noreturn]] void 设置错误(const QString &file, int line, const QString &what,
                            const QString &todo) {
     throw VarnelError(
-        QStringLiteral("设置文件 %1 第 %2 行%3。%4").arg(file).arg(line).arg(what, todo));
+        QStringLiteral("设置文件 %1 第 %2 行%3。%4")
+            .arg(QDir::toNativeSeparators(file))
+            .arg(line)
+            .arg(what, todo));
 }
 
 bool 是空白(QChar c) {
@@ -120,7 +133,7 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
-                              .arg(file, f.errorString()));
+                              .arg(QDir::toNativeSeparators(file), f.errorString()));
     const int line = 检查各行(file, QString::fromUtf8(f.readAll()));
     档案设置 result{file, {}};
     if (!line)
@@ -156,7 +169,7 @@ QString 口令文件() {
 }
 
 档案设置 当前档案设置() {
-    const QString file = 设置文件(应用目录(), 系统设置文件);
+    const QString file = 设置文件(应用目录(), 系统设置文件());
     return file.isEmpty() ? 档案设置{} : 读档案设置(file);
 }
 

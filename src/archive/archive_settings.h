@@ -25,7 +25,7 @@ QString 设置文件(const QString &应用目录, const QString &系统文件);
 档案设置 读档案设置(const QString &file);
 
 // The archive of this program: the settings file of the application directory or of
-// /etc/varnel, read anew each time.
+// /etc/varnel (on Windows %ProgramData%\Varnel), read anew each time.
 档案设置 当前档案设置();
 
 // The keys of a libpq connection string in key=value form, in order; an error text in

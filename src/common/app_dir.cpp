@@ -18,5 +18,6 @@ void 设应用目录(const QString &directory) {
 
 QString 加尾分隔符(const QString &path) {
     const QChar sep = QDir::separator();
-    return path.endsWith(sep) ? path : path + sep;
+    // On Windows a path may end in either separator.
+    return path.endsWith(sep) || path.endsWith(u'/') ? path : path + sep;
 }

@@ -1,5 +1,8 @@
 // The archive commands on both engines through the same data: the SQLite file and the office
 // server. Rows named "pg" need the tests' own server (VARNEL_TEST_PG); without it they are skipped.
+#ifdef _WIN32
+#include <winsock2.h> // before windows.h, which the Qt headers bring
+#endif
 #include "archive/case_import.h"
 #include "archive/database.h"
 #include "box_answerer.h"
@@ -16,9 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
-#ifdef Q_OS_WIN
-#include <winsock2.h>
-#else
+#ifndef _WIN32
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -409,8 +410,9 @@ void TestArchiveEngines::eightClerksAtOnce() {
     for (QProcess *p : clerks) {
         QVERIFY(p->waitForFinished(60000));
         QCOMPARE(p->exitCode(), 0);
+        // Windows ends the lines with \r\n.
         for (const QString &line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
-            const QStringList f = line.split(u' ');
+            const QStringList f = line.trimmed().split(u' ');
             if (f.size() < 2)
                 continue;
             const QString tag = f[0] == QStringLiteral("saved") ? f.value(2) : QString();

@@ -599,7 +599,7 @@ void 核对错误框(const QString &text, const QString &title, QMessageBox::Sta
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], sentence);
     QVERIFY2(lines[1].startsWith(QStringLiteral("（")) && lines[1].size() > 2, qPrintable(text));
-    QCOMPARE(lines[2], QStringLiteral("文件：") + file);
+    QCOMPARE(lines[2], QStringLiteral("文件：") + QDir::toNativeSeparators(file));
     QCOMPARE(title, QStringLiteral("Varnel"));
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }

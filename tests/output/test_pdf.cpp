@@ -7,6 +7,7 @@
 #include "pdf_reader.h"
 #include "window_test.h"
 
+#include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -140,7 +141,8 @@ void TestPdf::nothingWritten() {
     w->close();
     QCOMPARE(opened, named ? 1 : 0);
     QCOMPARE(boxes.texts.join(QString()),
-             box.isEmpty() ? box : QStringLiteral("不能保存PDF文件“%1”：%2").arg(answer, box));
+             box.isEmpty() ? box : QStringLiteral("不能保存PDF文件“%1”：%2")
+                                   .arg(QDir::toNativeSeparators(answer), box));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
              old.isEmpty() ? QStringList() : QStringList{QStringLiteral("分配表.pdf")});
     if (!old.isEmpty()) {
