@@ -18,11 +18,48 @@
 #include <QStyle>
 #include <utility>
 
+namespace {
+
+// Measures a label again when it shows, when its font changes (a heading's larger face) and when
+// it is placed anew at its twips box (the fee window's moving arrows).
+class 标签量字 : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::FontChange ||
+            event->type() == QEvent::Resize)
+            容下文字(static_cast<QLabel *>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void 容下文字(QLabel *label) {
+    if (label->text().isEmpty() || label->wordWrap())
+        return;
+    const QRect room = label->contentsRect();
+    const QFontMetrics metrics(label->font());
+    QRect need = metrics.boundingRect(room, int(label->alignment()), label->text());
+    const QRect ink = metrics.tightBoundingRect(label->text()); // from the baseline
+    need.adjust(0, std::max(0, metrics.ascent() + ink.top()), 0,
+                -std::max(0, metrics.descent() - ink.bottom() - 1));
+    if (room.contains(need))
+        return;
+    label->setGeometry(label->geometry().adjusted(
+        std::min(0, need.left() - room.left()), std::min(0, need.top() - room.top()),
+        std::max(0, need.right() - room.right()), std::max(0, need.bottom() - room.bottom())));
+}
+
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                int h) {
     auto *label = 新控件<QLabel>(parent, name, l, t, w, h);
     label->setText(text);
     label->setAttribute(Qt::WA_NoMousePropagation);
+    label->installEventFilter(new 标签量字(label));
+    容下文字(label);
     return label;
 }
 

@@ -18,9 +18,16 @@ template <class W> W *新控件(QWidget *parent, const QString &name, int l, int
     return c;
 }
 
-// A label keeps its clicks: they do not fall through to the window under it.
+// A label keeps its clicks: they do not fall through to the window under it. Where another face
+// stands in for 宋体 and draws its text larger than the label's twips box, the label grows to
+// hold it (see 容下文字).
 QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,
                int h);
+// Grows a one-line label whose text its font draws beyond its box, to the side its alignment
+// lets the text overflow (left-aligned to the right, centred to both sides), so that no letter
+// is cut. Above the ink of the line and below it the line box is blank and may stand out. A
+// label whose text fits keeps its box.
+void 容下文字(QLabel *label);
 // Enter on the focused button presses it, as Space does.
 void 回车可按(QPushButton *button);
 QPushButton *新按钮(QWidget *parent, const QString &name, const QString &text, int l, int t, int w,

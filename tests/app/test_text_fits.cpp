@@ -6,6 +6,7 @@
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
+#include "common/controls.h"
 #include "common/grid.h"
 #include "common/twips.h"
 #include "fee/fee_window.h"
@@ -158,6 +159,8 @@ class TestTextFits : public QObject {
     void sentenceWindowWithBothLines();
     void caseFundWindowWithFiveClassesAndASurplus();
     void calculatorsKeepTheirSize();
+    void labelsGrowToTheirText_data();
+    void labelsGrowToTheirText();
 
   private:
     std::unique_ptr<BoxAnswerer> guard;
@@ -166,6 +169,8 @@ class TestTextFits : public QObject {
 // Where 宋体 is missing, the stand-in has its metrics at 9 pt: 12-pixel lines and Latin
 // letters half the width of Chinese ones.
 void TestTextFits::standInFont() {
+    if (QGuiApplication::platformName() == QStringLiteral("windows"))
+        QSKIP("Windows draws the stand-in with its own line height; 宋体 itself has 12 pixels");
     const QFont font = 宋体(9);
     const QFontMetrics metrics(font);
     if (QFontInfo(font).family() != QStringLiteral("宋体") &&
@@ -264,6 +269,43 @@ void TestTextFits::calculatorsKeepTheirSize() {
             QCOMPARE(w->size(), w->minimumSize());
         w->close();
     }
+}
+
+// Where a face other than 宋体 draws a heading wider than its label, the label grows to the side
+// its alignment overflows; a label its text fits keeps its box.
+void TestTextFits::labelsGrowToTheirText_data() {
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("widthTwips");
+    QTest::addColumn<QString>("grows"); // "", "right", "left" or "both"
+    QTest::newRow("left, too narrow") << int(Qt::AlignLeft | Qt::AlignVCenter) << 900 << "right";
+    QTest::newRow("right, too narrow") << int(Qt::AlignRight | Qt::AlignVCenter) << 900 << "left";
+    QTest::newRow("centred, too narrow") << int(Qt::AlignCenter) << 900 << "both";
+    QTest::newRow("centred, room enough") << int(Qt::AlignCenter) << 2400 << "";
+}
+
+void TestTextFits::labelsGrowToTheirText() {
+    QFETCH(int, alignment);
+    QFETCH(int, widthTwips);
+    QFETCH(QString, grows);
+    QWidget window;
+    window.resize(像素(6000), 像素(2000));
+    QLabel *label = 新标签(&window, QStringLiteral("Label2"), QStringLiteral("诉讼费计算"), 2000,
+                           300, widthTwips, 285);
+    label->setAlignment(Qt::Alignment(alignment));
+    label->setFont(宋体(14.25));
+    const QRect box(像素(2000), 像素(300), 像素(widthTwips), 像素(285));
+    显示(&window);
+    const QRect now = label->geometry();
+    QStringList cut;
+    查标签(label, cut);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    QCOMPARE(now.left() < box.left(), grows == QStringLiteral("left") || grows == "both");
+    QCOMPARE(now.right() > box.right(), grows == QStringLiteral("right") || grows == "both");
+    if (grows == QStringLiteral("both"))
+        QVERIFY(qAbs((box.left() - now.left()) - (now.right() - box.right())) <= 1);
+    if (grows.isEmpty())
+        QCOMPARE(std::pair(now.left(), now.right()), std::pair(box.left(), box.right()));
+    QCOMPARE(缇宽(label), widthTwips); // the designed box stays what the window reports
 }
 
 int runTextFitsTests(int argc, char **argv) {
