@@ -6,7 +6,9 @@
 #   varnel.exe, the Qt and MinGW DLLs it imports, platforms\, sqldrivers\
 #   varnel-start.exe      the Start-menu entry: makes %USERPROFILE%\Varnel, copies the pristine
 #                         files there when absent, starts varnel.exe in it
+#   varnel-import-cases.exe  copies a PC's varnel.db into the office archive varnel.ini names
 #   share\                the pristine empty database and spreadsheet template
+# and the office's settings example in %ProgramData%\Varnel\varnel.ini.
 
 enable_language(RC)
 set(VARNEL_WINDOWS_OUT ${CMAKE_BINARY_DIR}/windows)

@@ -7,13 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/windows-env.sh
 
-# Gathers varnel.exe, the start program, the pristine data files and the DLLs and plugins of
-# packaging/windows/runtime-files.txt into the folder $1.
+# Gathers varnel.exe, the start program, the office's import tool, the pristine data files and
+# the DLLs and plugins of packaging/windows/runtime-files.txt into the folder $1.
 stage() {
   local stage="$1" from to
   rm -rf "$stage"
   mkdir -p "$stage/share"
-  cp "$VARNEL_WINDOWS_BUILD/varnel.exe" "$VARNEL_WINDOWS_BUILD/varnel-start.exe" "$stage/"
+  cp "$VARNEL_WINDOWS_BUILD/varnel.exe" "$VARNEL_WINDOWS_BUILD/varnel-start.exe" \
+    "$VARNEL_WINDOWS_BUILD/varnel-import-cases.exe" "$stage/"
   cp "$VARNEL_WINDOWS_BUILD/share/varnel.db" "$VARNEL_WINDOWS_BUILD/share/akfpb.xlsx" "$stage/share/"
   while read -r from to; do
     case "$from" in "" | "#"*) continue ;; esac
@@ -87,7 +88,8 @@ file_lists() {
 }
 
 windows_configure
-cmake --build "$VARNEL_WINDOWS_BUILD" --target varnel varnel_start akfpb_template varnel_db \
+cmake --build "$VARNEL_WINDOWS_BUILD" --target varnel varnel_start varnel-import-cases \
+  akfpb_template varnel_db \
   -j"$(nproc)"
 version="$(sed -n 's/^project(Varnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 staged="$VARNEL_WINDOWS_BUILD/stage"

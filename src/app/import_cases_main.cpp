@@ -1,5 +1,5 @@
 // varnel-import-cases FILE.db: brings the cases of a PC's varnel.db into the archive that
-// varnel.ini names (read from the current folder, else /etc/varnel).
+// varnel.ini names (read from the current folder, else /etc/varnel or %ProgramData%\Varnel).
 #include "archive/case_import.h"
 #include "common/app_dir.h"
 #include "common/varnel_error.h"
@@ -7,8 +7,16 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
+#ifdef Q_OS_WIN
+    // The texts are written as UTF-8: the console shows them so whatever its code page.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
