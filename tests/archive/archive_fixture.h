@@ -18,6 +18,18 @@ inline const QString 口令文件名 = QStringLiteral("%APPDATA%\\postgresql\\pg
 inline const QString 口令文件名 = QStringLiteral("~/.pgpass");
 #endif
 
+// The rows a query answers, as texts; NULL reads as "<NULL>".
+inline QList<QStringList> queryRows(QSqlQuery &q) {
+    QList<QStringList> out;
+    while (q.next()) {
+        QStringList row;
+        for (int k = 0; k < q.record().count(); ++k)
+            row << (q.value(k).isNull() ? QStringLiteral("<NULL>") : q.value(k).toString());
+        out << row;
+    }
+    return out;
+}
+
 // A case database made from the program's schema file with the sqlite3 shell, as the build
 // makes it; false when the shell failed.
 inline bool makeCaseDatabase(const QString &file, const QString &extraSql = QString()) {
@@ -50,18 +62,11 @@ class Reader {
     }
     QList<QStringList> rows(const QString &sql) const {
         QSqlQuery q(QSqlDatabase::database(name));
-        QList<QStringList> out;
         if (!q.exec(sql)) {
             qWarning("reader: %s", qPrintable(q.lastError().text()));
-            return out;
+            return {};
         }
-        while (q.next()) {
-            QStringList row;
-            for (int k = 0; k < q.record().count(); ++k)
-                row << (q.value(k).isNull() ? QStringLiteral("<NULL>") : q.value(k).toString());
-            out << row;
-        }
-        return out;
+        return queryRows(q);
     }
     // Every row of the three tables, in key order: the whole content of the database.
     QList<QStringList> everything() const {

@@ -108,16 +108,11 @@ class EngineArchive {
     // The stored rows, read apart from the program's access code; NULL reads as "<NULL>".
     QList<QStringList> rows(const QString &sql) {
         QSqlQuery q(db());
-        QList<QStringList> out;
-        if (!q.exec(sql))
+        if (!q.exec(sql)) {
             qWarning("reader: %s", qPrintable(q.lastError().text()));
-        while (q.next()) {
-            QStringList row;
-            for (int k = 0; k < q.record().count(); ++k)
-                row << (q.value(k).isNull() ? QStringLiteral("<NULL>") : q.value(k).toString());
-            out << row;
+            return {};
         }
-        return out;
+        return queryRows(q);
     }
     // Every stored case by name with its rows, in key order.
     QList<QStringList> everything() {

@@ -116,16 +116,7 @@ class TestArchiveEngines : public QObject {
         put(window.MSFjk, 交款);
         put(window.MSFzc, 债权);
     }
-    static Rows grid(FlexGrid *g) {
-        Rows out;
-        for (int r = 1; r < g->Rows(); ++r) {
-            QStringList row;
-            for (int k = 0; k < g->Cols(); ++k)
-                row << g->TextMatrix(r, k);
-            out << row;
-        }
-        return out;
-    }
+    static Rows grid(FlexGrid *g) { return gridRows(g); }
     QStringList command(QAction *action, QMessageBox::StandardButton answer = QMessageBox::Yes,
                         const QString &input = QString()) {
         BoxAnswerer answerer(answer, input);

@@ -157,15 +157,7 @@ void TestArchiveWindow::填入(const 案例 &data) {
 }
 
 Rows TestArchiveWindow::表内容(const char *name) {
-    FlexGrid *g = grid(name);
-    Rows out;
-    for (int r = 1; r < g->Rows(); ++r) {
-        QStringList row;
-        for (int k = 0; k < g->Cols(); ++k)
-            row << g->TextMatrix(r, k);
-        out << row;
-    }
-    return out;
+    return gridRows(grid(name));
 }
 
 // Runs a menu command or clicks a button by its name; every box that opens is answered.

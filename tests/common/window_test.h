@@ -12,6 +12,18 @@ template <class T> T *child(QWidget *window, const char *name) {
     return found;
 }
 
+// The texts of a grid's rows below its heading row, row by row.
+inline QList<QStringList> gridRows(const FlexGrid *grid) {
+    QList<QStringList> rows;
+    for (int r = 1; r < grid->Rows(); ++r) {
+        QStringList row;
+        for (int k = 0; k < grid->Cols(); ++k)
+            row << grid->TextMatrix(r, k);
+        rows << row;
+    }
+    return rows;
+}
+
 // Clicks a grid cell where it is drawn, scrolling it into view first.
 inline void clickGridCell(FlexGrid *grid, int row, int col) {
     if (row >= grid->FixedRows())
