@@ -7,6 +7,8 @@
 
 namespace {
 
+const char 连接中断[] = "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。请稍后再试。";
+
 // SQLSTATE codes (PostgreSQL's error codes) the clerk can act on.
 struct 错误类 {
     const char *代码; // prefix of the SQLSTATE
@@ -19,7 +21,7 @@ const 错误类 语句错误[] = {
               "setup-office-archive.sh 建立它们，或检查 varnel.ini 中的 dbname。"},
     {"57014", "服务器上的操作超过了允许的时间，已被取消，案件档案没有改变。请稍后再试。"},
     {"57P", "数据库服务器正在关闭或重新启动，这次操作没有完成，案件档案没有改变。请稍后再试。"},
-    {"08", "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。请稍后再试。"},
+    {"08", 连接中断},
     {"40", "另一个书记员同时在改同一个案件，这次操作没有完成。请再试一次。"},
     {"53", "数据库服务器资源不足（连接数、内存或磁盘），这次操作没有完成。请告诉服务器管理员。"},
 };
@@ -105,7 +107,7 @@ VarnelError 服务器错误(const QSqlError &error) {
             return 带原文(QString::fromUtf8(c.说明), 引擎原文(error));
     // No SQLSTATE: the connection went away in the middle of a statement.
     if (code.isEmpty())
-        return 带原文(QString::fromUtf8(语句错误[4].说明), 引擎原文(error));
+        return 带原文(QString::fromUtf8(连接中断), 引擎原文(error));
     return 带原文(QStringLiteral("案件档案服务器出错，这次操作没有完成。请告诉服务器管理员。"),
                   引擎原文(error));
 }

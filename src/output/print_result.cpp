@@ -56,9 +56,9 @@ QString 任务状态(const QByteArray &queue, const QByteArray &title) {
 } // namespace
 
 QString 打印结果(const QPrinter &printer) {
-#ifdef VARNEL_CUPS
     if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
         return QString();
+#ifdef VARNEL_CUPS
     // The job went to the queue without its instance ("PDF/draft" is queue "PDF").
     const QString name = printer.printerName().section(u'/', 0, 0);
     // The answer to the print request the job was just sent with, on this thread.
@@ -74,8 +74,7 @@ QString 打印结果(const QPrinter &printer) {
 #else
     // Without CUPS (Windows) the print engine's own state is all there is: the spooler's refusal
     // of the document leaves it in the error state.
-    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty() ||
-        printer.printerState() != QPrinter::Error)
+    if (printer.printerState() != QPrinter::Error)
         return QString();
     return 拒绝(printer.printerName(), QStringLiteral("打印系统没有接受这个任务。"));
 #endif
