@@ -20,16 +20,16 @@
 
 namespace {
 
-// Measures a label again when it shows, when its font changes (a heading's larger face) and when
-// it is placed anew at its twips box (the fee window's moving arrows).
+// Measures a label when it shows, with its font, alignment and wrapping all set, and when it is
+// placed anew at its twips box (the fee window's moving arrows). Not before: a label made with
+// 新标签 gets its font and its wrapping afterwards.
 class 标签量字 : public QObject {
   public:
     using QObject::QObject;
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Show || event->type() == QEvent::FontChange ||
-            event->type() == QEvent::Resize)
+        if (event->type() == QEvent::Show || event->type() == QEvent::Resize)
             容下文字(static_cast<QLabel *>(watched));
         return QObject::eventFilter(watched, event);
     }
@@ -59,7 +59,6 @@ QLabel *新标签(QWidget *parent, const QString &name, const QString &text, int
     label->setText(text);
     label->setAttribute(Qt::WA_NoMousePropagation);
     label->installEventFilter(new 标签量字(label));
-    容下文字(label);
     return label;
 }
 
