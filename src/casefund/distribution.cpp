@@ -73,17 +73,31 @@ class 比例表 {
         return *ρ[k];
     }
 
+    // Class k's ratio exactly, as the fraction 余额 / 合计 (1 / 1 when the class is paid in full,
+    // 0 / 1 when it has nothing to be paid).
+    struct 分数 {
+        std::int64_t 余额, 合计;
+    };
+    分数 精确(int k) const {
+        const Money left = 余额(k);
+        if (F[k] <= left)
+            return {1, 1};
+        if (F[k] <= Money{})
+            return {0, 1};
+        return {left.万分, F[k].万分};
+    }
+
   private:
-    double 计算(int k) const {
+    // What the classes before k leave of the total paid in.
+    Money 余额(int k) const {
         Money before;
         for (int i = 0; i < k; ++i)
             before += F[i];
-        const Money left = before < P ? P - before : Money{};
-        if (F[k] <= left)
-            return 1.0;
-        if (F[k] <= Money{})
-            return 0.0;
-        return 实数(left) / 实数(F[k]);
+        return before < P ? P - before : Money{};
+    }
+    double 计算(int k) const {
+        const 分数 r = 精确(k);
+        return r.合计 == 1 ? double(r.余额) : 实数(Money{r.余额}) / 实数(Money{r.合计});
     }
 
     const std::array<Money, 5> &F;
@@ -91,28 +105,64 @@ class 比例表 {
     std::array<std::optional<double>, 5> ρ;
 };
 
-// A row's allocation before and after its rounding to the fen.
+using 宽整数 = __int128;
+
+// How far rounding to the fen raised an allocation, exactly: 分子 / 分母 ten-thousandths of a
+// yuan, 分母 > 0. Compared as doubles, equal raises of different rows differ in their last bits.
+struct 提高量 {
+    宽整数 分子;
+    宽整数 分母;
+};
+
+// Whether raise a is larger than raise b, by their continued fractions: exact, and without the
+// overflow that cross-multiplying numerators of 127 bits would risk.
+bool 大于(提高量 a, 提高量 b) {
+    const auto floorDiv = [](宽整数 n, 宽整数 d) {
+        宽整数 q = n / d;
+        if (n % d != 0 && n < 0)
+            --q;
+        return q;
+    };
+    for (bool flipped = false;; flipped = !flipped) {
+        const 宽整数 qa = floorDiv(a.分子, a.分母), qb = floorDiv(b.分子, b.分母);
+        if (qa != qb)
+            return (qa > qb) != flipped;
+        const 宽整数 ra = a.分子 - qa * a.分母, rb = b.分子 - qb * b.分母; // 0 <= r < 分母
+        if (ra == rb && ra == 0)
+            return false; // equal
+        if (ra == 0 || rb == 0)
+            return (ra > rb) != flipped;
+        // ra/da > rb/db exactly when da/ra < db/rb.
+        a = {a.分母, ra};
+        b = {b.分母, rb};
+    }
+}
+
+// A row's allocation before and after its rounding to the fen, and how much rounding raised it.
 struct 分配 {
-    double 原值;
     Money 到分值;
+    提高量 提高;
 };
 
 分配 分配额(const 行值 &row, 比例表 &ratio) {
-    double x;
     if (row.c == 1) {
+        // Both parts are already money (whole ten-thousandths): the raise is a whole number.
         const Money secured = 实数金额(实数(row.p) * ratio(1));
         const Money unsecured = 实数金额(实数(row.a - row.p) * ratio(4));
-        x = 实数(secured + unsecured);
-    } else {
-        x = 实数(row.a) * ratio(row.c);
+        const Money x = secured + unsecured;
+        const Money fen = 到分(实数(x));
+        return {fen, {宽整数(fen.万分) - x.万分, 1}};
     }
-    return {x, 到分(x)};
+    const Money fen = 到分(实数(row.a) * ratio(row.c));
+    const 比例表::分数 r = ratio.精确(row.c);
+    // fen − a × 余额 / 合计, over 合计.
+    return {fen, {宽整数(fen.万分) * r.合计 - 宽整数(row.a.万分) * r.余额, r.合计}};
 }
 
 // Rounding each allocation to the fen on its own can allocate a fen or two more than was paid
 // in, which cannot be paid out. Then one fen at a time is taken off the allocation that
-// rounding raised the most (the row nearer the top on equal amounts), until the allocations add
-// up to no more than the total paid in.
+// rounding raised the most (the row nearer the top on equal raises), until the allocations add
+// up to no more than the total paid in. A row of one fen can give it up; a row of none cannot.
 void 不超过已交(QList<分配> &rows, Money P) {
     Money sum;
     try {
@@ -124,19 +174,16 @@ void 不超过已交(QList<分配> &rows, Money P) {
     const Money fen{100};
     while (sum > P) {
         int most = -1;
-        double raised = 0;
         for (int i = 0; i < rows.size(); ++i) {
             if (rows[i].到分值 < fen)
                 continue;
-            const double d = 实数(rows[i].到分值) - rows[i].原值;
-            if (most < 0 || d > raised) {
+            if (most < 0 || 大于(rows[i].提高, rows[most].提高))
                 most = i;
-                raised = d;
-            }
         }
         if (most < 0)
             return;
         rows[most].到分值 = rows[most].到分值 - fen;
+        rows[most].提高.分子 -= 宽整数(fen.万分) * rows[most].提高.分母;
         sum = sum - fen;
     }
 }

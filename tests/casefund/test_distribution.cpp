@@ -129,6 +129,23 @@ void TestDistribution::neverMoreThanPaidIn_data() {
     QTest::newRow("largest raise, not the top row")
         << QStringList{"2"} << QStringList{"3", "", "", "3", "", "", "1", "", ""}
         << QStringList{"0.86", "0.86", "0.28"};
+    // Equal raises of unequal claims, equal only as exact fractions: the top one of them gives.
+    QTest::newRow("equal raises, 5 5 2")
+        << QStringList{"10"} << QStringList{"5", "", "", "5", "", "", "2", "", ""}
+        << QStringList{"4.16", "4.17", "1.67"};
+    QTest::newRow("equal raises, 10 25 7")
+        << QStringList{"7"} << QStringList{"10", "", "", "25", "", "", "7", "", ""}
+        << QStringList{"1.66", "4.17", "1.17"};
+    QTest::newRow("equal raises, 7 10 7 100")
+        << QStringList{"1"} << QStringList{"7", "", "", "10", "", "", "7", "", "", "100", "", ""}
+        << QStringList{"0.05", "0.08", "0.06", "0.81"};
+    QTest::newRow("equal raises, 1000 100 300")
+        << QStringList{"1000"} << QStringList{"1000", "", "", "100", "", "", "300", "", ""}
+        << QStringList{"714.28", "71.43", "214.29"};
+    // 0.006 raised to one fen is the largest raise: that fen goes, leaving the row nothing.
+    QTest::newRow("a row of one fen gives it up")
+        << QStringList{"0.1"} << QStringList{"6", "", "", "47", "", "", "47", "", ""}
+        << QStringList{"0", "0.05", "0.05"};
     QTest::newRow("one fen short stays short")
         << QStringList{"1000"}
         << QStringList{"1000", "一般债权", "", "1000", "一般债权", "", "1000", "一般债权", ""}
