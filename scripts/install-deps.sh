@@ -8,7 +8,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages="g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev
   pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth
   xdg-utils locales python3-openpyxl poppler-utils sqlite3
-  libcups2-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client
+  libcups2-dev libpq-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client
   dpkg-dev file fakeroot lintian librsvg2-bin"
 missing=""
 for p in $packages; do

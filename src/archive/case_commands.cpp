@@ -10,6 +10,7 @@
 #include "common/number_text.h"
 #include "common/varnel_error.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeySequence>
@@ -20,7 +21,26 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
+
+// The busy cursor while a command waits on the database, put back before any box shows.
+class 忙光标 {
+  public:
+    忙光标() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~忙光标() { 结束(); }
+    忙光标(const 忙光标 &) = delete;
+    忙光标 &operator=(const 忙光标 &) = delete;
+    void 结束() {
+        if (std::exchange(在, false))
+            QApplication::restoreOverrideCursor();
+    }
+
+  private:
+    bool 在 = true;
+};
 
 const QString 提示标题 = QStringLiteral("提示");
 const QString 名称重复 = QStringLiteral("名称重复，不能保存，请改变名称保存！");
@@ -128,19 +148,32 @@ void Fo案款分配计算::存入() {
             return;
         }
     }
-    // A stored case that someone else changed since this window read it: asked, and on Yes
-    // written again, locked and compared anew.
-    while (!写入案件(connection, id, name)) {
-        if (!connection)
-            return;
+    // The stored rows this save may overwrite: those the window loaded or last saved, or, after
+    // 是 to the question below, those found stored then. A stored case that someone else changed
+    // since is asked about, and on 是 written again, locked and compared anew.
+    案件行 basis = 读出时行;
+    for (;;) {
+        const 写入结果 result = 写入案件(*connection, id, name, basis);
         connection.reset();
+        if (result == 写入结果::已成)
+            break;
+        if (result == 写入结果::名称重复) {
+            消息框::提示(名称重复, 提示标题);
+            return;
+        }
+        if (result == 写入结果::已删除) {
+            忘记案件();
+            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
+                                        "为它输入一个案件名称。"),
+                         提示标题);
+            return;
+        }
         if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
                                          "确实要保存点“是”，取消保存点“否”。"),
                           QStringLiteral("保存提示"), 消息框::默认钮::否))
             return;
         打开数据库(connection, 数据库用途::保存);
     }
-    connection.reset();
     案件号 = id;
     if (!name.isEmpty())
         标明案件(name);
@@ -148,62 +181,65 @@ void Fo案款分配计算::存入() {
     Com删除案件->show();
 }
 
-// One attempt at storing the window's case in one transaction. False when it was not stored:
-// with the connection still open when the stored rows differ from those this window read (they
-// are then taken as read, for the next attempt), closed when the clerk has been told why.
-bool Fo案款分配计算::写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id,
-                              const QString &name) {
-    数据库事务 transaction(*connection);
-    if (id < 1) {
-        if (打开记录集(*connection, 案件语句::查名称(name)).RecordCount() >= 1) {
-            transaction.回滚();
-            connection.reset();
-            消息框::提示(名称重复, 提示标题);
-            return false;
-        }
+// The window no longer holds a stored case: another program deleted it.
+void Fo案款分配计算::忘记案件() {
+    案件号 = 0;
+    读出时行 = {};
+    标明案件(QString());
+    Com删除案件->hide();
+}
+
+// One attempt at storing the window's case in one transaction. Only a committed save changes
+// what the window remembers (the case number in `id`, the rows as saved); a stored case whose
+// rows differ from `basis` is left alone, and `basis` becomes what is stored now.
+Fo案款分配计算::写入结果 Fo案款分配计算::写入案件(数据库连接 &connection, std::int32_t &id,
+                                                  const QString &name, 案件行 &basis) {
+    const 忙光标 busy;
+    数据库事务 transaction(connection);
+    std::int32_t target = id;
+    if (target < 1) {
+        if (打开记录集(connection, 案件语句::查名称(name)).RecordCount() >= 1)
+            return 写入结果::名称重复;
         try {
-            执行(*connection, 案件语句::插入案件(name));
+            执行(connection, 案件语句::插入案件(name));
         } catch (const VarnelError &e) {
             // On a server, a clerk saving the same name at the same moment got there first.
             if (e.description() != 名称重复)
                 throw;
-            transaction.回滚();
-            connection.reset();
-            消息框::提示(名称重复, 提示标题);
-            return false;
+            return 写入结果::名称重复;
         }
-        const 记录集 ids = 打开记录集(*connection, 案件语句::查案件号(name));
-        id = 长整数值(去尾空格(ids.值(0, 0).toString()));
+        const 记录集 ids = 打开记录集(connection, 案件语句::查案件号(name));
+        target = 长整数值(去尾空格(ids.值(0, 0).toString()));
     } else {
-        锁定案件(*connection, id);
-        if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
-            // Another copy of the program has deleted the case since it was loaded: its rows
-            // would be stored under a case that no list shows any more.
-            transaction.回滚();
-            connection.reset();
-            案件号 = 0;
-            标明案件(QString());
-            Com删除案件->hide();
-            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
-                                        "为它输入一个案件名称。"),
-                         提示标题);
-            return false;
-        }
-        const 案件行 stored = 读案件行(*connection, id);
-        if (stored != 读出时行) {
-            transaction.回滚();
-            读出时行 = stored;
-            return false;
-        }
+        if (const 写入结果 r = 核对案件(connection, target, basis); r != 写入结果::已成)
+            return r;
     }
-    保存行(*connection, id);
+    案件行 saved = 保存行(connection, target);
     transaction.提交();
-    return true;
+    id = target;
+    读出时行 = std::move(saved);
+    return 写入结果::已成;
+}
+
+// Inside a write transaction: holds the stored case against other writers and compares its rows
+// with `basis`. 已删除 when another program has deleted the case (rows written now would lie
+// under a case that no list shows); 已变, with `basis` now what is stored, when they differ.
+Fo案款分配计算::写入结果 Fo案款分配计算::核对案件(数据库连接 &connection, std::int32_t id,
+                                                  案件行 &basis) {
+    锁定案件(connection, id);
+    if (打开记录集(connection, 案件语句::查案件在否(id)).RecordCount() == 0)
+        return 写入结果::已删除;
+    if (案件行 stored = 读案件行(connection, id); stored != basis) {
+        basis = std::move(stored);
+        return 写入结果::已变;
+    }
+    return 写入结果::已成;
 }
 
 // The statements go out together: on a server the round trips, not the statements, cost the
-// time.
-void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
+// time. Every row must be stored: a row the database skipped without an error (a trigger of the
+// office's, for example) makes the whole save fail. Returns what a load would read back.
+案件行 Fo案款分配计算::保存行(数据库连接 &connection, int id) {
     QStringList sqls{案件语句::删除交款(id), 案件语句::删除债权(id)};
     案件行 saved;
     for (int i = 1; i < MSFjk->Rows(); ++i) {
@@ -216,9 +252,12 @@ void Fo案款分配计算::保存行(数据库连接 &connection, int id) {
         sqls << 案件语句::插入债权(id, literals);
         saved.债权 << 读回文本(literals);
     }
-    执行多条(connection, sqls);
-    // What a load would now read back, for the check of the next save.
-    读出时行 = saved;
+    const QList<qint64> changed = 执行多条(connection, sqls);
+    if (changed.size() != sqls.size() ||
+        std::any_of(changed.cbegin() + 2, changed.cend(), [](qint64 n) { return n != 1; }))
+        throw VarnelError(QStringLiteral("案件数据库没有存下这个案件的全部行，这次保存已撤销，"
+                                         "案件数据库没有改变。请告诉管理员。"));
+    return saved;
 }
 
 // The list of stored cases is read afresh each time, oldest first; its last row stays current,
@@ -258,14 +297,18 @@ void Fo案款分配计算::列出() {
     MSFysj->horizontalScrollBar()->setValue(0);
 }
 
-// Loads the case of the list's current row when that row is a case; true when it was one.
+// Loads the case of the list's current row when that row is a case; true when it was one that
+// is still stored. The caption names the case before the load, as the case number does.
 bool Fo案款分配计算::载入列表案件() {
     if (MSFysj->Row() <= 0)
         return false;
     const int id = 长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0)));
+    const QString caption = windowTitle();
     标明案件(MSFysj->TextMatrix(MSFysj->Row(), 1));
-    读出案件(id);
-    return true;
+    if (读出案件(id))
+        return true;
+    setWindowTitle(caption);
+    return false;
 }
 
 // The focus goes to the payments table, not to whatever control lay under the panel (清除内容
@@ -275,12 +318,9 @@ void Fo案款分配计算::收起原数据面板() {
     MSFjk->setFocus();
 }
 
+// Either way of loading shows 删除这个案件 for the case loaded: the button deletes the case on
+// screen, and a case on screen can be deleted.
 void Fo案款分配计算::确定载入() {
-    捕获错误([this] { 载入列表案件(); });
-    收起原数据面板();
-}
-
-void Fo案款分配计算::单击载入() {
     捕获错误([this] {
         if (载入列表案件())
             Com删除案件->show();
@@ -288,19 +328,35 @@ void Fo案款分配计算::单击载入() {
     收起原数据面板();
 }
 
-// Loading names the case first, so that a load that fails half-way still holds the case it
-// tried; the distribution is worked out afresh rather than taken from the stored amounts. An
-// editor left open would now lie over a cell of another case: it is put away.
-void Fo案款分配计算::读出案件(int id) {
-    捕获错误([this, id] {
+void Fo案款分配计算::单击载入() {
+    确定载入();
+}
+
+// Loading reads the case in one read transaction, so that a save by someone else between the
+// payments and the claims cannot show rows of two versions side by side. The case is named
+// first, so that a load that fails half-way still holds the case it tried; the distribution is
+// worked out afresh rather than taken from the stored amounts. An editor left open would now lie
+// over a cell of another case: it is put away. A case deleted since the list was shown is said
+// so, and the window stays as it was: false then.
+bool Fo案款分配计算::读出案件(int id) {
+    bool missing = false;
+    捕获错误([&] {
+        const int before = 案件号;
         案件号 = id;
+        忙光标 busy;
+        std::unique_ptr<数据库连接> connection;
+        打开数据库(connection);
+        数据库事务 reading(*connection, 事务类::读);
+        if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
+            案件号 = before;
+            missing = true;
+            return;
+        }
         tEXTAK->hide();
         Tefp->hide();
         Comzq->hide();
         MSFjk->setRows(1);
         MSFzc->setRows(1);
-        std::unique_ptr<数据库连接> connection;
-        打开数据库(connection);
         读出时行 = {};
         const 记录集 payments = 打开记录集(*connection, 案件语句::读交款(id));
         读出时行.交款 = 行文本(payments);
@@ -308,29 +364,55 @@ void Fo案款分配计算::读出案件(int id) {
         const 记录集 claims = 打开记录集(*connection, 案件语句::读债权(id));
         读出时行.债权 = 行文本(claims);
         填表(*MSFzc, claims, 6);
+        reading.回滚(); // nothing was written: ending the read is all
         connection.reset();
+        busy.结束();
         分配计算();
     });
+    if (missing)
+        消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。"), 提示标题);
+    return !missing;
 }
 
-// The three deletes run as one whole after the question; a delete that fails leaves the case
-// stored and the window as it was.
+// The deletes run as one whole after the question, holding the case as a save does and
+// comparing the stored rows with those this window loaded: another clerk's change is not
+// deleted unasked. A delete that fails leaves the case stored and the window as it was.
 void Fo案款分配计算::删除() {
     if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，"
                                      "放弃删除点“否”！"),
                       QString(), 消息框::默认钮::否))
         return;
-    std::unique_ptr<数据库连接> connection;
-    打开数据库(connection, 数据库用途::删除);
-    {
-        数据库事务 transaction(*connection);
-        执行(*connection, 案件语句::删除案件(案件号));
-        执行(*connection, 案件语句::删除债权(案件号));
-        执行(*connection, 案件语句::删除交款(案件号));
-        transaction.提交();
+    案件行 basis = 读出时行;
+    for (;;) {
+        const 写入结果 result = 删除案件(basis);
+        if (result == 写入结果::已成)
+            break;
+        if (result == 写入结果::已删除) {
+            忘记案件();
+            消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。"), 提示标题);
+            return;
+        }
+        if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，删除会同时删除别人的"
+                                         "修改。确实要删除点“是”，取消删除点“否”。"),
+                          QStringLiteral("删除提示"), 消息框::默认钮::否))
+            return;
     }
-    connection.reset();
     消息框::提示(QStringLiteral("删除成功！"), 提示标题);
     清除();
     Com删除案件->hide();
+}
+
+// One attempt at deleting the window's case, as 写入案件 is one at saving it.
+Fo案款分配计算::写入结果 Fo案款分配计算::删除案件(案件行 &basis) {
+    const 忙光标 busy;
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection, 数据库用途::删除);
+    数据库事务 transaction(*connection);
+    if (const 写入结果 r = 核对案件(*connection, 案件号, basis); r != 写入结果::已成)
+        return r;
+    执行多条(*connection, {案件语句::删除案件(案件号), 案件语句::删除债权(案件号),
+                           案件语句::删除交款(案件号)});
+    transaction.提交();
+    读出时行 = {};
+    return 写入结果::已成;
 }

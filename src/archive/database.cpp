@@ -125,32 +125,43 @@ void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用�
     return result;
 }
 
-void 执行(数据库连接 &connection, const QString &sql) {
-    运行语句(connection, sql, false);
+qint64 执行(数据库连接 &connection, const QString &sql) {
+    return 执行多条(connection, {sql}).value(0);
 }
 
-void 执行多条(数据库连接 &connection, const QStringList &sqls) {
+QList<qint64> 执行多条(数据库连接 &connection, const QStringList &sqls) {
+    QList<qint64> changed;
     if (!connection.在服务器上()) {
         for (const QString &sql : sqls)
-            运行语句(connection, sql, false);
-        return;
+            changed << 运行语句(connection, sql, false).numRowsAffected();
+        return changed;
     }
     // Joined in groups, so that one execution's text stays of a moderate size.
     constexpr qsizetype 每组 = 500;
-    for (qsizetype i = 0; i < sqls.size(); i += 每组)
-        运行语句(connection, sqls.mid(i, 每组).join(u';'), false);
+    for (qsizetype i = 0; i < sqls.size(); i += 每组) {
+        const QString text = sqls.mid(i, 每组).join(u';');
+        if (数据库设置::语句记录)
+            数据库设置::语句记录(text, false);
+        changed << 服务器执行(connection.连接名(), text);
+    }
+    return changed;
 }
 
 void 锁定案件(数据库连接 &connection, std::int32_t id) {
     // A row lock (SELECT … FOR UPDATE) would need UPDATE rights, which clerks do not have; a
     // transaction-scoped advisory lock on the case number holds the case the same way.
     if (connection.在服务器上())
-        运行语句(connection, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(id), false);
+        执行(connection, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(id));
 }
 
-数据库事务::数据库事务(数据库连接 &connection) : 连接(connection) {
-    运行语句(连接, 连接.在服务器上() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"),
-             true);
+数据库事务::数据库事务(数据库连接 &connection, 事务类 kind) : 连接(connection) {
+    QString begin;
+    if (kind == 事务类::读)
+        begin = 连接.在服务器上() ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                                  : QStringLiteral("BEGIN");
+    else
+        begin = 连接.在服务器上() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+    运行语句(连接, begin, true);
     进行中 = true;
 }
 
@@ -170,6 +181,15 @@ void 数据库事务::回滚() {
 }
 
 void 数据库事务::提交() {
-    运行语句(连接, QStringLiteral("COMMIT"), true);
+    if (!连接.在服务器上()) {
+        运行语句(连接, QStringLiteral("COMMIT"), true);
+        进行中 = false;
+        return;
+    }
+    if (数据库设置::语句记录)
+        数据库设置::语句记录(QStringLiteral("COMMIT"), true);
+    // Whatever the answer, the transaction has ended: COMMIT was refused or done, or the
+    // aborted transaction was never sent one and the connection is let go with it.
     进行中 = false;
+    服务器提交(连接.连接名());
 }

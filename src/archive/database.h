@@ -59,20 +59,24 @@ struct 记录集 {
 void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用途 use = 数据库用途::读出);
 // Runs a query and returns all of its rows.
 记录集 打开记录集(数据库连接 &connection, const QString &sql);
-// Runs one statement that changes data.
-void 执行(数据库连接 &connection, const QString &sql);
+// Runs one statement that changes data; returns the rows it changed.
+qint64 执行(数据库连接 &connection, const QString &sql);
 // Runs statements that change data, each text as given: on a server joined by ";" into one
-// execution (one round trip instead of one per statement), on SQLite one after another.
-void 执行多条(数据库连接 &connection, const QStringList &sqls);
+// round trip, on SQLite one after another. Every statement's outcome is checked: the first that
+// fails is thrown. Returns the rows each statement changed, in order.
+QList<qint64> 执行多条(数据库连接 &connection, const QStringList &sqls);
 // Inside a transaction: holds the stored case `id` against other writers until the transaction
 // ends (on SQLite, BEGIN IMMEDIATE holds the whole file already).
 void 锁定案件(数据库连接 &connection, std::int32_t id);
 
 // A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE, so that no other
-// program can write between them; rolled back when destroyed before 提交().
+// program can write between them; rolled back when destroyed before 提交(). A load's reads as
+// one state of the archive: a read transaction (REPEATABLE READ on a server), which no save of
+// another program splits.
+enum class 事务类 { 写, 读 };
 class 数据库事务 {
   public:
-    explicit 数据库事务(数据库连接 &connection);
+    explicit 数据库事务(数据库连接 &connection, 事务类 kind = 事务类::写);
     ~数据库事务();
     数据库事务(const 数据库事务 &) = delete;
     数据库事务 &operator=(const 数据库事务 &) = delete;

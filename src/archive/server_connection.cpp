@@ -3,10 +3,16 @@
 #include "archive/archive_settings.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
+
+#include <libpq-fe.h>
+#include <memory>
+#include <optional>
 
 namespace {
 
+const char 未提交[] = "数据库服务器没有接受这次修改，案件档案没有改变。请再试一次。";
 const char 连接中断[] = "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。请稍后再试。";
 
 // SQLSTATE codes (PostgreSQL's error codes) the clerk can act on.
@@ -15,6 +21,7 @@ struct 错误类 {
     const char *说明;
 };
 const 错误类 语句错误[] = {
+    {"55P03", "别的办案人员正在保存或删除这个案件，请稍后再试。"},
     {"42501",
      "你的数据库用户没有使用案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
     {"42P01", "服务器上的数据库里没有案件档案的数据表。请服务器管理员运行 "
@@ -36,7 +43,7 @@ struct 连接错误类 {
 };
 const QList<连接错误类> &连接错误() {
     static const QList<连接错误类> list{
-        {{"timeout expired", "超时满"},
+        {{"timeout expired", "超时"},
          "数据库服务器在规定时间内没有应答。请检查网络和 varnel.ini 中的 "
          "host，或告诉服务器管理员。"},
         {{"Connection refused", "拒绝连接"},
@@ -110,6 +117,80 @@ VarnelError 服务器错误(const QSqlError &error) {
         return 带原文(QString::fromUtf8(连接中断), 引擎原文(error));
     return 带原文(QStringLiteral("案件档案服务器出错，这次操作没有完成。请告诉服务器管理员。"),
                   引擎原文(error));
+}
+
+namespace {
+
+// The libpq connection under Qt's connection `name`; null when it is not an open PostgreSQL one.
+PGconn *连接句柄(const QString &name) {
+    const QSqlDatabase db = QSqlDatabase::database(name, false);
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    // The driver's type name is that of libpq's struct behind the PGconn typedef.
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 &&
+                              qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+struct 结果释放 {
+    void operator()(PGresult *r) const { PQclear(r); }
+};
+using 结果 = std::unique_ptr<PGresult, 结果释放>;
+
+// A failed result (or none, when the connection went away) as the clerk's message.
+VarnelError 结果错误(PGconn *conn, const PGresult *r) {
+    const QString code = QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr);
+    const QString text =
+        QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(conn)).trimmed();
+    return 服务器错误(QSqlError(QString(), text,
+                                code.isEmpty() ? QSqlError::ConnectionError
+                                               : QSqlError::StatementError,
+                                code));
+}
+
+// The open connection of `name`, or the error of a lost one.
+PGconn *可用连接(const QString &name) {
+    PGconn *conn = 连接句柄(name);
+    if (!conn || PQstatus(conn) != CONNECTION_OK)
+        throw 服务器错误(QSqlError(QString(), conn ? QString::fromUtf8(PQerrorMessage(conn)) : QString(),
+                                   QSqlError::StatementError, QString()));
+    return conn;
+}
+
+} // namespace
+
+QList<qint64> 服务器执行(const QString &name, const QString &sql) {
+    PGconn *conn = 可用连接(name);
+    if (!PQsendQuery(conn, sql.toUtf8().constData()))
+        throw 结果错误(conn, nullptr);
+    // Every result is read, also after a failure: the connection is idle again only then.
+    QList<qint64> changed;
+    std::optional<VarnelError> failure;
+    while (PGresult *raw = PQgetResult(conn)) {
+        const 结果 r(raw);
+        const ExecStatusType status = PQresultStatus(raw);
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+            changed << QByteArray(PQcmdTuples(raw)).toLongLong();
+        else if (!failure)
+            failure = 结果错误(conn, raw);
+    }
+    if (!failure && PQstatus(conn) != CONNECTION_OK)
+        failure = 结果错误(conn, nullptr);
+    if (failure)
+        throw *failure;
+    return changed;
+}
+
+void 服务器提交(const QString &name) {
+    PGconn *conn = 可用连接(name);
+    if (PQtransactionStatus(conn) != PQTRANS_INTRANS)
+        throw VarnelError(QString::fromUtf8(未提交));
+    const 结果 r(PQexec(conn, "COMMIT"));
+    if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        throw 结果错误(conn, r.get());
+    // An aborted transaction is ended with ROLLBACK, reported as a success of the command.
+    if (qstrcmp(PQcmdStatus(r.get()), "COMMIT") != 0)
+        throw VarnelError(QString::fromUtf8(未提交));
 }
 
 void 打开服务器连接(const QString &name, const QString &连接串) {

@@ -2,6 +2,7 @@
 
 #include "common/varnel_error.h"
 
+#include <QList>
 #include <QSqlError>
 #include <QString>
 
@@ -20,3 +21,14 @@ VarnelError 服务器错误(const QSqlError &error);
 
 // True when the failure is the unique case name refusing a second case of the same name.
 bool 是名称重复(const QSqlError &error);
+
+// Runs the statements of `sql` (one or more, joined by ";") on the open connection `name` in one
+// round trip, through libpq itself: Qt's driver reports only the first statement's outcome of
+// such a text. Every statement's result is read; the first failure is thrown as 服务器错误 (the
+// server skips what follows it). Returns the rows each statement changed, in order.
+QList<qint64> 服务器执行(const QString &name, const QString &sql);
+
+// Ends the open transaction of connection `name` with COMMIT, and throws unless the server
+// really committed it: a transaction that an earlier failure left aborted is answered with
+// ROLLBACK, not with an error, and is refused here before COMMIT is sent.
+void 服务器提交(const QString &name);

@@ -23,8 +23,9 @@ class Fo案款分配计算 : public QMainWindow {
     void 分配计算();
     // A grid cell as a literal of the archive's INSERT statements.
     QString 保存内容(const QString &原内容) const;
-    // Fills both grids with the stored case `id` and recomputes its distribution.
-    void 读出案件(int id);
+    // Fills both grids with the stored case `id` and recomputes its distribution; false when the
+    // case is no longer stored (the clerk is told so, and the window stays as it was).
+    bool 读出案件(int id);
     const QString &分配说明() const { return 说明; }
     // Before a click, a key or a command takes the clerk away from an editor whose text was
     // refused: asks whether to go back to it (false: nothing more happens) or to put back what
@@ -127,9 +128,14 @@ class Fo案款分配计算 : public QMainWindow {
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();
     void 标明案件(const QString &name);
+    enum class 写入结果 { 已成, 名称重复, 已删除, 已变 };
     void 存入();
-    void 保存行(class 数据库连接 &connection, int id);
-    bool 写入案件(std::unique_ptr<数据库连接> &connection, std::int32_t &id, const QString &name);
+    案件行 保存行(数据库连接 &connection, int id);
+    写入结果 写入案件(数据库连接 &connection, std::int32_t &id, const QString &name,
+                      案件行 &basis);
+    写入结果 核对案件(数据库连接 &connection, std::int32_t id, 案件行 &basis);
+    写入结果 删除案件(案件行 &basis);
+    void 忘记案件();
     void 列出();
     bool 载入列表案件();
     void 收起原数据面板();

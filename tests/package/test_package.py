@@ -157,7 +157,10 @@ class PackageContents(unittest.TestCase):
                 self.assertIsNotNone(found, soname)
                 package = owning_package(found.group(1))
                 self.assertIn(package, depends, "%s comes from %s" % (soname, package))
-                self.assertRegex(depends[package], r"\(>= [^)]+\)")
+                # libpq5's symbols file dates the functions the program calls to its first
+                # version: dpkg-shlibdeps then writes the name alone.
+                if package != "libpq5":
+                    self.assertRegex(depends[package], r"\(>= [^)]+\)")
 
     def test_binaries_stripped(self):
         described = run(["file", "-b", os.path.join(ROOT, PROGRAM)], check=True).stdout
