@@ -31,12 +31,30 @@ QString 系统设置文件() {
             .arg(what, todo));
 }
 
+[[noreturn]] void 分号错误(const QString &file, int line) {
+    设置错误(file, line, QStringLiteral("的连接串里有分号（;）或空字符"),
+             QStringLiteral("请删去它：连接串的各项之间用空格分开"));
+}
+
 bool 是空白(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v';
 }
 
+// The keys libpq (of PostgreSQL 15) reads in a connection string.
+const QStringList &libpq的键() {
+    static const QStringList keys = QStringLiteral(
+        "host hostaddr port dbname user password passfile channel_binding connect_timeout "
+        "client_encoding options application_name fallback_application_name keepalives "
+        "keepalives_idle keepalives_interval keepalives_count tcp_user_timeout replication "
+        "gssencmode sslmode requiressl sslcompression sslcert sslkey sslpassword sslrootcert sslcrl "
+        "sslcrldir sslsni requirepeer ssl_min_protocol_version ssl_max_protocol_version krbsrvname "
+        "gsslib service target_session_attrs").split(u' ');
+    return keys;
+}
+
 // One value of a connection string, from `i` on: between single quotes, or up to the next blank;
-// a backslash takes the next character as it is. False when a quote is not closed.
+// a backslash takes the next character as it is. False when a quote is not closed or the value
+// ends in a lone backslash (the blank the program appends after it would become part of it).
 bool 读值(const QString &s, qsizetype &i) {
     const bool quoted = i < s.size() && s[i] == u'\'';
     if (quoted)
@@ -45,6 +63,8 @@ bool 读值(const QString &s, qsizetype &i) {
         const QChar c = s[i];
         if (c == u'\\') {
             i += 2;
+            if (i > s.size())
+                return false;
             continue;
         }
         if (quoted ? c == u'\'' : 是空白(c))
@@ -84,6 +104,10 @@ int 检查各行(const QString &file, const QString &text) {
         if (!inArchive || m.captured(1) != QStringLiteral("connection"))
             设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
                      QStringLiteral("这个文件只能在 [archive] 一节中写 connection，请删去这一行"));
+        // The settings reader would end the value at a ";" (a comment), and Qt's driver reads
+        // one as a separator of its own: a ";" anywhere in the value is refused.
+        if (line.mid(m.capturedEnd()).contains(u';'))
+            分号错误(file, n);
         if (connectionLine)
             设置错误(file, n, QStringLiteral("又写了一次 connection"),
                      QStringLiteral("只能写一次，请删去多余的一行"));
@@ -119,9 +143,22 @@ QStringList 连接串的键(const QString &s, QString *错误) {
             return {};
         }
         ++i;
+        const qsizetype afterSign = i;
         skip();
-        if (!读值(s, i)) {
-            *错误 = QStringLiteral("“%1”的值少了结尾的单引号").arg(key);
+        const qsizetype valueStart = i;
+        const bool ok = 读值(s, i);
+        // An empty value: libpq would take the next key=value, or what the program appends, as
+        // the value.
+        if (valueStart >= s.size() ||
+            (valueStart > afterSign && s[valueStart] != u'\'' &&
+             s.mid(valueStart, i - valueStart).contains(u'='))) {
+            *错误 = QStringLiteral("“%1=”后面没有值（空值请写成 %1=''）").arg(key);
+            return {};
+        }
+        if (!ok) {
+            *错误 = s.endsWith(u'\\')
+                        ? QStringLiteral("“%1”的值以反斜杠结尾").arg(key)
+                        : QStringLiteral("“%1”的值少了结尾的单引号").arg(key);
             return {};
         }
         keys << key;
@@ -152,7 +189,16 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!error.isEmpty())
         设置错误(file, line, QStringLiteral("的连接串格式不对：") + error,
                  QStringLiteral("请按“名称=值 名称=值”的形式改正"));
-    if (keys.contains(QStringLiteral("password")))
+    // Escapes (\x3b, \073, \0) the settings reader turns into ";" or a NUL: Qt's driver turns
+    // ";" into a blank, and libpq stops reading at a NUL, so libpq would read another string
+    // than the one checked here.
+    if (result.连接串.contains(u';') || result.连接串.contains(QChar(0)))
+        分号错误(file, line);
+    for (const QString &key : keys)
+        if (!libpq的键().contains(key))
+            设置错误(file, line, QStringLiteral("的连接串里的“%1”不是数据库连接的设置").arg(key),
+                     QStringLiteral("请改正或删去它"));
+    if (keys.contains(QStringLiteral("password")) || keys.contains(QStringLiteral("sslpassword")))
         设置错误(file, line, QStringLiteral("的连接串里写了密码（password=）"),
                  QStringLiteral("密码不能写在设置文件里：请删去它，把密码写进 %1 文件（或 "
                                 "PGPASSFILE 所指的文件），数据库程序会在那里找到它")
@@ -181,5 +227,10 @@ QString 补全连接串(const QString &连接串) {
         result += QStringLiteral(" connect_timeout=5");
     if (!keys.contains(QStringLiteral("application_name")))
         result += QStringLiteral(" application_name=varnel");
+    // TCP keepalives, so that the server notices a PC that went away and frees its locks.
+    for (const auto &[key, value] :
+         {std::pair{"keepalives_idle", "30"}, {"keepalives_interval", "10"}, {"keepalives_count", "3"}})
+        if (!keys.contains(QLatin1String(key)))
+            result += QStringLiteral(" %1=%2").arg(QLatin1String(key), QLatin1String(value));
     return result;
 }

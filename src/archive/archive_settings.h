@@ -36,6 +36,7 @@ QStringList 连接串的键(const QString &连接串, QString *错误);
 // Windows %APPDATA%\postgresql\pgpass.conf.
 QString 口令文件();
 
-// The connection string handed to libpq: the string as written, with connect_timeout=5 and
-// application_name=varnel added when it names none.
+// The connection string handed to libpq: the string as written, with connect_timeout=5,
+// application_name=varnel and TCP keepalives (30 s idle, every 10 s, 3 tries) added where it
+// names none.
 QString 补全连接串(const QString &连接串);

@@ -100,6 +100,7 @@ class TestArchiveEngines : public QObject {
     void loadIsOneState_data() { engines(); }
     void loadIsOneState();
     void setupRemovesRowsWithoutACase();
+    void waitsAreBounded();
 
   private:
     void engines() {
@@ -456,18 +457,22 @@ void TestArchiveEngines::eightClerksAtOnce() {
 // its rows, and the next save works.
 void TestArchiveEngines::saveCutShortOnTheServer_data() {
     QTest::addColumn<bool>("restart");
+    QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("sentence");
-    QTest::newRow("statement timeout") << false << "超过了允许的时间";
-    QTest::newRow("server restarted") << true << "案件档案没有改变";
+    QTest::newRow("statement timeout") << false << "statement_timeout=500" << "超过了允许的时间";
+    QTest::newRow("lock wait runs out")
+        << false << "lock_timeout=300" << "别的办案人员正在保存或删除这个案件，请稍后再试。";
+    QTest::newRow("server restarted") << true << "statement_timeout=500" << "案件档案没有改变";
 }
 
 void TestArchiveEngines::saveCutShortOnTheServer() {
     QFETCH(bool, restart);
+    QFETCH(QString, options);
     QFETCH(QString, sentence);
     if (!open(QStringLiteral("pg")))
         QSKIP("no test server (VARNEL_TEST_PG)");
     QVERIFY(archive->ok);
-    QVERIFY(archive->writeIni(TestServer::get().clerk() + " options='-c statement_timeout=500'"));
+    QVERIFY(archive->writeIni(TestServer::get().clerk() + " options='-c " + options + "'"));
     w = std::make_unique<Fo案款分配计算>();
     w->show();
     fill(*w);
@@ -738,6 +743,24 @@ void TestArchiveEngines::setupRemovesRowsWithoutACase() {
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 UNION ALL SELECT 债权人 FROM 债权"),
              (Rows{{"有主"}}));
     QVERIFY(!server.psql("varnel_test", "INSERT INTO 交款 (ajid) VALUES (-1)"));
+}
+
+// Each connection waits for a lock at most 10 s and runs a statement at most 60 s, unless the
+// office's connection string sets its own limit.
+void TestArchiveEngines::waitsAreBounded() {
+    if (!open(QStringLiteral("pg")))
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    const auto limits = [] {
+        std::unique_ptr<数据库连接> connection;
+        打开数据库(connection);
+        const 记录集 r = 打开记录集(*connection, QStringLiteral(
+            "SELECT current_setting('lock_timeout'), current_setting('statement_timeout')"));
+        return QStringList{r.值(0, 0).toString(), r.值(0, 1).toString()};
+    };
+    QCOMPARE(limits(), (QStringList{"10s", "1min"}));
+    QVERIFY(archive->writeIni(TestServer::get().clerk() + " options='-c lock_timeout=2s'"));
+    QCOMPARE(limits(), (QStringList{"2s", "1min"}));
 }
 
 int runArchiveEngineTests(int argc, char **argv) {

@@ -62,6 +62,28 @@ class ArchiveSettingsTest : public QObject {
                                     << QStringList{"第 2 行", "单引号"};
         QTest::newRow("key without value") << QByteArray("[archive]\nconnection=host\n")
                                            << QString() << QStringList{"第 2 行", "host"};
+        // What Qt's driver or libpq would read differently from what is checked here.
+        const QStringList semicolon{"第 2 行", "分号"};
+        QTest::newRow("semicolon") << QByteArray("[archive]\nconnection=user=x;password=y\n")
+                                   << QString() << semicolon;
+        QTest::newRow("semicolon escaped")
+            << QByteArray("[archive]\nconnection=user=x\\x3bpassword=y\n") << QString() << semicolon;
+        QTest::newRow("semicolon octal")
+            << QByteArray("[archive]\nconnection=user=x\\073password=y\n") << QString() << semicolon;
+        QTest::newRow("NUL") << QByteArray("[archive]\nconnection=\\0host=h\n") << QString()
+                             << QStringList{"第 2 行", "空字符"};
+        QTest::newRow("sslpassword") << QByteArray("[archive]\nconnection=host=h sslpassword=x\n")
+                                     << QString() << QStringList{"第 2 行", "密码"};
+        QTest::newRow("unknown key") << QByteArray("[archive]\nconnection=host=h colour=red\n")
+                                     << QString() << QStringList{"第 2 行", "colour"};
+        QTest::newRow("empty last value") << QByteArray("[archive]\nconnection=host=h user=\n")
+                                          << QString() << QStringList{"第 2 行", "user="};
+        QTest::newRow("empty value before a key")
+            << QByteArray("[archive]\nconnection=user= dbname=x\n") << QString()
+            << QStringList{"第 2 行", "user="};
+        QTest::newRow("trailing backslash")
+            << QByteArray("[archive]\nconnection=host=h user=a\\\\\n") << QString()
+            << QStringList{"第 2 行", "反斜杠"};
         QTest::newRow("URI") << QByteArray("[archive]\nconnection=postgresql://u:p@h/db\n")
                              << QString() << QStringList{"第 2 行", "名称=值"};
     }
@@ -98,15 +120,19 @@ class ArchiveSettingsTest : public QObject {
     void completing_data() {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("handed");
+        const QString alive = " keepalives_idle=30 keepalives_interval=10 keepalives_count=3";
         QTest::newRow("neither") << "host=db"
-                                 << "host=db connect_timeout=5 application_name=varnel";
-        QTest::newRow("own timeout") << "service=varnel connect_timeout=20"
-                                     << "service=varnel connect_timeout=20 application_name=varnel";
-        QTest::newRow("both") << "application_name='x y' connect_timeout = 2"
-                              << "application_name='x y' connect_timeout = 2";
-        QTest::newRow("in a value only") << "options='-c connect_timeout=1'"
-                                         << "options='-c connect_timeout=1' connect_timeout=5 "
-                                            "application_name=varnel";
+                                 << "host=db connect_timeout=5 application_name=varnel" + alive;
+        QTest::newRow("own timeout")
+            << "service=varnel connect_timeout=20"
+            << "service=varnel connect_timeout=20 application_name=varnel" + alive;
+        QTest::newRow("all") << "application_name='x y' connect_timeout = 2 keepalives_idle=5 "
+                                "keepalives_interval=1 keepalives_count=9"
+                             << "application_name='x y' connect_timeout = 2 keepalives_idle=5 "
+                                "keepalives_interval=1 keepalives_count=9";
+        QTest::newRow("in a value only")
+            << "options='-c connect_timeout=1'"
+            << "options='-c connect_timeout=1' connect_timeout=5 application_name=varnel" + alive;
     }
     void completing() {
         QFETCH(QString, given);
