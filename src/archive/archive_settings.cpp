@@ -9,10 +9,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-namespace {
-
-// The settings of every user of this computer: /etc/varnel, on Windows %ProgramData%\Varnel,
-// where the setup program puts its commented example.
+// The setup program puts its commented example there.
 QString 系统设置文件() {
 #ifdef Q_OS_WIN
     const QString data = qEnvironmentVariable("ProgramData", QStringLiteral("C:\\ProgramData"));
@@ -21,6 +18,8 @@ QString 系统设置文件() {
     return QStringLiteral("/etc/varnel/varnel.ini");
 #endif
 }
+
+namespace {
 
 [[noreturn]] void 设置错误(const QString &file, int line, const QString &what,
                            const QString &todo) {

@@ -24,6 +24,10 @@ QString 设置文件(const QString &应用目录, const QString &系统文件);
 // or that holds a password: a VarnelError naming the file and the line.
 档案设置 读档案设置(const QString &file);
 
+// The settings file of every user of this computer: /etc/varnel/varnel.ini, on Windows
+// %ProgramData%\Varnel\varnel.ini.
+QString 系统设置文件();
+
 // The archive of this program: the settings file of the application directory or of
 // /etc/varnel (on Windows %ProgramData%\Varnel), read anew each time.
 档案设置 当前档案设置();

@@ -69,18 +69,6 @@ QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int
     return literals;
 }
 
-// What a load reads back of a stored literal: the text between the quotes, quotes undoubled;
-// nothing for Null.
-QStringList 读回文本(const QStringList &literals) {
-    QStringList texts;
-    for (const QString &literal : literals)
-        texts << (literal == QStringLiteral("Null")
-                      ? QString()
-                      : 去尾空格(literal.mid(1, literal.size() - 2)
-                                     .replace(QStringLiteral("''"), QStringLiteral("'"))));
-    return texts;
-}
-
 } // namespace
 
 QString Fo案款分配计算::保存内容(const QString &原内容) const {

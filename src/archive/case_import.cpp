@@ -1,9 +1,15 @@
 #include "archive/case_import.h"
 
+#include "archive/archive_settings.h"
 #include "archive/case_rows.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"
+#include "common/app_dir.h"
+#include "common/cell_text.h"
 #include "common/number_text.h"
+#include "common/varnel_error.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -34,6 +40,33 @@ QString 目标名称(数据库连接 &target, const QString &name, const 案件�
     }
 }
 
+// The rows as the archive will hold them once written: cleaned as a saved cell is.
+案件行 存后(const 案件行 &content) {
+    案件行 cleaned;
+    for (const QStringList &row : content.交款)
+        cleaned.交款 << 读回文本(字面量(row));
+    for (const QStringList &row : content.债权)
+        cleaned.债权 << 读回文本(字面量(row));
+    return cleaned;
+}
+
+// Importing into the PC's own varnel.db would copy nothing anywhere (or the file into itself):
+// the settings must name a server.
+void 要有服务器() {
+    const 档案设置 settings = 当前档案设置();
+    if (settings.在服务器上())
+        return;
+    if (settings.文件.isEmpty())
+        throw VarnelError(
+            QStringLiteral("没有找到设置文件 varnel.ini（%1 和 %2 都没有），不知道案件档案服务器在哪里，"
+                           "所以没有导入。请先写好设置文件的 [archive] 一节。")
+                .arg(QDir::toNativeSeparators(加尾分隔符(应用目录()) + QStringLiteral("varnel.ini")),
+                     QDir::toNativeSeparators(系统设置文件())));
+    throw VarnelError(QStringLiteral("设置文件 %1 没有写案件档案服务器（[archive] 一节的 connection），"
+                                     "案件只能导入服务器上的案件档案，所以没有导入。请先写好它。")
+                          .arg(QDir::toNativeSeparators(settings.文件)));
+}
+
 void 写入(数据库连接 &target, const QString &name, const 案件行 &content) {
     数据库事务 transaction(target);
     执行(target, 案件语句::插入案件(name));
@@ -48,6 +81,7 @@ void 写入(数据库连接 &target, const QString &name, const 案件行 &conte
 } // namespace
 
 int 导入案件(const QString &源文件, QTextStream &out) {
+    要有服务器();
     // The source is opened read-only: nothing in it can change.
     const QString mode = 数据库设置::打开方式;
     数据库设置::打开方式 = QStringLiteral("ro");
@@ -67,9 +101,19 @@ int 导入案件(const QString &源文件, QTextStream &out) {
     const int nameField = int(cases.字段.indexOf(QStringLiteral("名称")));
     int copied = 0;
     for (int r = 0; r < cases.RecordCount(); ++r) {
-        const std::int32_t id = 长整数值(去尾空格(cases.值(r, ajidField).toString()));
-        const QString name = 去尾空格(cases.值(r, nameField).toString());
-        const 案件行 content = 读案件行(*source, id);
+        // The name as a save would store it; none left: a name of its own.
+        QString name = 去尾空格(单元格文本(cases.值(r, nameField).toString()));
+        if (name.isEmpty())
+            name = QStringLiteral("未命名案件");
+        const QString ajid = 去尾空格(cases.值(r, ajidField).toString());
+        std::int32_t id = 0;
+        try {
+            id = 长整数值(ajid);
+        } catch (const VarnelError &) {
+            out << QStringLiteral("案件号 %1 超出范围，跳过：%2").arg(ajid, name) << Qt::endl;
+            continue;
+        }
+        const 案件行 content = 存后(读案件行(*source, id));
         const QString as = 目标名称(*target, name, content);
         if (as.isEmpty()) {
             out << QStringLiteral("已有，跳过：%1").arg(name) << Qt::endl;

@@ -14,6 +14,16 @@ QList<QStringList> 行文本(const 记录集 &rows) {
     return result;
 }
 
+QStringList 读回文本(const QStringList &literals) {
+    QStringList texts;
+    for (const QString &literal : literals)
+        texts << (literal == QStringLiteral("Null")
+                      ? QString()
+                      : 去尾空格(literal.mid(1, literal.size() - 2)
+                                     .replace(QStringLiteral("''"), QStringLiteral("'"))));
+    return texts;
+}
+
 案件行 读案件行(数据库连接 &connection, std::int32_t id) {
     return {行文本(打开记录集(connection, 案件语句::读交款(id))),
             行文本(打开记录集(connection, 案件语句::读债权(id)))};

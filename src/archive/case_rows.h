@@ -19,5 +19,9 @@ struct 案件行 {
 // The rows of a query as texts, as above.
 QList<QStringList> 行文本(const 记录集 &rows);
 
+// What a load reads back of stored literals (单元字面量): the text between the quotes, quotes
+// undoubled, trailing blanks removed; an empty text for Null.
+QStringList 读回文本(const QStringList &literals);
+
 // The stored rows of case `id`, read with the load command's two queries.
 案件行 读案件行(数据库连接 &connection, std::int32_t id);

@@ -79,7 +79,7 @@ class TestArchiveEngines : public QObject {
     void namesIgnoreLetterCase();
     void saveIsAllOrNothing_data() { engines(); }
     void saveIsAllOrNothing();
-    void importCases_data() { engines(); }
+    void importCases_data();
     void importCases();
     void listFilter_data();
     void listFilter();
@@ -238,18 +238,32 @@ void TestArchiveEngines::saveIsAllOrNothing() {
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款 ORDER BY id").value(0), QStringList{"改过"});
 }
 
-// A PC's varnel.db brought into the archive: oldest first, a name already there renamed, a case
-// already there skipped, nothing copied twice, the file untouched.
+// A PC's varnel.db brought into the server archive: oldest first, cells and names cleaned as a
+// save cleans them, a blank name given one, a name already there renamed, a case already there
+// skipped, a number that does not fit reported, nothing copied twice, the file untouched. With no
+// server in the settings (the SQLite rows) nothing is imported, and the message names the file.
+void TestArchiveEngines::importCases_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("ini"); // for the SQLite rows: varnel.ini's text; none: no file
+    QTest::newRow("pg") << "pg" << QString();
+    QTest::newRow("sqlite, no settings file") << "sqlite" << QString();
+    QTest::newRow("sqlite, connection commented out")
+        << "sqlite" << "[archive]\n;connection=host=db dbname=varnel\n";
+}
+
 void TestArchiveEngines::importCases() {
     OPEN_ENGINE();
+    QFETCH(QString, ini);
     fill(*w);
     command(w->存入内容, QMessageBox::Yes, QStringLiteral("甲"));
     QTemporaryDir pc;
     const QString file = pc.filePath(QStringLiteral("varnel.db"));
     QVERIFY(makeCaseDatabase(
         file, QStringLiteral(
-                  "INSERT INTO 案件 (名称) VALUES ('乙''案'), ('甲'), ('丙');"
+                  "INSERT INTO 案件 (名称) VALUES ('乙''案'), ('甲'), ('丙'), ('   ');"
+                  "INSERT INTO 案件 (ajid, 名称) VALUES (3000000000, '大号');"
                   "INSERT INTO 交款 (ajid, 交款人, 金额) VALUES (2, '张三', '100'), (2, NULL, '5');"
+                  "INSERT INTO 交款 (ajid, 交款人, 金额) VALUES (3, '  王五', ' 7 ');"
                   "INSERT INTO 债权 (ajid, 债权人, 备注) VALUES (1, '李四', '  ');")));
     QFile source(file);
     QVERIFY(source.open(QIODevice::ReadOnly));
@@ -257,17 +271,35 @@ void TestArchiveEngines::importCases() {
     source.close();
     QString report;
     QTextStream out(&report);
-    QCOMPARE(导入案件(file, out), 3);
-    QCOMPARE(report.split(u'\n').value(3), QStringLiteral("共 3 个案件：复制 3 个，跳过 0 个。"));
+    if (!archive->server) {
+        const QString iniFile = archive->dir.filePath(QStringLiteral("varnel.ini"));
+        if (!ini.isEmpty()) {
+            QFile f(iniFile);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(ini.toUtf8()) > 0);
+        }
+        try {
+            导入案件(file, out);
+            QFAIL("imported without a server");
+        } catch (const VarnelError &e) {
+            QVERIFY2(e.description().contains(QStringLiteral("没有导入")), qPrintable(e.description()));
+            QVERIFY2(e.description().contains(QDir::toNativeSeparators(iniFile)),
+                     qPrintable(e.description()));
+        }
+        QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"1"}}));
+        return;
+    }
+    QCOMPARE(导入案件(file, out), 4);
+    QVERIFY2(report.contains(QStringLiteral("案件号 3000000000 超出范围，跳过：大号")), qPrintable(report));
+    QCOMPARE(report.split(u'\n').value(5), QStringLiteral("共 5 个案件：复制 4 个，跳过 1 个。"));
     const Rows names = archive->rows("SELECT 名称 FROM 案件 ORDER BY ajid");
-    QCOMPARE(names, (Rows{{"甲"}, {"乙'案"}, {"甲 (2)"}, {"丙"}}));
+    QCOMPARE(names, (Rows{{"甲"}, {"乙'案"}, {"甲 (2)"}, {"丙"}, {"未命名案件"}}));
     QCOMPARE(archive->rows("SELECT 交款人, 金额 FROM 交款 JOIN 案件 ON 案件.ajid = 交款.ajid "
-                           "WHERE 名称 = '甲 (2)' ORDER BY id"),
-             (Rows{{"张三", "100"}, {"<NULL>", "5"}}));
+                           "WHERE 名称 IN ('甲 (2)', '丙') ORDER BY id"),
+             (Rows{{"张三", "100"}, {"<NULL>", "5"}, {"王五", "7"}}));
     report.clear();
     QCOMPARE(导入案件(file, out), 0);
-    QCOMPARE(report.count(QStringLiteral("已有，跳过")), 3);
-    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"4"}}));
+    QCOMPARE(report.count(QStringLiteral("已有，跳过")), 4);
+    QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"5"}}));
     QVERIFY(source.open(QIODevice::ReadOnly));
     QCOMPARE(source.readAll(), bytes);
 }
