@@ -100,6 +100,11 @@ int 检查各行(const QString &file, const QString &text) {
         if (!m.hasMatch())
             设置错误(file, n, QStringLiteral("不是“名称=值”的格式"),
                      QStringLiteral("请改正这一行，或在行首加 ; 使它成为注释"));
+        // A commented-out section header: deleting the line, as for a stray key, would put the
+        // PC back on its own file without a word.
+        if (!inArchive && m.captured(1) == QStringLiteral("connection"))
+            设置错误(file, n, QStringLiteral("的 connection 前面缺少 [archive] 一节的标题"),
+                     QStringLiteral("请在这一行前面加上一行 [archive]（标题前不能有 ; 或 #）"));
         if (!inArchive || m.captured(1) != QStringLiteral("connection"))
             设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
                      QStringLiteral("这个文件只能在 [archive] 一节中写 connection，请删去这一行"));

@@ -81,7 +81,7 @@ QString 案件数据库文件() {
     : 名(新连接名()), 路径(QStringLiteral("案件档案服务器")), 用于(use), 服务器上(true) {
     QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), 名);
     try {
-        打开服务器连接(名, server.连接串);
+        打开服务器连接(名, server.连接串, server.设置文件);
     } catch (...) {
         移除连接(名);
         throw;
@@ -102,7 +102,7 @@ void 打开数据库(std::unique_ptr<数据库连接> &connection, 数据库用�
     connection.reset();
     const 档案设置 settings = 当前档案设置();
     if (settings.在服务器上())
-        connection = std::make_unique<数据库连接>(数据库连接::服务器{settings.连接串}, use);
+        connection = std::make_unique<数据库连接>(数据库连接::服务器{settings.连接串, settings.文件}, use);
     else
         connection = std::make_unique<数据库连接>(案件数据库文件(), use);
 }

@@ -28,6 +28,7 @@ class 数据库连接 {
     // A connection to the office archive on a server, through libpq's connection string.
     struct 服务器 {
         QString 连接串;
+        QString 设置文件; // where the string was read, for the messages
     };
     数据库连接(const 服务器 &server, 数据库用途 use);
     ~数据库连接();

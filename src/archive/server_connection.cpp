@@ -2,10 +2,13 @@
 
 #include "archive/archive_settings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <libpq-fe.h>
 #include <memory>
 #include <optional>
@@ -54,8 +57,12 @@ const QList<连接错误类> &连接错误() {
         {{"password authentication failed", "Password 认证失败"},
          "数据库服务器不接受你的密码。请检查 ~/.pgpass 中这个服务器的一行。"},
         {{"no password supplied"},
-         "数据库服务器要求密码，但 ~/.pgpass（或 PGPASSFILE "
-         "所指的文件）中没有这个服务器的一行。请按说明书加上它。"},
+         "数据库服务器要求密码，但 ~/.pgpass（或 PGPASSFILE 所指的文件）中没有与 varnel.ini 的 "
+         "host、port、dbname 和 user 都相符的一行。请检查 varnel.ini 中的 dbname 和 user，"
+         "或按说明书在 ~/.pgpass 中加上这一行。"},
+        // Before the TLS causes: the server's refusal names the encryption it was asked with.
+        {{"pg_hba.conf"},
+         "数据库服务器不允许从这台电脑以这个用户连接。请告诉服务器管理员。"},
         {{"server does not support SSL", "服务器不支持 SSL"},
          "数据库服务器不提供加密连接（TLS），而 varnel.ini 要求加密。请告诉服务器管理员开启 TLS。"},
         {{"certificate", "认证文件", "证书"},
@@ -63,8 +70,6 @@ const QList<连接错误类> &连接错误() {
         {{"SSL"},
          "与数据库服务器建立加密连接（TLS）失败。请检查 varnel.ini 中的 sslmode 和 "
          "sslrootcert，或告诉服务器管理员。"},
-        {{"no pg_hba.conf entry", "pg_hba.conf 记录"},
-         "数据库服务器不允许从这台电脑以这个用户连接。请告诉服务器管理员。"},
         {{"permission denied for database", "权限不够"},
          "你的数据库用户没有连接案件档案的权限。请服务器管理员把你的用户加入 varnel_clerk 组。"},
         {{"does not exist", "不存在"},
@@ -84,17 +89,42 @@ VarnelError 带原文(const QString &sentence, const QString &engine) {
     return VarnelError(engine.isEmpty() ? sentence : sentence + u'\n' + engine);
 }
 
-VarnelError 连接失败(const QSqlError &error) {
+// libpq does not read a password file that others may read (it only warns, on its error
+// output, which the clerk never sees): the clerk is told so instead of "no line for the server".
+bool 口令文件权限太宽() {
+#ifdef Q_OS_WIN
+    return false; // libpq does not check it there
+#else
+    QString file = qEnvironmentVariable("PGPASSFILE");
+    if (file.isEmpty())
+        file = QDir::homePath() + QStringLiteral("/.pgpass");
+    const QFileInfo info(file);
+    return info.exists() &&
+           (info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                  QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                  QFileDevice::WriteOther | QFileDevice::ExeOther));
+#endif
+}
+
+// The settings file's words in a message name the file that was read.
+VarnelError 连接失败(const QSqlError &error, const QString &settingsFile) {
     const QString engine = 引擎原文(error);
+    QString sentence =
+        QStringLiteral("不能连接数据库服务器。请检查 varnel.ini 中的连接串，或告诉服务器管理员。");
     for (const auto &c : 连接错误())
-        for (const QString &words : c.原文)
-            if (engine.contains(words))
-                return 带原文(QString::fromUtf8(c.说明).replace(QStringLiteral("~/.pgpass"),
-                                                                 口令文件()),
-                              engine);
-    return 带原文(
-        QStringLiteral("不能连接数据库服务器。请检查 varnel.ini 中的连接串，或告诉服务器管理员。"),
-        engine);
+        if (std::any_of(c.原文.cbegin(), c.原文.cend(),
+                        [&](const QString &words) { return engine.contains(words); })) {
+            sentence = QString::fromUtf8(c.说明);
+            break;
+        }
+    if (engine.contains(QStringLiteral("no password supplied")) && 口令文件权限太宽())
+        sentence = QStringLiteral("~/.pgpass 的权限必须是 0600：数据库程序不读别人也能读写的口令文件。"
+                                  "请执行 chmod 600 ~/.pgpass。");
+    sentence.replace(QStringLiteral("~/.pgpass"), 口令文件());
+    if (!settingsFile.isEmpty())
+        sentence.replace(QStringLiteral("varnel.ini"),
+                         QStringLiteral("设置文件 ") + QDir::toNativeSeparators(settingsFile));
+    return 带原文(sentence, engine);
 }
 
 } // namespace
@@ -106,7 +136,7 @@ bool 是名称重复(const QSqlError &error) {
 VarnelError 服务器错误(const QSqlError &error) {
     const QString code = error.nativeErrorCode();
     if (code.isEmpty() && error.type() == QSqlError::ConnectionError)
-        return 连接失败(error);
+        return 连接失败(error, QString());
     if (是名称重复(error))
         return VarnelError(QStringLiteral("名称重复，不能保存，请改变名称保存！"));
     for (const auto &c : 语句错误)
@@ -193,11 +223,11 @@ void 服务器提交(const QString &name) {
         throw VarnelError(QString::fromUtf8(未提交));
 }
 
-void 打开服务器连接(const QString &name, const QString &连接串) {
+void 打开服务器连接(const QString &name, const QString &连接串, const QString &设置文件) {
     QSqlDatabase db = QSqlDatabase::database(name, false);
     db.setConnectOptions(补全连接串(连接串));
     if (!db.open())
-        throw 连接失败(db.lastError());
+        throw 连接失败(db.lastError(), 设置文件);
     // A save waits for another clerk's lock at most 10 s and no statement runs past 60 s, unless
     // the office set its own limits; in the same round trip, the check of how quoted texts read.
     QStringList settings;

@@ -12,8 +12,9 @@
 
 // Opens the Qt connection `name` (already added with the QPSQL driver) and checks that the server
 // reads quoted texts as the statements expect them (standard_conforming_strings on). Throws a
-// VarnelError saying what went wrong and what to do; the connection is then closed.
-void 打开服务器连接(const QString &name, const QString &连接串);
+// VarnelError saying what went wrong and what to do, naming the settings file the connection
+// string came from; the connection is then closed.
+void 打开服务器连接(const QString &name, const QString &连接串, const QString &设置文件);
 
 // What the clerk is told about a failure on the server: a Chinese sentence saying what happened
 // and what to do, then the server's own words on a line of their own.

@@ -36,8 +36,10 @@ start)
   # TLS: a self-signed certificate, so that the tests can refuse a server without it as well.
   as_server openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
     -keyout "$dir/data/server.key" -out "$dir/data/server.crt" >/dev/null 2>&1
-  # Everyone in without a password, except the role the tests use for a missing ~/.pgpass line.
-  { echo "host all needs_pw 127.0.0.1/32 scram-sha-256"; cat "$dir/data/pg_hba.conf"; } >"$dir/hba"
+  # Everyone in without a password, except the role the tests use for a missing ~/.pgpass line
+  # and the one the server's access rules turn away.
+  { echo "host all needs_pw 127.0.0.1/32 scram-sha-256"; echo "host all hba_refused 127.0.0.1/32 reject"
+    cat "$dir/data/pg_hba.conf"; } >"$dir/hba"
   as_server cp "$dir/hba" "$dir/data/pg_hba.conf"
   cat >>"$dir/data/postgresql.conf" <<CONF
 listen_addresses = '127.0.0.1'

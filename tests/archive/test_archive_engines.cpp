@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolTip>
 #ifndef _WIN32
 #include <arpa/inet.h>
@@ -569,6 +570,14 @@ void TestArchiveEngines::serverFaults_data() {
     QTest::newRow("backslashes as escapes") << "host=%H port=%P dbname=varnel_test user=clerk_old"
                                             << "standard_conforming_strings"
                                             << "";
+    QTest::newRow("access rules over TLS") << "host=127.0.0.1 port=%P dbname=varnel_test "
+                                              "user=hba_refused sslmode=require"
+                                           << "不允许从这台电脑"
+                                           << "pg_hba.conf";
+    QTest::newRow("password file others can read")
+        << "host=127.0.0.1 port=%P dbname=varnel_test user=needs_pw sslmode=disable"
+        << "的权限必须是 0600"
+        << "password";
 }
 
 void TestArchiveEngines::serverFaults() {
@@ -595,6 +604,20 @@ void TestArchiveEngines::serverFaults() {
         .replace("%P", TestServer::get().port)
         .replace("%S", QString::number(silent.port));
     QVERIFY(archive->writeIni(connection));
+    // The password file libpq will not read: a line for the role, readable by all.
+    QFile pgpass(archive->dir.filePath(QStringLiteral("pgpass")));
+    const bool wide = QByteArray(QTest::currentDataTag()).contains("others can read");
+#ifdef Q_OS_WIN
+    if (wide)
+        QSKIP("libpq does not check a password file's permissions on Windows");
+#endif
+    if (wide) {
+        QVERIFY(pgpass.open(QIODevice::WriteOnly) && pgpass.write("*:*:*:needs_pw:x\n") > 0);
+        pgpass.close();
+        QVERIFY(pgpass.setPermissions(pgpass.permissions() | QFileDevice::ReadOther));
+        qputenv("PGPASSFILE", pgpass.fileName().toLocal8Bit());
+    }
+    const auto unset = qScopeGuard([] { qunsetenv("PGPASSFILE"); });
     w = std::make_unique<Fo案款分配计算>();
     w->show();
     fill(*w);
@@ -603,6 +626,10 @@ void TestArchiveEngines::serverFaults() {
     const QStringList lines = boxes.last().split(u'\n');
     QVERIFY2(lines[0].contains(sentence), qPrintable(boxes.last()));
     QVERIFY2(lines.mid(1).join(u'\n').contains(engineWords), qPrintable(boxes.last()));
+    // The settings words name the file that was read.
+    if (lines[0].contains(QStringLiteral("设置文件")))
+        QVERIFY2(lines[0].contains(QDir::toNativeSeparators(archive->dir.filePath("varnel.ini"))),
+                 qPrintable(lines[0]));
     QCOMPARE(grid(w->MSFjk), before);
     QCOMPARE(w->当前案件号(), 0);
     QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{"0"}}));

@@ -52,6 +52,9 @@ class ArchiveSettingsTest : public QObject {
                                    << QStringList{"第 2 行", "timeout"};
         QTest::newRow("key outside the section")
             << QByteArray("connection=host=db\n") << QString() << QStringList{"第 1 行"};
+        QTest::newRow("section header commented out")
+            << QByteArray(";[archive]\nconnection=host=db\n") << QString()
+            << QStringList{"第 2 行", "缺少 [archive]"};
         QTest::newRow("other section") << QByteArray("[archive]\nconnection=host=db\n[ui]\n")
                                        << QString() << QStringList{"第 3 行", "[ui]"};
         QTest::newRow("not key=value")
