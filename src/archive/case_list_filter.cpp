@@ -5,14 +5,25 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-int 筛选案件列表(FlexGrid &list, const QString &text) {
+namespace {
+
+// Full-width and half-width forms alike ('（2024）' and '(2024)', 'Ａ' and 'A'), as the server's
+// collation compares names: compatibility normalisation maps the one onto the other.
+QString 宽窄同一(const QString &text) {
+    return text.normalized(QString::NormalizationForm_KC);
+}
+
+} // namespace
+
+int 筛选案件列表(FlexGrid &list, const QString &typed) {
+    const QString text = 宽窄同一(typed);
     const int fixed = list.FixedRows();
     int last = 0;
     list.setUpdatesEnabled(false);
     for (int row = fixed; row < list.Rows(); ++row) {
         const QTableWidgetItem *item = list.item(row - fixed, 1);
         const bool shown =
-            text.isEmpty() || (item && item->text().contains(text, Qt::CaseInsensitive));
+            text.isEmpty() || (item && 宽窄同一(item->text()).contains(text, Qt::CaseInsensitive));
         list.setRowHidden(row - fixed, !shown);
         if (shown)
             last = row;

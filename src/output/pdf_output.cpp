@@ -25,9 +25,16 @@ PDF文件来源 &来源() {
     return source;
 }
 
+// The save dialog appends ".pdf" to a name typed without it before it checks whether the file
+// exists, so that its question about replacing a file is asked of the file really written.
 QString 对话框询问(QWidget *parent, const QString &建议) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("保存为PDF文件"), 建议,
-                                        QStringLiteral("PDF文件 (*.pdf)"));
+    QFileDialog dialog(parent, QStringLiteral("保存为PDF文件"), 建议,
+                       QStringLiteral("PDF文件 (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(建议);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 // The page on A4 as on the printer, at 1200 dots an inch; the page window's 10433 × 14742 twips
@@ -75,8 +82,10 @@ void 设PDF文件来源(PDF文件来源 source) {
 
 QString PDF建议文件名(const QString &标题, const QString &案件名) {
     QString name = 标题 + 案件名 + QStringLiteral(".pdf");
-    // A case's name may hold a folder separator, which a file name cannot.
-    name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\\'), QLatin1Char('-'));
+    // A case's name may hold a folder separator or a character that Windows refuses in a file
+    // name: each becomes "-".
+    for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
+        name.replace(c, QLatin1Char('-'));
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
 }
 
@@ -101,8 +110,16 @@ QString 输出PDF文件(QWidget *parent, const FlexGrid &grid, const QString &�
     QString name = 询问() ? 询问()(parent, 建议) : 对话框询问(parent, 建议);
     if (name.isEmpty())
         return {};
-    if (QFileInfo(name).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) != 0)
+    // A name given with another suffix gets ".pdf" here, after the dialog's check: a file of
+    // that final name is not replaced unasked.
+    if (QFileInfo(name).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) != 0) {
         name += QStringLiteral(".pdf");
+        if (QFileInfo::exists(name) &&
+            !消息框::是否(QStringLiteral("文件“%1”已经存在，要替换它吗？")
+                              .arg(QDir::toNativeSeparators(name)),
+                          QStringLiteral("保存为PDF文件"), 消息框::默认钮::否))
+            return {};
+    }
     if (!捕获错误([&] { 写PDF文件(grid, 标题, 注释, 案件名, name); }))
         return {};
     return name;

@@ -317,6 +317,9 @@ void TestArchiveEngines::listFilter_data() {
     QTest::newRow("inside the name")
         << "执字" << QStringList{"（2024）执字第1号"} << "（2024）执字第1号";
     QTest::newRow("no name") << "zz" << QStringList{} << "";
+    QTest::newRow("half-width brackets find full-width ones")
+        << "(2024)" << QStringList{"（2024）执字第1号"} << "（2024）执字第1号";
+    QTest::newRow("full-width letters") << "ＡＢ" << QStringList{"Abc公司", "xaBd"} << "xaBd";
 }
 
 void TestArchiveEngines::listFilter() {

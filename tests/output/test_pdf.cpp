@@ -8,6 +8,9 @@
 #include "window_test.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -65,6 +68,9 @@ class TestPdf : public QObject {
     void claimsFileIsThePrintedPages();
     void nothingWritten_data();
     void nothingWritten();
+    void realDialogNeverReplacesUnasked_data();
+    void realDialogNeverReplacesUnasked();
+    void suggestedNameHasNoForbiddenCharacter();
 
   private:
     QTemporaryDir appDir;
@@ -149,6 +155,64 @@ void TestPdf::nothingWritten() {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), old);
     }
+}
+
+// The real save dialog, its file-name box filled as a clerk types: a name typed without ".pdf"
+// whose file exists is asked about (by the dialog), and so is one with another suffix (by the
+// program, which adds ".pdf"); 否 keeps the old file, 是 replaces it.
+void TestPdf::realDialogNeverReplacesUnasked_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("no suffix, No") << "报告" << "报告.pdf" << false;
+    QTest::newRow("no suffix, Yes") << "报告" << "报告.pdf" << true;
+    QTest::newRow("other suffix, No") << "报告.txt" << "报告.txt.pdf" << false;
+    QTest::newRow("other suffix, Yes") << "报告.txt" << "报告.txt.pdf" << true;
+}
+
+void TestPdf::realDialogNeverReplacesUnasked() {
+    QFETCH(QString, typed);
+    QFETCH(QString, file);
+    QFETCH(bool, replace);
+    设PDF文件名询问({});
+    QFile old(dir->filePath(file));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    BoxAnswerer boxes(replace ? QMessageBox::Yes : QMessageBox::No);
+    bool typedIn = false;
+    QTimer driver;
+    driver.setInterval(10);
+    connect(&driver, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (typedIn) { // still open after the question was answered 否
+            dialog->reject();
+            return;
+        }
+        typedIn = true;
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        edit->setText(dir->filePath(typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    driver.start();
+    Fo案款分配计算 *w = claimsWindow(3);
+    child<QAction>(w, "保存为PDF文件")->trigger();
+    driver.stop();
+    w->close();
+    QVERIFY(typedIn);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts[0].contains(file), qPrintable(boxes.texts[0]));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll().startsWith("%PDF"), replace);
+}
+
+void TestPdf::suggestedNameHasNoForbiddenCharacter() {
+    const QString name = QFileInfo(PDF建议文件名(QStringLiteral("案款分配表"),
+                                                 QStringLiteral("甲:乙*丙?\"<戊>|己/庚\\辛")))
+                             .fileName();
+    QCOMPARE(name, QStringLiteral("案款分配表甲-乙-丙---戊--己-庚-辛.pdf"));
 }
 
 int runPdfTests(int argc, char **argv) {
