@@ -52,9 +52,11 @@ void Fo案款分配计算::连接表格命令() {
     return rules;
 }
 
-// The cells of a row are written from left to right, so the nature is in place when the
-// priority amount is tested. The claim amount is compared with the priority amount that the
-// row will hold: the pasted one when it will be written, else the table's.
+// The cells of a row are written from left to right, so the nature and the amount are in place
+// when the priority amount is tested. The claim amount is compared with the priority amount
+// that the row will hold: the pasted one when it will be written (empty, or a mortgage's
+// priority not above the pasted amount), else the table's. A pasted priority above its pasted
+// amount is thus refused alone; the amount stays.
 QString Fo案款分配计算::债权粘贴检查(int row, int col, const QString &text,
                                      const 粘贴行 &pasted) const {
     if (col == 3 && 单元已填(text) && !是抵押(MSFzc->TextMatrix(row, 2)))
@@ -65,7 +67,9 @@ QString Fo案款分配计算::债权粘贴检查(int row, int col, const QString
     if (col == 1) {
         const QString nature = pasted.文本(2).value_or(MSFzc->TextMatrix(row, 2));
         const std::optional<QString> priority = pasted.文本(3);
-        if (priority && (!单元已填(*priority) || (是数字(*priority) && 是抵押(nature))))
+        if (priority && (!单元已填(*priority) ||
+                         (是数字(*priority) && 是抵押(nature) &&
+                          债权金额检查(3, *priority, text) == 拒绝::无)))
             other = *priority;
     }
     const 拒绝 reason = 债权金额检查(col, text, other);

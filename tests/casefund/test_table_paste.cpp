@@ -132,12 +132,12 @@ void TestTablePaste::refusedCellsInOneMessage_data() {
         << true << 0 << "甲\t12a\t2020-13-1\t备注\n乙\t500\t2020-5-10\n"
         << QStringList{"第1行“金额”：“12a”不是数字", "第1行“交款时间”：“2020-13-1”不是日期"}
         << QStringList{"甲", "", "", "备注"} << 4;
+    // A priority above its own row's amount is refused alone: the amount stays.
     QTest::newRow("priority against the pasted amount")
         << false << 0 << "丙\t500\t抵押\t800\n丁\t1000\t工资\t100\n戊\t1000\t抵押\t800\t999\n"
-        << QStringList{"第1行“债权金额”：“500”小于其中抵押优先金额",
-                       "第1行“其中抵押优先金额”：“800”大于债权金额",
+        << QStringList{"第1行“其中抵押优先金额”：“800”大于债权金额",
                        "第2行“其中抵押优先金额”：“100”只能填在性质为“抵押”的债权上"}
-        << QStringList{"丙", "", "抵押", "", "0", ""} << 5;
+        << QStringList{"丙", "500", "抵押", "", "0", ""} << 5;
     QStringList many{"粘贴的内容超出表格的最后一列，多出的2列没有粘贴。"};
     QString block;
     for (int i = 1; i <= 23; ++i) {
