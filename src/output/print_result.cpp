@@ -10,27 +10,27 @@
 
 namespace {
 
-QString 拒绝(const QString &queue, const QString &reason) {
-    return QStringLiteral("打印机“%1”拒绝了打印任务：%2").arg(queue, reason);
+打印回答 拒绝(const QString &queue, const QString &reason) {
+    return {打印回答::拒绝, QStringLiteral("打印机“%1”拒绝了打印任务：%2").arg(queue, reason)};
 }
 
 #ifdef VARNEL_CUPS
 
-// The queue's own state: stopped, or not accepting jobs.
-QString 队列状态(const QByteArray &queue) {
+// The queue's own state: not accepting jobs (a refusal), or stopped (the job waits).
+struct 队列 {
+    bool 不接受 = false, 已暂停 = false;
+};
+队列 队列状态(const QByteArray &queue) {
     const std::unique_ptr<cups_dest_t, void (*)(cups_dest_t *)> dest(
         cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr),
         [](cups_dest_t *d) { cupsFreeDests(1, d); });
     if (!dest)
-        return QString();
+        return {};
     const auto option = [&dest](const char *name) {
         return QByteArray(cupsGetOption(name, dest->num_options, dest->options));
     };
-    if (option("printer-is-accepting-jobs") == "false")
-        return QStringLiteral("打印机不接受新的打印任务。");
-    if (option("printer-state").toInt() == IPP_PSTATE_STOPPED)
-        return QStringLiteral("打印机已停止。");
-    return QString();
+    return {option("printer-is-accepting-jobs") == "false",
+            option("printer-state").toInt() == IPP_PSTATE_STOPPED};
 }
 
 // The state of the newest job of this user on the queue with the document's title.
@@ -55,9 +55,9 @@ QString 任务状态(const QByteArray &queue, const QByteArray &title) {
 
 } // namespace
 
-QString 打印结果(const QPrinter &printer) {
+打印回答 打印结果(const QPrinter &printer) {
     if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
-        return QString();
+        return {};
 #ifdef VARNEL_CUPS
     // The job went to the queue without its instance ("PDF/draft" is queue "PDF").
     const QString name = printer.printerName().section(u'/', 0, 0);
@@ -67,15 +67,23 @@ QString 打印结果(const QPrinter &printer) {
         return 拒绝(name, said.isEmpty() ? QStringLiteral("打印系统没有接受这个任务。") : said);
     }
     const QByteArray queue = name.toLocal8Bit();
-    QString reason = 队列状态(queue);
-    if (reason.isEmpty())
-        reason = 任务状态(queue, printer.docName().toLocal8Bit());
-    return reason.isEmpty() ? QString() : 拒绝(name, reason);
+    const 队列 state = 队列状态(queue);
+    if (state.不接受)
+        return 拒绝(name, QStringLiteral("打印机不接受新的打印任务。"));
+    if (const QString reason = 任务状态(queue, printer.docName().toLocal8Bit()); !reason.isEmpty())
+        return 拒绝(name, reason);
+    // A paused queue keeps the job and prints it when it is resumed: printing again would print
+    // twice.
+    if (state.已暂停)
+        return {打印回答::等待,
+                QStringLiteral("打印机“%1”已暂停，打印任务正在队列中等待，打印机恢复后就会打印。")
+                    .arg(name)};
+    return {};
 #else
     // Without CUPS (Windows) the print engine's own state is all there is: the spooler's refusal
     // of the document leaves it in the error state.
     if (printer.printerState() != QPrinter::Error)
-        return QString();
+        return {};
     return 拒绝(printer.printerName(), QStringLiteral("打印系统没有接受这个任务。"));
 #endif
 }

@@ -84,6 +84,7 @@ void 打印表格内容(const FlexGrid &grid, const QString &标题, const QStri
     QPointer<MDI打印> container;
     QPointer<打印For列表> page;
     std::unique_ptr<QPrinter> printer;
+    打印回答 answer;
     const bool printed = 捕获错误([&] {
         container = new MDI打印;
         container->show();
@@ -96,11 +97,14 @@ void 打印表格内容(const FlexGrid &grid, const QString &标题, const QStri
         });
         // The job has been handed over; what the print queue made of it.
         if (printer)
-            if (const QString refused = 打印结果(*printer); !refused.isEmpty())
-                throw VarnelError(refused);
+            answer = 打印结果(*printer);
+        if (answer.结果 == 打印回答::拒绝)
+            throw VarnelError(answer.说明);
     });
     if (printed)
         卸载(page, container);
-    else if (page)
+    if (printed && answer.结果 == 打印回答::等待)
+        消息框::提示(answer.说明);
+    else if (!printed && page)
         page->update(); // the page where printing stopped stays in view
 }
