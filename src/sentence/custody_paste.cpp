@@ -17,13 +17,24 @@ void Fo刑期计算::连接表格命令() {
     MSF->设撤销([this] { 捕获错误([this] { 撤销粘贴(); }); });
 }
 
-粘贴规则 Fo刑期计算::羁押规则() {
+// A release date is compared with the detention date the row will hold (the pasted one, when it
+// is a date, else the table's); a detention date with the table's release date when no release
+// date is pasted beside it.
+粘贴规则 Fo刑期计算::羁押规则() const {
     粘贴规则 rules;
     rules.末填列 = 1;
-    rules.检查 = [](int, int, const QString &text, const 粘贴行 &) {
-        if (是日期(text) || 去尾空格(text).isEmpty())
+    rules.检查 = [this](int row, int col, const QString &text, const 粘贴行 &pasted) {
+        if (去尾空格(text).isEmpty())
             return QString();
-        return QStringLiteral("“%1”不是日期").arg(引述(text));
+        if (!是日期(text))
+            return QStringLiteral("“%1”不是日期").arg(引述(text));
+        const bool reversed =
+            col == 1 ? 期间颠倒(是日期(pasted.文本(0).value_or(QString()))
+                                    ? *pasted.文本(0)
+                                    : MSF->TextMatrix(row, 0),
+                                text)
+                     : !pasted.文本(1) && 期间颠倒(text, MSF->TextMatrix(row, 1));
+        return reversed ? 期间颠倒说明 : QString();
     };
     return rules;
 }

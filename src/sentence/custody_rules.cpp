@@ -46,6 +46,12 @@ void 进位(std::int16_t &small, std::int16_t &large, int span) {
 
 } // namespace
 
+bool 期间颠倒(const QString &关押, const QString &释放) {
+    const auto detained = 读日期(关押);
+    const auto released = 读日期(释放);
+    return detained && released && *released < *detained;
+}
+
 std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today) {
     羁押读数 r{today, {}};
     for (const 羁押行 &row : rows) {
@@ -54,7 +60,7 @@ std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDa
             const auto released = 读日期(row.释放);
             if (!released)
                 return std::nullopt;
-            if (!detained)
+            if (!detained || *released < *detained)
                 continue;
             if (!加(r.合计.日, 羁押天数(*detained, *released)) ||
                 !加(r.合计.月, 羁押月数(*detained, *released)) ||

@@ -20,9 +20,14 @@ struct 羁押读数 {
     羁押合计 合计;
 };
 
+// True when both texts are dates and the release comes before the detention: such a period is
+// refused where it is entered, and a row of it that is there all the same is not credited.
+bool 期间颠倒(const QString &关押, const QString &释放);
+inline const QString 期间颠倒说明 = QStringLiteral("释放日期不能早于关押日期。");
+
 // Reads the data rows that count (every row but the trailing entry row): the start date is
 // today unless an open period (detained, not released) gives it, a later one replacing an
-// earlier one; each completed period adds its years, months and days. std::nullopt when a
+// earlier one; each completed period adds its years, months and days (a reversed one nothing). std::nullopt when a
 // completed row's release text is not a date or a sum leaves its range: the end date then fails.
 std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today);
 

@@ -153,12 +153,14 @@ void Fo刑期计算::打开表格选日() {
         Picture1->raise();
         编辑行 = short(MSF->Row());
         编辑列 = short(MSF->Col());
+        // A cell without a date opens the calendar on the row's other date, else on today.
         if (const auto d = 读日期(MSF->Text())) {
             Tex日期->setText(MSF->Text());
             MonthView1->setSelectedDate(*d);
         } else {
             Tex日期->clear();
-            MonthView1->setSelectedDate(QDate::currentDate());
+            MonthView1->setSelectedDate(
+                读日期(MSF->TextMatrix(编辑行, 1 - 编辑列)).value_or(QDate::currentDate()));
         }
         选日框得焦点();
     });
@@ -168,6 +170,8 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
+    // The calendar shows the execution date, else today: never what an earlier edit left.
+    MonthView1->setSelectedDate(读日期(Tex执行日期->text()).value_or(QDate::currentDate()));
     选日框得焦点();
 }
 
@@ -202,7 +206,12 @@ void Fo刑期计算::确认() {
         MSF->setRow(编辑行);
         MSF->setCol(编辑列);
         const QString text = Tex日期->text();
-        if (是日期(text) || 去尾空格(text).isEmpty()) {
+        // A release before the detention of its row is refused; the cell keeps what it held.
+        if (编辑对象 == 1 && (编辑列 == 1 ? 期间颠倒(MSF->TextMatrix(编辑行, 0), text)
+                                          : 期间颠倒(text, MSF->TextMatrix(编辑行, 1)))) {
+            消息框::提示(期间颠倒说明, QStringLiteral("日期出错提示"));
+            选日框得焦点();
+        } else if (是日期(text) || 去尾空格(text).isEmpty()) {
             收起选日面板();
             if (编辑对象 == 1) {
                 MSF->setText(text);
@@ -214,8 +223,7 @@ void Fo刑期计算::确认() {
             }
         } else {
             消息框::提示(QStringLiteral("日期格式出错！"), QStringLiteral("日期出错提示"));
-            Tex日期->setFocus();
-            Tex日期->selectAll();
+            选日框得焦点();
         }
     });
     刷新结果();
@@ -236,7 +244,19 @@ QDate Fo刑期计算::刑满日期() const {
                         读刑期数(刑期文本(2)), custody->合计);
 }
 
+// A reversed period that is in the table all the same (from an earlier version, or left by a
+// refused paste's other cell) is shown light red, as a refused entry is: it is not credited.
+void Fo刑期计算::标出颠倒期间() {
+    for (int r = MSF->FixedRows(); r < MSF->Rows(); ++r) {
+        const bool reversed = 期间颠倒(MSF->TextMatrix(r, 0), MSF->TextMatrix(r, 1));
+        for (int c = 0; c < 2; ++c)
+            if (QTableWidgetItem *item = MSF->item(r - MSF->FixedRows(), c))
+                item->setBackground(reversed ? QBrush(QColor(255, 128, 128)) : QBrush());
+    }
+}
+
 void Fo刑期计算::刷新结果() {
+    标出颠倒期间();
     捕获错误([this] {
         const QDate end = 刑满日期();
         const QString terms[3] = {刑期文本(0), 刑期文本(1), 刑期文本(2)};

@@ -57,7 +57,8 @@ class Fo刑期计算 : public QMainWindow {
 
     // Copy, paste, Delete and undo of a paste on the custody table (custody_paste.cpp).
     void 连接表格命令();
-    static 粘贴规则 羁押规则();
+    粘贴规则 羁押规则() const;
+    void 标出颠倒期间();
     void 收起表格选日();
     void 羁押粘贴();
     void 羁押清除();

@@ -39,6 +39,10 @@ class TestSentenceWindow : public QObject {
     void badTermTextsNeverCrash();
     void deductionOverflowIsShown();
     void custodyDatesPastedCopiedUndone();
+    void reversedPeriodRefused_data();
+    void reversedPeriodRefused();
+    void reversedRowNotCreditedAndMarked();
+    void pickerOpensOnASensibleDate();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -346,6 +350,77 @@ void TestSentenceWindow::custodyDatesPastedCopiedUndone() {
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(grid->Rows(), 2);
     QCOMPARE(grid->TextMatrix(1, 0), QString());
+}
+
+// A custody period that would end before it begins is refused where its date is entered, by the
+// picker or by a paste; the cell keeps what it held and the result does not change.
+void TestSentenceWindow::reversedPeriodRefused_data() {
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("box");
+    const QString sentence = QStringLiteral("释放日期不能早于关押日期。");
+    QTest::newRow("picked release") << false << 1 << "2022-03-01" << sentence;
+    QTest::newRow("picked detention") << false << 0 << "2022-03-09" << sentence;
+    QTest::newRow("pasted release") << true << 1 << "2022-03-01" << "第1行“释放日期”：" + sentence;
+    QTest::newRow("pasted detention") << true << 0 << "2022-03-09" << "第1行“关押日期”：" + sentence;
+}
+
+void TestSentenceWindow::reversedPeriodRefused() {
+    QFETCH(bool, paste);
+    QFETCH(int, col);
+    QFETCH(QString, date);
+    QFETCH(QString, box);
+    auto *grid = c<FlexGrid>("MSF");
+    setTerm(0, "3");
+    clickCell(1, 0);
+    pick("2022-03-05");
+    clickCell(1, 1);
+    pick("2022-03-08");
+    const QString before = result();
+    const QString held = grid->TextMatrix(1, col);
+    BoxAnswerer answer;
+    clickCell(1, col);
+    if (paste) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        auto *data = new QMimeData;
+        data->setText(date);
+        QGuiApplication::clipboard()->setMimeData(data);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        pick(date);
+        QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
+    }
+    QCOMPARE(answer.texts, QStringList{box});
+    QCOMPARE(grid->TextMatrix(1, col), held);
+    QCOMPARE(result(), before);
+}
+
+// A reversed row that is in the table all the same adds nothing and shows light red.
+void TestSentenceWindow::reversedRowNotCreditedAndMarked() {
+    auto *grid = c<FlexGrid>("MSF");
+    setTerm(0, "3");
+    clickCell(1, 0);
+    pick("2019-5-10");
+    const QString open = result();
+    grid->setRows(4);
+    grid->setTextMatrix(2, 0, QStringLiteral("2018-3-5"));
+    grid->setTextMatrix(2, 1, QStringLiteral("2018-3-1"));
+    w->刷新结果();
+    QCOMPARE(result(), open);
+    QCOMPARE(grid->item(1, 0)->background().color(), QColor(255, 128, 128));
+    QCOMPARE(grid->item(0, 0)->background().style(), Qt::NoBrush);
+}
+
+// The execution date's calendar opens on that date, else today: never on what a cancelled edit
+// of a table cell left.
+void TestSentenceWindow::pickerOpensOnASensibleDate() {
+    auto *calendar = c<QCalendarWidget>("MonthView1");
+    clickCell(1, 0);
+    calendar->setSelectedDate(QDate(2001, 1, 1));
+    QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
+    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
 }
 
 int runSentenceWindowTests(int argc, char **argv) {
