@@ -9,6 +9,7 @@
 #include "common/message_box.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
+#include "common/window_events.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -101,6 +102,15 @@ void Fo案款分配计算::连接案件命令() {
         if (可离开编辑器())
             捕获错误([this] { 删除(); });
     });
+    // The second click of a double click on 确定, 取消 or a listed case would land on the table
+    // under the panel, which has gone: it opened an editor there, and the next key replaced a
+    // cell. Clicks that come within a double click's time after the panel went are swallowed.
+    连接隐藏(Pic原数据, [this] { 面板收起时刻.start(); });
+    for (FlexGrid *grid : {MSFjk, MSFzc})
+        吞掉点击(grid->viewport(), [this] {
+            return 面板收起时刻.isValid() &&
+                   !面板收起时刻.hasExpired(QApplication::doubleClickInterval());
+        });
     // Esc in the panel of stored cases puts it away, as 取消 does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), Pic原数据);
     escape->setContext(Qt::WidgetWithChildrenShortcut);

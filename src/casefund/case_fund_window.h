@@ -4,6 +4,7 @@
 #include "casefund/distribution.h"
 #include "common/grid_paste.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <optional>
 
@@ -148,6 +149,8 @@ class Fo案款分配计算 : public QMainWindow {
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
     int 案件号 = 0;
+    // When the panel of stored cases was last put away.
+    QElapsedTimer 面板收起时刻;
     // The stored case's rows as this window loaded or last saved them.
     案件行 读出时行;
     编辑记录 交款记录, 债权记录;

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 QPointer<QWidget> &主窗口() {
@@ -60,6 +62,32 @@ class KeyHook : public QObject {
     std::function<bool(QKeyEvent *)> handler;
 };
 
+class ClickSwallower : public QObject {
+  public:
+    ClickSwallower(QWidget *control, std::function<bool()> swallow)
+        : QObject(control), swallow(std::move(swallow)) {
+        control->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            swallowing = swallow();
+            return swallowing;
+        case QEvent::MouseButtonRelease:
+            return std::exchange(swallowing, false);
+        default:
+            return false;
+        }
+    }
+
+  private:
+    std::function<bool()> swallow;
+    bool swallowing = false;
+};
+
 } // namespace
 
 void 登记主窗口(QWidget *mainWindow) {
@@ -79,10 +107,18 @@ void 连接单击(QWidget *control, std::function<void()> action) {
     new EventHook(control, QEvent::MouseButtonRelease, std::move(action));
 }
 
+void 连接隐藏(QWidget *control, std::function<void()> action) {
+    new EventHook(control, QEvent::Hide, std::move(action));
+}
+
 void 连接得到焦点(QWidget *control, std::function<void()> action) {
     new EventHook(control, QEvent::FocusIn, std::move(action));
 }
 
 void 连接按键(QWidget *control, std::function<bool(QKeyEvent *)> handler) {
     new KeyHook(control, std::move(handler));
+}
+
+void 吞掉点击(QWidget *control, std::function<bool()> swallow) {
+    new ClickSwallower(control, std::move(swallow));
 }

@@ -438,7 +438,7 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
     QVERIFY(grid("MSFzc")->item(0, 0)->textAlignment() & Qt::AlignLeft);
-    // Loading with 确定 leaves the shown delete button shown.
+    // Loading with 确定 shows the delete button too.
     命令("读出内容");
     命令("Com确定");
     QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
@@ -448,6 +448,24 @@ void TestArchiveWindow::confirmAndClickLoad() {
     列出并选(0);
     QCOMPARE(w->当前案件号(), 0);
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
+
+    // A double click on 确定: its second click lands on the claims table where the button was
+    // and opens no editor there; a click after a double click's time does.
+    命令("读出内容");
+    const QPoint at = grid("MSFzc")->格位置(1, 0).second.center();
+    QTest::mouseClick(c<QPushButton>("Com确定"), Qt::LeftButton);
+    QTest::mouseClick(grid("MSFzc")->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(!c<QLineEdit>("Tefp")->isVisible());
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(grid("MSFzc")->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(c<QLineEdit>("Tefp")->isVisible());
+
+    // After a delete, a load shows the delete button again.
+    命令("Com删除案件");
+    QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
+    命令("读出内容");
+    命令("Com确定");
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
 }
 
 void TestArchiveWindow::loadRecomputesTheDistribution() {
