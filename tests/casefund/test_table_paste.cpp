@@ -43,6 +43,7 @@ class TestTablePaste : public QObject {
     void refusedCellsInOneMessage();
     void pasteFromAnOpenEditor();
     void copiedBlockReadsBack();
+    void singleColumnPastedBackUnchanged();
     void selectingOpensNoEditor();
     void undoOnlyTheLastPaste();
     void deleteEmptiesABlock();
@@ -210,6 +211,24 @@ void TestTablePaste::copiedBlockReadsBack() {
     child<QAction>(claims(), "复制")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("债权人或案款项目\n张三\n李四\n\n"));
+}
+
+// One column copied from Varnel holds no tab: its text and its HTML give blocks of one shape, and
+// the text, which keeps every blank, is pasted.
+void TestTablePaste::singleColumnPastedBackUnchanged() {
+    const QStringList names{"张  三", "　李四", "王\u00A0五"};
+    claims()->setRows(5);
+    for (int r = 0; r < names.size(); ++r)
+        claims()->setTextMatrix(r + 1, 0, names[r]);
+    clickGridCell(claims(), 1, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::mouseClick(claims()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      claims()->格位置(3, 0).second.center());
+    QTest::keyClick(claims(), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QGuiApplication::clipboard()->mimeData()->hasHtml());
+    pasteAt(payments(), 1, 0);
+    for (int r = 0; r < names.size(); ++r)
+        QCOMPARE(payments()->TextMatrix(r + 1, 0), names[r]);
 }
 
 void TestTablePaste::selectingOpensNoEditor() {

@@ -14,6 +14,7 @@ class TestTableText : public QObject {
     void writeText();
     void readHtml_data();
     void readHtml();
+    void hostileMarkup();
     void rowsAfterABlock_data();
     void rowsAfterABlock();
 };
@@ -79,6 +80,37 @@ void TestTableText::readHtml_data() {
            "<!-- <tr><td>no</td></tr> --><tr><td>1 &lt; 2</td><td>a&b</td></tr></table>"
         << Block{{"甲", "乙丙"}, {"1 < 2", "a&b"}};
     QTest::newRow("no table") << "<p>甲 1000</p>" << Block{};
+    QTest::newRow("cells in an inner table")
+        << "<table><tr><td><table><tr><td>甲</td><td>1</td></tr><tr><td>乙</td><td>2</td></tr>"
+           "</table></td></tr></table>"
+        << Block{{"甲", "1"}, {"乙", "2"}};
+    QTest::newRow("'>' in an attribute, bare ampersands")
+        << "<table><tr><td title='a>b' class=\"x>y\">甲</td><td>A & B &&& C;</td></tr></table>"
+        << Block{{"甲", "A & B &&& C;"}};
+    QTest::newRow("paragraphs and divisions start lines")
+        << "<table><tr><td><p>第一行</p><p>第二行</p>三<div>四</div></td></tr></table>"
+        << Block{{"第一行\n第二行\n三\n四"}};
+}
+
+// Markup that asks for far more than any table holds stays cheap: spans are cut at 64
+// columns, a run of '&' is plain text, and more than 200 000 cells are refused with a reason.
+void TestTableText::hostileMarkup() {
+    QString spans = QStringLiteral("<table><tr>");
+    for (int k = 0; k < 3; ++k)
+        spans += QStringLiteral("<td rowspan=1000 colspan=1000>x</td>");
+    const Block wide = 读HTML表格(spans + QStringLiteral("</tr><tr><td>y</td></tr></table>"));
+    QCOMPARE(wide.size(), 2);
+    QCOMPARE(wide[0].size(), 3 * 64);
+    QCOMPARE(wide[1].size(), 3 * 64 + 1); // "y" after the columns the spans still cover
+    const QString ampersands(100000, u'&');
+    QCOMPARE(读HTML表格("<table><tr><td>" + ampersands + "</td></tr></table>"),
+             Block{{ampersands}});
+    QString many = QStringLiteral("<table>");
+    for (int r = 0; r < 4000; ++r)
+        many += QStringLiteral("<tr><td colspan=64>x</td></tr>");
+    QString refusal;
+    QCOMPARE(读HTML表格(many + "</table>", &refusal), Block{});
+    QCOMPARE(refusal, QStringLiteral("剪贴板上的表格超过 200000 个单元格，没有粘贴。"));
 }
 
 void TestTableText::readHtml() {
