@@ -23,6 +23,8 @@ configure_file(${VARNEL_PACKAGING_SOURCE}/varnel-launcher.sh.in ${VARNEL_PACKAGI
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                    WORLD_EXECUTE)
 configure_file(${VARNEL_PACKAGING_SOURCE}/varnel.1 ${VARNEL_PACKAGING_OUT}/varnel.1 @ONLY)
+configure_file(${VARNEL_PACKAGING_SOURCE}/varnel-import-cases.1
+               ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1 @ONLY)
 
 # Compressed documents without a time stamp in the gzip header, and the 48 px icon drawn from
 # the SVG, so that the two never differ.
@@ -35,10 +37,11 @@ add_custom_command(
   DEPENDS ${VARNEL_PACKAGING_SOURCE}/changelog
   COMMENT "Compressing the package changelog")
 add_custom_command(
-  OUTPUT ${VARNEL_PACKAGING_OUT}/varnel.1.gz
+  OUTPUT ${VARNEL_PACKAGING_OUT}/varnel.1.gz ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1.gz
   COMMAND ${GZIP} -9nkf ${VARNEL_PACKAGING_OUT}/varnel.1
-  DEPENDS ${VARNEL_PACKAGING_OUT}/varnel.1
-  COMMENT "Compressing the manual page")
+  COMMAND ${GZIP} -9nkf ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1
+  DEPENDS ${VARNEL_PACKAGING_OUT}/varnel.1 ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1
+  COMMENT "Compressing the manual pages")
 add_custom_command(
   OUTPUT ${VARNEL_PACKAGING_OUT}/varnel-48.png
   COMMAND ${RSVG_CONVERT} -w 48 -h 48 -o ${VARNEL_PACKAGING_OUT}/varnel-48.png
@@ -47,7 +50,7 @@ add_custom_command(
   COMMENT "Drawing the 48 px icon")
 add_custom_target(varnel_packaging_files ALL
   DEPENDS ${VARNEL_PACKAGING_OUT}/changelog.gz ${VARNEL_PACKAGING_OUT}/varnel.1.gz
-          ${VARNEL_PACKAGING_OUT}/varnel-48.png)
+          ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1.gz ${VARNEL_PACKAGING_OUT}/varnel-48.png)
 
 # Everything the package holds; scripts/package.sh builds this target alone, not the tests.
 add_custom_target(varnel_package_contents)
@@ -72,7 +75,8 @@ install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.desktop DESTINATION share/applic
 install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${VARNEL_PACKAGING_OUT}/varnel-48.png DESTINATION share/icons/hicolor/48x48/apps
   RENAME varnel.png)
-install(FILES ${VARNEL_PACKAGING_OUT}/varnel.1.gz DESTINATION share/man/man1)
+install(FILES ${VARNEL_PACKAGING_OUT}/varnel.1.gz ${VARNEL_PACKAGING_OUT}/varnel-import-cases.1.gz
+  DESTINATION share/man/man1)
 install(FILES ${VARNEL_PACKAGING_SOURCE}/copyright ${VARNEL_PACKAGING_OUT}/changelog.gz
   DESTINATION share/doc/varnel)
 

@@ -50,6 +50,7 @@ def expected_files():
         "usr/share/icons/hicolor/scalable/apps/varnel.svg",
         "usr/share/icons/hicolor/48x48/apps/varnel.png",
         "usr/share/man/man1/varnel.1.gz",
+        "usr/share/man/man1/varnel-import-cases.1.gz",
         "usr/share/doc/varnel/copyright",
         "usr/share/doc/varnel/changelog.gz",
         PRISTINE + "/akfpb.xlsx",
