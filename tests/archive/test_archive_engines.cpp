@@ -15,6 +15,7 @@
 #include "window_test.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -756,7 +757,7 @@ void TestArchiveEngines::loadAfterTheCaseWasDeleted() {
 
 // Another clerk changes the claims between the load's two reads: the window shows one state of
 // the case, the one before that change (on a server the load's snapshot; on SQLite the change
-// waits for the load and, with no wait allowed, fails).
+// waits for the load and, with no wait allowed, fails). The busy cursor shows meanwhile.
 void TestArchiveEngines::loadIsOneState() {
     OPEN_ENGINE();
     fill(*w);
@@ -771,7 +772,10 @@ void TestArchiveEngines::loadIsOneState() {
         writer.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     }
     QVERIFY(writer.open());
+    bool busy = true; // the busy cursor shows while the load waits on the database
     数据库设置::语句记录 = [&](const QString &sql, bool) {
+        busy = busy && QApplication::overrideCursor() &&
+               QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         if (sql.contains(QStringLiteral("FROM 债权 WHERE")))
             QSqlQuery(writer).exec(QStringLiteral("UPDATE 债权 SET 债权人 = '后来的'"));
     };
@@ -780,6 +784,8 @@ void TestArchiveEngines::loadIsOneState() {
         clickGridCell(w->MSFysj, 1, 1);
     }
     数据库设置::语句记录 = nullptr;
+    QVERIFY(busy);
+    QVERIFY(!QApplication::overrideCursor());
     writer.close();
     writer = QSqlDatabase();
     QSqlDatabase::removeDatabase("writer");
