@@ -90,7 +90,7 @@ void Fo案款分配计算::连接案件命令() {
     connect(Txt案件筛选, &QLineEdit::textChanged, this,
             [this](const QString &text) { 筛选案件列表(*MSFysj, text); });
     connect(Txt案件筛选, &QLineEdit::returnPressed, Com确定, &QPushButton::click);
-    MSFysj->设单击([this] { 单击载入(); });
+    MSFysj->设单击([this] { 确定载入(); }); // a click on a case loads it, as 确定 does
     // A case picked in the list with the arrow keys is the one 确定 loads.
     connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
         if (row >= 0 && row + MSFysj->FixedRows() < MSFysj->Rows())
@@ -324,10 +324,6 @@ void Fo案款分配计算::确定载入() {
             Com删除案件->show();
     });
     收起原数据面板();
-}
-
-void Fo案款分配计算::单击载入() {
-    确定载入();
 }
 
 // Loading reads the case in one read transaction, so that a save by someone else between the

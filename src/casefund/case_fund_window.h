@@ -141,7 +141,6 @@ class Fo案款分配计算 : public QMainWindow {
     bool 载入列表案件();
     void 收起原数据面板();
     void 确定载入();
-    void 单击载入();
     void 删除();
 
     short 交款编辑行 = 0, 交款编辑列 = 0;
