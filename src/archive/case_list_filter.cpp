@@ -21,9 +21,17 @@ int 筛选案件列表(FlexGrid &list, const QString &typed) {
     int last = 0;
     list.setUpdatesEnabled(false);
     for (int row = fixed; row < list.Rows(); ++row) {
-        const QTableWidgetItem *item = list.item(row - fixed, 1);
-        const bool shown =
-            text.isEmpty() || (item && 宽窄同一(item->text()).contains(text, Qt::CaseInsensitive));
+        QTableWidgetItem *item = list.item(row - fixed, 1);
+        bool shown = text.isEmpty();
+        if (!shown && item) {
+            // Each name is normalised once, at the first key typed, and kept with its cell.
+            QVariant normal = item->data(Qt::UserRole);
+            if (!normal.isValid()) {
+                normal = 宽窄同一(item->text());
+                item->setData(Qt::UserRole, normal);
+            }
+            shown = normal.toString().contains(text, Qt::CaseInsensitive);
+        }
         list.setRowHidden(row - fixed, !shown);
         if (shown)
             last = row;
