@@ -12,13 +12,6 @@
 
 namespace {
 
-bool 有内容(const 表格块 &block) {
-    return std::any_of(block.cbegin(), block.cend(), [](const QStringList &row) {
-        return std::any_of(row.cbegin(), row.cend(),
-                           [](const QString &cell) { return !cell.trimmed().isEmpty(); });
-    });
-}
-
 bool 同形(const 表格块 &a, const 表格块 &b) {
     return a.size() == b.size() &&
            std::equal(a.cbegin(), a.cend(), b.cbegin(),
@@ -37,8 +30,8 @@ bool 同形(const 表格块 &a, const 表格块 &b) {
     // The text keeps blanks exactly as they were copied (a browser's rendering of the HTML
     // does not): when both give a block of the same shape, or the HTML no filled cell, the
     // text is pasted.
-    if (!有内容(html) || 同形(html, plain)) {
-        if (!有内容(plain) && refusal)
+    if (!有填写单元格(html) || 同形(html, plain)) {
+        if (!有填写单元格(plain) && refusal)
             *refusal = refused;
         return plain;
     }

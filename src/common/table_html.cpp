@@ -111,13 +111,6 @@ class 表格扫描 {
     explicit 表格扫描(qsizetype &cells) : 格数(cells) {}
     表格块 rows;
 
-    bool 有内容() const {
-        return std::any_of(rows.cbegin(), rows.cend(), [](const QStringList &row) {
-            return std::any_of(row.cbegin(), row.cend(),
-                               [](const QString &cell) { return !cell.isEmpty(); });
-        });
-    }
-
     void 开始行() {
         结束行();
         行中 = true;
@@ -230,7 +223,7 @@ class 表格扫描 {
         scan->结束行();
         // A table closes after those inside it: an outer one with text replaces an inner one,
         // a later one beside it does not.
-        if (scan->有内容() && (!chosen || depth < chosenDepth)) {
+        if (有填写单元格(scan->rows) && (!chosen || depth < chosenDepth)) {
             chosen = std::move(scan);
             chosenDepth = depth;
         } else if (open.empty()) {

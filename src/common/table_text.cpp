@@ -77,6 +77,14 @@ QString 表格文本(const 表格块 &block) {
     return out;
 }
 
+bool 有填写单元格(const 表格块 &block) {
+    for (const QStringList &row : block)
+        for (const QString &cell : row)
+            if (!cell.trimmed().isEmpty())
+                return true;
+    return false;
+}
+
 qsizetype 单元格数(const 表格块 &block) {
     qsizetype n = 0;
     for (const QStringList &row : block)

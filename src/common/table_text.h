@@ -20,3 +20,5 @@ QString 表格文本(const 表格块 &block);
 
 // The number of cells of a block.
 qsizetype 单元格数(const 表格块 &block);
+// True when some cell of the block holds more than blanks.
+bool 有填写单元格(const 表格块 &block);

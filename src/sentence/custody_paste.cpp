@@ -28,12 +28,14 @@ void Fo刑期计算::连接表格命令() {
             return QString();
         if (!是日期(text))
             return QStringLiteral("“%1”不是日期").arg(引述(text));
-        const bool reversed =
-            col == 1 ? 期间颠倒(是日期(pasted.文本(0).value_or(QString()))
-                                    ? *pasted.文本(0)
-                                    : MSF->TextMatrix(row, 0),
-                                text)
-                     : !pasted.文本(1) && 期间颠倒(text, MSF->TextMatrix(row, 1));
+        bool reversed;
+        if (col == 1) {
+            const QString pastedDetention = pasted.文本(0).value_or(QString());
+            reversed = 期间颠倒(是日期(pastedDetention) ? pastedDetention : MSF->TextMatrix(row, 0),
+                                text);
+        } else {
+            reversed = !pasted.文本(1) && 期间颠倒(text, MSF->TextMatrix(row, 1));
+        }
         return reversed ? 期间颠倒说明 : QString();
     };
     return rules;
