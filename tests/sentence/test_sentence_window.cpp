@@ -364,6 +364,7 @@ void TestSentenceWindow::reversedPeriodRefused_data() {
     QTest::newRow("picked detention") << false << 0 << "2022-03-09" << sentence;
     QTest::newRow("pasted release") << true << 1 << "2022-03-01" << "第1行“释放日期”：" + sentence;
     QTest::newRow("pasted detention") << true << 0 << "2022-03-09" << "第1行“关押日期”：" + sentence;
+    QTest::newRow("released the day of detention") << false << 1 << "2022-03-05" << QString();
 }
 
 void TestSentenceWindow::reversedPeriodRefused() {
@@ -390,6 +391,11 @@ void TestSentenceWindow::reversedPeriodRefused() {
     } else {
         pick(date);
         QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
+    }
+    if (box.isEmpty()) { // a period of one day is taken
+        QCOMPARE(answer.texts, QStringList());
+        QCOMPARE(grid->TextMatrix(1, col), date);
+        return;
     }
     QCOMPARE(answer.texts, QStringList{box});
     QCOMPARE(grid->TextMatrix(1, col), held);
