@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Makes the office archive on a PostgreSQL server: the database, its three tables, the group role
-# varnel_clerk and one login role in it for each user named. Run as a superuser of the server,
-# reached through libpq's usual variables, for example
+# Makes the office archive on a PostgreSQL server: the database, its three tables and the record
+# of their versions, the group role varnel_clerk and one login role in it for each user named.
+# Run as a superuser of the server, reached through libpq's usual variables, for example
 #   PGHOST=db.court.local PGUSER=postgres bash scripts/setup-office-archive.sh varnel clerk01 clerk02
 # Run again, it changes nothing that is there and adds the users that are new. The login roles
 # get no password here: the server's administrator sets one (ALTER ROLE … PASSWORD) or lets them
@@ -48,6 +48,9 @@ REVOKE CREATE ON SCHEMA public FROM PUBLIC;
 GRANT USAGE ON SCHEMA public TO varnel_clerk;
 REVOKE ALL ON 案件, 交款, 债权 FROM varnel_clerk;
 GRANT SELECT, INSERT, DELETE ON 案件, 交款, 债权 TO varnel_clerk;
+-- The record of versions is the server's own: clerks read it, and nothing more.
+REVOKE ALL ON 案件版本, 交款版本, 债权版本 FROM PUBLIC, varnel_clerk;
+GRANT SELECT ON 案件版本, 交款版本, 债权版本 TO varnel_clerk;
 SQL
 
 for user in "$@"; do

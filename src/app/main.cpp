@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -8,5 +9,6 @@ int main(int argc, char *argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     Fo工具主页 window;
     window.show();
+    QTimer::singleShot(0, &window, [&window] { window.提供恢复(); });
     return app.exec();
 }

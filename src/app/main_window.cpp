@@ -10,6 +10,11 @@
 #include "fee/fee_window.h"
 #include "sentence/sentence_window.h"
 
+#include "common/message_box.h"
+#include "common/number_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -78,4 +83,34 @@ void Fo工具主页::载入() {
 void Fo工具主页::打开(QWidget *window) {
     window->show();
     hide();
+}
+
+void Fo工具主页::提供恢复() {
+    for (const 遗留恢复 &left : 找遗留恢复(去尾空格(应用目录()))) {
+        const QString question =
+            QStringLiteral("上次Varnel没有正常关闭，留下了没有保存的案件内容（%1，%2行债权）。要恢复吗？")
+                .arg(left.内容.时间.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                .arg(有内容债权行数(left.内容));
+        if (!消息框::是否(question, QStringLiteral("恢复提示"))) {
+            left.删();
+            continue;
+        }
+        auto *window = new Fo案款分配计算;
+        window->接过恢复内容(left.内容); // written to this program's own file first
+        left.删();
+        打开(window);
+        return;
+    }
+}
+
+// Closing the main window closes the case fund windows first, each with its own question about
+// unsaved content; one that stays open keeps the program running.
+void Fo工具主页::closeEvent(QCloseEvent *event) {
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = dynamic_cast<Fo案款分配计算 *>(w); window && window->isVisible())
+            if (!window->close()) {
+                event->ignore();
+                return;
+            }
+    event->accept();
 }

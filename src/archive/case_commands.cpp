@@ -1,6 +1,8 @@
 // The case fund window's archive commands: save the case on screen, list the stored cases,
 // load one, delete the loaded one.
 #include "archive/case_list_filter.h"
+#include "archive/case_record.h"
+#include "archive/version_windows.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "casefund/case_fund_window.h"
@@ -46,21 +48,6 @@ class 忙光标 {
 const QString 提示标题 = QStringLiteral("提示");
 const QString 名称重复 = QStringLiteral("名称重复，不能保存，请改变名称保存！");
 
-// Fills a grid, emptied to its header row, with the rows of a query: one row added and made
-// current per record, each cell left-aligned and written unless its field is NULL or empty.
-void 填表(FlexGrid &grid, const 记录集 &rows, int columns) {
-    for (int r = 0; r < rows.RecordCount(); ++r) {
-        grid.setRows(grid.Rows() + 1);
-        grid.setRow(grid.Rows() - 1);
-        for (int k = 0; k < columns; ++k) {
-            grid.setCol(k);
-            grid.当前格左对齐();
-            const QVariant v = rows.值(r, k);
-            if (!v.isNull() && !v.toString().isEmpty())
-                grid.setText(去尾空格(v.toString()));
-        }
-    }
-}
 
 QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int row, int columns) {
     grid.setRow(row);
@@ -72,6 +59,21 @@ QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int
 
 } // namespace
 
+// Fills a grid, emptied to its header row, with stored rows: one row added and made current per
+// row, each cell left-aligned and written unless it is empty.
+void Fo案款分配计算::填表(FlexGrid &grid, const QList<QStringList> &rows, int columns) {
+    for (const QStringList &row : rows) {
+        grid.setRows(grid.Rows() + 1);
+        grid.setRow(grid.Rows() - 1);
+        for (int k = 0; k < columns; ++k) {
+            grid.setCol(k);
+            grid.当前格左对齐();
+            if (!row.value(k).isEmpty())
+                grid.setText(row.value(k));
+        }
+    }
+}
+
 QString Fo案款分配计算::保存内容(const QString &原内容) const {
     return 单元字面量(原内容);
 }
@@ -79,11 +81,19 @@ QString Fo案款分配计算::保存内容(const QString &原内容) const {
 void Fo案款分配计算::连接案件命令() {
     connect(存入内容, &QAction::triggered, this, [this] {
         if (可离开编辑器())
-            捕获错误([this] { 存入(); });
+            存入命令();
     });
     connect(读出内容, &QAction::triggered, this, [this] {
         if (可离开编辑器())
             捕获错误([this] { 列出(); });
+    });
+    connect(历史版本, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            打开历史版本();
+    });
+    connect(已删除的案件, &QAction::triggered, this, [this] {
+        if (可离开编辑器())
+            打开已删除案件();
     });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
     设长名称提示(*MSFysj);
@@ -120,14 +130,22 @@ void Fo案款分配计算::连接案件命令() {
 // The caption names the stored case the window holds, so that the clerk sees which case a save
 // overwrites and a delete removes; an empty name stands for none.
 void Fo案款分配计算::标明案件(const QString &name) {
+    案件名称 = name;
     const QString title = QStringLiteral("案款分配计算");
     setWindowTitle(name.isEmpty() ? title : title + QStringLiteral(" — ") + name);
+}
+
+// 存入内容: true when the case was stored.
+bool Fo案款分配计算::存入命令() {
+    bool stored = false;
+    捕获错误([&] { stored = 存入(); });
+    return stored;
 }
 
 // A new case asks for its name, a stored one for leave to overwrite. The rows are then written
 // in one transaction, begun once the boxes are answered and ended before the next box shows:
 // a save that fails leaves the database as it was, and the window as it was.
-void Fo案款分配计算::存入() {
+bool Fo案款分配计算::存入() {
     std::unique_ptr<数据库连接> connection;
     打开数据库(connection, 数据库用途::保存);
     std::int32_t id = 案件号;
@@ -136,14 +154,14 @@ void Fo案款分配计算::存入() {
         if (!消息框::是否(QStringLiteral("你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
                                          "取消保存点“否”。"),
                           QStringLiteral("保存提示"), 消息框::默认钮::否))
-            return;
+            return false;
     } else {
         bool ok = false;
         name = 去尾空格(单元格文本(消息框::输入(QStringLiteral("请输入案件名称，以便以后查询"),
                                                 QStringLiteral("案件名称"), &ok)));
         if (name.isEmpty()) {
             消息框::提示(QStringLiteral("没有案件名称，不能保存！"), 提示标题);
-            return;
+            return false;
         }
     }
     // The stored rows this save may overwrite: those the window loaded or last saved, or, after
@@ -157,26 +175,28 @@ void Fo案款分配计算::存入() {
             break;
         if (result == 写入结果::名称重复) {
             消息框::提示(名称重复, 提示标题);
-            return;
+            return false;
         }
         if (result == 写入结果::已删除) {
             忘记案件();
             消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。请重新保存，"
                                         "为它输入一个案件名称。"),
                          提示标题);
-            return;
+            return false;
         }
         if (!消息框::是否(QStringLiteral("这个案件在你读出以后已被别人修改，保存会覆盖别人的修改。"
                                          "确实要保存点“是”，取消保存点“否”。"),
                           QStringLiteral("保存提示"), 消息框::默认钮::否))
-            return;
+            return false;
         打开数据库(connection, 数据库用途::保存);
     }
     案件号 = id;
     if (!name.isEmpty())
         标明案件(name);
+    本程序恢复文件::实例().删(); // stored: nothing to recover
     消息框::提示(QStringLiteral("保存成功！"), 提示标题);
     Com删除案件->show();
+    return true;
 }
 
 // The window no longer holds a stored case: another program deleted it.
@@ -298,14 +318,14 @@ void Fo案款分配计算::列出() {
 // Loads the case of the list's current row when that row is a case; true when it was one that
 // is still stored. The caption names the case before the load, as the case number does.
 bool Fo案款分配计算::载入列表案件() {
-    if (MSFysj->Row() <= 0)
+    if (MSFysj->Row() <= 0 || !可丢下内容())
         return false;
     const int id = 长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0)));
-    const QString caption = windowTitle();
+    const QString before = 案件名称;
     标明案件(MSFysj->TextMatrix(MSFysj->Row(), 1));
     if (读出案件(id))
         return true;
-    setWindowTitle(caption);
+    标明案件(before);
     return false;
 }
 
@@ -352,15 +372,14 @@ bool Fo案款分配计算::读出案件(int id) {
         MSFjk->setRows(1);
         MSFzc->setRows(1);
         读出时行 = {};
-        const 记录集 payments = 打开记录集(*connection, 案件语句::读交款(id));
-        读出时行.交款 = 行文本(payments);
-        填表(*MSFjk, payments, 4);
-        const 记录集 claims = 打开记录集(*connection, 案件语句::读债权(id));
-        读出时行.债权 = 行文本(claims);
-        填表(*MSFzc, claims, 6);
+        读出时行.交款 = 行文本(打开记录集(*connection, 案件语句::读交款(id)));
+        填表(*MSFjk, 读出时行.交款, 4);
+        读出时行.债权 = 行文本(打开记录集(*connection, 案件语句::读债权(id)));
+        填表(*MSFzc, 读出时行.债权, 6);
         reading.回滚(); // nothing was written: ending the read is all
         connection.reset();
         busy.结束();
+        本程序恢复文件::实例().删(); // what is on screen is what is stored
         分配计算();
     });
     if (missing)
@@ -409,4 +428,54 @@ Fo案款分配计算::写入结果 Fo案款分配计算::删除案件(案件行 
     transaction.提交();
     读出时行 = {};
     return 写入结果::已成;
+}
+
+// 历史版本: the versions of the stored case on screen, in a window of their own (one at a time).
+void Fo案款分配计算::打开历史版本() {
+    if (案件号 < 1) {
+        消息框::提示(QStringLiteral("请先读出一个已保存的案件。"), 提示标题);
+        return;
+    }
+    if (auto *open = findChild<Fo历史版本 *>(QStringLiteral("Fo历史版本")))
+        open->close();
+    auto *versions = new Fo历史版本(this, 案件号, 案件名称);
+    versions->show();
+}
+
+void Fo案款分配计算::打开已删除案件() {
+    if (auto *open = findChild<Fo已删除案件 *>(QStringLiteral("Fo已删除案件")))
+        open->close();
+    (new Fo已删除案件(this))->show();
+}
+
+// The case is stored again as a new case, in one transaction: under its own name, or with
+// " (恢复)", " (恢复2)" … appended when that name is taken now. Then it is loaded as a click
+// on the list loads a case.
+bool Fo案款分配计算::恢复已删除案件(qint64 version, const QString &name) {
+    if (!可离开编辑器() || !可丢下内容())
+        return false;
+    QString stored;
+    std::int32_t id = 0;
+    const bool ok = 捕获错误([&] {
+        忙光标 busy;
+        std::unique_ptr<数据库连接> connection;
+        打开数据库(connection, 数据库用途::保存);
+        数据库事务 transaction(*connection);
+        const QString base = 去尾空格(name).isEmpty() ? QStringLiteral("未命名案件") : 去尾空格(name);
+        stored = base;
+        for (int n = 1; 打开记录集(*connection, 案件语句::查名称(stored)).RecordCount() > 0; ++n)
+            stored = base + (n == 1 ? QStringLiteral(" (恢复)")
+                                    : QStringLiteral(" (恢复%1)").arg(n));
+        执行(*connection, 案件语句::插入案件(stored));
+        id = 长整数值(去尾空格(打开记录集(*connection, 案件语句::查案件号(stored)).值(0, 0).toString()));
+        存回版本行(*connection, id, version);
+        transaction.提交();
+    });
+    if (!ok)
+        return false;
+    标明案件(stored);
+    if (读出案件(id))
+        Com删除案件->show();
+    消息框::提示(QStringLiteral("案件已恢复：") + stored, 提示标题);
+    return true;
 }

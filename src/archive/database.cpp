@@ -1,6 +1,7 @@
 #include "archive/database.h"
 
 #include "archive/archive_settings.h"
+#include "archive/case_record.h"
 #include "archive/server_connection.h"
 
 #include "common/app_dir.h"
@@ -68,9 +69,19 @@ QString 案件数据库文件() {
         throw 打开错误(failure, file, 用于);
     }
     // SQLite opens any file without reading it; reading the schema tells at once whether this
-    // is a database at all.
+    // is a database at all. A file made before the record of versions gains it now; a file that
+    // cannot take it (read-only, or held by another program) is still read, but not written.
     try {
-        运行语句(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"), false);
+        有记录 = 有版本记录(*this);
+        if (!有记录) {
+            try {
+                补上版本记录(*this);
+                有记录 = true;
+            } catch (const VarnelError &) {
+                if (use != 数据库用途::读出)
+                    throw;
+            }
+        }
     } catch (...) {
         移除连接(名);
         throw;
@@ -163,6 +174,9 @@ void 锁定案件(数据库连接 &connection, std::int32_t id) {
         begin = 连接.在服务器上() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
     运行语句(连接, begin, true);
     进行中 = true;
+    记版本 = kind == 事务类::写 && 连接.记版本();
+    if (记版本)
+        运行语句(连接, 版本事务开始语句(), false);
 }
 
 数据库事务::~数据库事务() {
@@ -182,6 +196,8 @@ void 数据库事务::回滚() {
 
 void 数据库事务::提交() {
     if (!连接.在服务器上()) {
+        if (记版本)
+            运行语句(连接, 版本事务结束语句(), false);
         运行语句(连接, QStringLiteral("COMMIT"), true);
         进行中 = false;
         return;

@@ -39,12 +39,15 @@ class 数据库连接 {
     const QString &文件() const { return 路径; }
     数据库用途 用途() const { return 用于; }
     bool 在服务器上() const { return 服务器上; }
+    // varnel.db holds the record of versions, whose triggers need each write transaction marked.
+    bool 记版本() const { return 有记录; }
 
   private:
     QString 名;
     QString 路径;
     数据库用途 用于;
     bool 服务器上 = false;
+    bool 有记录 = false;
 };
 
 // The rows of a query, read completely, so that the count is exact.
@@ -87,6 +90,7 @@ class 数据库事务 {
   private:
     数据库连接 &连接;
     bool 进行中 = false;
+    bool 记版本 = false;
 };
 
 // What the tests may set: every statement run is told to the recorder (事务语句 true for

@@ -34,12 +34,6 @@ void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
         grid->setTextMatrix(0, c, headers[c]);
 }
 
-// The loaded case's name as the caption shows it, after "案款分配计算 — "; empty for none.
-QString 标题中的案件名(const QString &caption) {
-    const QString prefix = QStringLiteral("案款分配计算 — ");
-    return caption.startsWith(prefix) ? caption.mid(prefix.size()).trimmed() : QString();
-}
-
 } // namespace
 
 Fo案款分配计算::Fo案款分配计算() {
@@ -89,8 +83,12 @@ void Fo案款分配计算::建立控件() {
     Com删除案件->hide();
     建立原数据面板(c);
 
+    // Before every menu command the unsaved content is put in the recovery file: a command that
+    // ends the program (a crash in a printer driver, say) then loses none of it.
+    for (QAction *command : menuBar()->findChildren<QAction *>())
+        connect(command, &QAction::triggered, this, [this] { 写恢复文件(); });
     connect(Com清除, &QPushButton::clicked, this, [this] {
-        if (可离开编辑器())
+        if (可离开编辑器() && 可丢下内容())
             捕获错误([this] { 清除(); });
     });
     connect(Comm取消, &QPushButton::clicked, this, [this] { 收起原数据面板(); });
@@ -103,7 +101,7 @@ void Fo案款分配计算::建立控件() {
     connect(保存为PDF文件, &QAction::triggered, this, [this] {
         if (可离开编辑器())
             输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明,
-                        标题中的案件名(windowTitle()));
+                        案件名称);
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
@@ -111,6 +109,7 @@ void Fo案款分配计算::建立控件() {
     });
     连接编辑器();
     连接表格命令();
+    连接未存内容();
 }
 
 void Fo案款分配计算::建立菜单() {
@@ -118,6 +117,8 @@ void Fo案款分配计算::建立菜单() {
     data->setObjectName(QStringLiteral("数据保存"));
     存入内容 = 新命令(data, QStringLiteral("存入内容"));
     读出内容 = 新命令(data, QStringLiteral("读出内容"));
+    历史版本 = 新命令(data, QStringLiteral("历史版本"));
+    已删除的案件 = 新命令(data, QStringLiteral("已删除的案件"));
     回到上页 = 新命令(menuBar(), QStringLiteral("回到上页"));
     QMenu *output = menuBar()->addMenu(QStringLiteral("输出分配结果"));
     output->setObjectName(QStringLiteral("输出分配结果"));
@@ -184,6 +185,8 @@ void Fo案款分配计算::清除() {
     Comzq->hide();
     Tefp->hide();
     Com删除案件->hide();
+    读出时行 = {};
+    本程序恢复文件::实例().删();
 }
 
 void Fo案款分配计算::分配计算() {
@@ -205,6 +208,7 @@ void Fo案款分配计算::分配计算() {
             Label4->setText(screen);
             说明 = kept;
         });
+    安排恢复写入();
 }
 
 // The room beyond the first size goes to the tables' widths and the summary's; of the height,
@@ -229,10 +233,11 @@ void Fo案款分配计算::resizeEvent(QResizeEvent *event) {
 }
 
 void Fo案款分配计算::closeEvent(QCloseEvent *event) {
-    if (!可离开编辑器()) {
+    if (!可离开编辑器() || !可丢下内容()) {
         event->ignore();
         return;
     }
+    本程序恢复文件::实例().删();
     捕获错误([] { 清除残留表(应用目录()); });
     event->accept();
     显示主窗口();

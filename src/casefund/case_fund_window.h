@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/case_rows.h"
+#include "casefund/recovery_file.h"
 #include "casefund/distribution.h"
 #include "common/grid_paste.h"
 
@@ -14,6 +15,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 // The case fund distribution window: payments and claims typed straight into two tables, every
 // committed change redistributing the money and rewriting the summary paragraph.
@@ -34,6 +36,23 @@ class Fo案款分配计算 : public QMainWindow {
     bool 可离开编辑器();
     int 当前案件号() const { return 案件号; }
 
+    // Unsaved work (unsaved_work.cpp). Whether the tables hold changes not stored: they differ
+    // from the stored case's rows as loaded or last saved (from empty tables for none), the
+    // distributed amounts, which are worked out, and rows that hold nothing aside.
+    bool 有未存修改() const;
+    // Before a command throws the tables' content away (close, 清除内容, a load): with changes
+    // not stored, asks whether to save them first. false: the command stops.
+    bool 可丢下内容();
+    // The content of a recovery file becomes the window's: unsaved, of the same stored case.
+    void 接过恢复内容(const 恢复内容 &content);
+    恢复内容 当前恢复内容() const;
+    // A kept version's rows become the tables' unsaved content of the case on screen; false
+    // when the clerk kept the tables as they were.
+    bool 放入版本(const 案件行 &rows);
+    // Stores a deleted case again, under its name or a free one near it, and loads it; false
+    // when nothing was stored.
+    bool 恢复已删除案件(qint64 version, const QString &name);
+
     QLabel *Label2 = nullptr;
     QLabel *Label3[2] = {};
     FlexGrid *MSFjk = nullptr;
@@ -52,6 +71,8 @@ class Fo案款分配计算 : public QMainWindow {
     QPushButton *Comm取消 = nullptr;
     QAction *存入内容 = nullptr;
     QAction *读出内容 = nullptr;
+    QAction *历史版本 = nullptr;
+    QAction *已删除的案件 = nullptr;
     QAction *回到上页 = nullptr;
     QAction *输出到电子表格 = nullptr;
     QAction *打印分配结果 = nullptr;
@@ -128,9 +149,11 @@ class Fo案款分配计算 : public QMainWindow {
 
     // The archive commands (src/archive/case_commands.cpp).
     void 连接案件命令();
+    static void 填表(FlexGrid &grid, const QList<QStringList> &rows, int columns);
     void 标明案件(const QString &name);
     enum class 写入结果 { 已成, 名称重复, 已删除, 已变 };
-    void 存入();
+    bool 存入();
+    bool 存入命令();
     案件行 保存行(数据库连接 &connection, int id);
     写入结果 写入案件(数据库连接 &connection, std::int32_t &id, const QString &name,
                       案件行 &basis);
@@ -142,12 +165,24 @@ class Fo案款分配计算 : public QMainWindow {
     void 收起原数据面板();
     void 确定载入();
     void 删除();
+    void 打开历史版本();
+    void 打开已删除案件();
+
+    // Unsaved work (unsaved_work.cpp).
+    案件行 表中行() const;
+    void 放入内容(const 案件行 &rows);
+    void 连接未存内容();
+    void 安排恢复写入();
+    void 写恢复文件();
+    QTimer *恢复计时 = nullptr;
+    bool 恢复写入已告知 = false;
 
     short 交款编辑行 = 0, 交款编辑列 = 0;
     short 性质编辑行 = 0, 性质编辑列 = 0;
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
     int 案件号 = 0;
+    QString 案件名称; // the stored case's name, as the caption shows it; empty for none
     // When the panel of stored cases was last put away.
     QElapsedTimer 面板收起时刻;
     // The stored case's rows as this window loaded or last saved them.

@@ -51,6 +51,25 @@ bool 是否(const QString &text, const QString &caption, 默认钮 默认) {
     return box.exec() == QMessageBox::Yes;
 }
 
+三答 是否取消(const QString &text, const QString &caption) {
+    if (应答器) {
+        const 框应答 answer = 应答器(框类::是否取消, text, caption);
+        return answer.是 ? 三答::是 : answer.文本 == QStringLiteral("取消") ? 三答::取消 : 三答::否;
+    }
+    QMessageBox box(QMessageBox::NoIcon, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("消息框"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    宽到标题可见(box);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes ? 三答::是 : answer == QMessageBox::No ? 三答::否 : 三答::取消;
+}
+
 bool 重试取消(const QString &text, const QString &caption) {
     if (应答器)
         return 应答器(框类::重试取消, text, caption).是;

@@ -21,6 +21,10 @@ enum class 默认钮 { 是, 否 };
 // A Yes/No box without an icon; true for Yes.
 bool 是否(const QString &text, const QString &caption = 应用标题, 默认钮 默认 = 默认钮::是);
 
+// A Yes/No/Cancel box without an icon, 取消 the default and the answer of Esc.
+enum class 三答 { 是, 否, 取消 };
+三答 是否取消(const QString &text, const QString &caption);
+
 // A Retry/Cancel box without an icon, 重试 the default; true for 重试.
 bool 重试取消(const QString &text, const QString &caption);
 
@@ -29,8 +33,9 @@ QString 输入(const QString &prompt, const QString &caption, bool *ok);
 
 // A scripted responder for benchmarks and tests: while it is set, no box is shown; it is told
 // each box's kind, text and caption and gives the answer (Yes or No, Retry or Cancel, the typed
-// text, OK or Cancel of an input box).
-enum class 框类 { 提示, 是否, 输入, 重试取消 };
+// text, OK or Cancel of an input box; for a Yes/No/Cancel box, 是 true for Yes and otherwise
+// 文本 "取消" for Cancel).
+enum class 框类 { 提示, 是否, 输入, 重试取消, 是否取消 };
 struct 框应答 {
     bool 是 = true;
     QString 文本;

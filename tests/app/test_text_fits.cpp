@@ -206,7 +206,7 @@ void TestTextFits::feeWindowWithBothArrows() {
     QVERIFY(w->Label7->isVisible());
     QVERIFY(w->Label8->isVisible());
     NO_CUT_TEXT(w);
-    w->close();
+    关闭不保存(w);
 }
 
 void TestTextFits::sentenceWindowWithBothLines() {
@@ -222,7 +222,7 @@ void TestTextFits::sentenceWindowWithBothLines() {
     w->Picture1->show();
     w->Tex日期->setText(QStringLiteral("2026/12/31"));
     NO_CUT_TEXT(w);
-    w->close();
+    关闭不保存(w);
 }
 
 void TestTextFits::caseFundWindowWithFiveClassesAndASurplus() {
@@ -246,7 +246,7 @@ void TestTextFits::caseFundWindowWithFiveClassesAndASurplus() {
     w->Com删除案件->show();
     w->Pic原数据->show();
     NO_CUT_TEXT(w);
-    w->close();
+    关闭不保存(w);
 }
 
 // The controls sit at fixed twips: the fee and sentence calculators cannot be resized; the case
@@ -267,7 +267,7 @@ void TestTextFits::calculatorsKeepTheirSize() {
         QCOMPARE(w->centralWidget()->size(), grows ? client + QSize(100, 100) : client);
         if (!grows)
             QCOMPARE(w->size(), w->minimumSize());
-        w->close();
+        关闭不保存(w);
     }
 }
 

@@ -746,9 +746,10 @@ void TestArchiveEngines::loadAfterTheCaseWasDeleted() {
     archive->rows("DELETE FROM 交款");
     archive->rows("DELETE FROM 债权");
     archive->rows("DELETE FROM 案件");
-    BoxAnswerer answerer;
+    BoxAnswerer answerer(QMessageBox::No); // the typing is not to be saved
     clickGridCell(w->MSFysj, 1, 1);
-    QCOMPARE(answerer.texts, QStringList{"这个案件已经不在案件数据库中，可能已被删除。"});
+    QCOMPARE(answerer.texts, (QStringList{"案件内容已修改，还没有保存。要保存吗？",
+                                          "这个案件已经不在案件数据库中，可能已被删除。"}));
     QCOMPARE(w->MSFjk->TextMatrix(1, 0), QStringLiteral("正在输入"));
     QCOMPARE(w->当前案件号(), 0);
     QCOMPARE(w->windowTitle(), QStringLiteral("案款分配计算"));

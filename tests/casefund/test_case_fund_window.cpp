@@ -79,7 +79,7 @@ void TestCaseFundWindow::init() {
 }
 
 void TestCaseFundWindow::cleanup() {
-    w->close();
+    关闭不保存(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // A box no test expected fails the test; the guard has answered it.
     QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
@@ -162,7 +162,7 @@ void TestCaseFundWindow::loadState() {
         data << a->text();
     for (QAction *a : w->menuBar()->actions()[2]->menu()->actions())
         output << a->text();
-    QCOMPARE(data, (QStringList{"存入内容", "读出内容"}));
+    QCOMPARE(data, (QStringList{"存入内容", "读出内容", "历史版本", "已删除的案件"}));
     QCOMPARE(output, (QStringList{"输出到电子表格", "打印分配结果", "保存为PDF文件"}));
     QCOMPARE(缇左(claims()), 480);
     QCOMPARE(缇上(claims()), 3600);
@@ -378,7 +378,11 @@ void TestCaseFundWindow::clearEmptiesTheWindow() {
     payment(2, "200");
     claim(1, "1000", "诉讼费用", "");
     QVERIFY(!c<QLabel>("Label4")->text().isEmpty());
-    QTest::mouseClick(c<QPushButton>("Com清除"), Qt::LeftButton);
+    {
+        BoxAnswerer discard(QMessageBox::No); // the content was never saved
+        QTest::mouseClick(c<QPushButton>("Com清除"), Qt::LeftButton);
+        QCOMPARE(discard.texts, QStringList{"案件内容已修改，还没有保存。要保存吗？"});
+    }
     QCOMPARE(payments()->Rows(), 2);
     QCOMPARE(claims()->Rows(), 2);
     QCOMPARE(payments()->TextMatrix(1, 1), QString());
@@ -481,7 +485,7 @@ void TestCaseFundWindow::loadAndUnloadPurgeNumberedFiles() {
     QVERIFY(!QFile::exists(表格文件名(d, 7)));
     touch(表格文件名(d, 2));
     记下副本(表格文件名(d, 2));
-    second->close();
+    关闭不保存(second);
     QVERIFY(!QFile::exists(表格文件名(d, 2)));
     QVERIFY(QFile::exists(d + QStringLiteral("akfpb.xlsx")));
 }

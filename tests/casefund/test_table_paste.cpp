@@ -78,7 +78,7 @@ void TestTablePaste::init() {
 }
 
 void TestTablePaste::cleanup() {
-    w->close();
+    关闭不保存(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }

@@ -92,3 +92,9 @@ class BoxAnswerer : public QObject {
     QPointer<QMessageBox> answering;
     BoxAnswerer *older;
 };
+
+// Closes a window, throwing away what a case fund window holds unsaved (否 to the question).
+inline void 关闭不保存(QWidget *window) {
+    BoxAnswerer discard(QMessageBox::No);
+    window->close();
+}

@@ -642,7 +642,7 @@ void TestExport::windowCommand() {
     // A second export takes the next number; closing the window removes both copies.
     child<QAction>(w, "输出到电子表格")->trigger();
     QCOMPARE(opened, (QStringList{副本(1), 副本(2)}));
-    w->close();
+    关闭不保存(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!QFile::exists(副本(1)) && !QFile::exists(副本(2)));
     QVERIFY(QFile::exists(模板()));
@@ -659,7 +659,7 @@ void TestExport::windowShowsFailure() {
     QCOMPARE(boxes.titles, QStringList{QStringLiteral("Varnel")});
     QVERIFY(w->isVisible());
     QVERIFY(opened.isEmpty());
-    w->close();
+    关闭不保存(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -82,7 +82,10 @@ class TestPdf : public QObject {
 void TestPdf::claimsFileIsThePrintedPages() {
     // 120 claims, the header and the blank row: 122 grid rows, 3 pages of 50.
     Fo案款分配计算 *w = claimsWindow(120);
-    w->setWindowTitle(QStringLiteral("案款分配计算 — 张三诉李四案"));
+    恢复内容 named = w->当前恢复内容(); // the same rows, of a stored case
+    named.案件号 = 7;
+    named.案件名称 = QStringLiteral("张三诉李四案");
+    w->接过恢复内容(named);
     child<QAction>(w, "保存为PDF文件")->trigger();
     QCOMPARE(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
                             QStringLiteral("/案款分配表张三诉李四案.pdf"));
@@ -111,7 +114,7 @@ void TestPdf::claimsFileIsThePrintedPages() {
     QCOMPARE(paper.pages, 3);
     for (int p = 1; p <= 3; ++p)
         QCOMPARE(pdf.text(p), paper.text(p));
-    w->close();
+    关闭不保存(w);
 }
 
 void TestPdf::nothingWritten_data() {
@@ -144,7 +147,7 @@ void TestPdf::nothingWritten() {
     BoxAnswerer boxes;
     Fo案款分配计算 *w = claimsWindow(60);
     child<QAction>(w, "保存为PDF文件")->trigger();
-    w->close();
+    关闭不保存(w);
     QCOMPARE(opened, named ? 1 : 0);
     QCOMPARE(boxes.texts.join(QString()),
              box.isEmpty() ? box : QStringLiteral("不能保存PDF文件“%1”：%2")
@@ -200,7 +203,7 @@ void TestPdf::realDialogNeverReplacesUnasked() {
     Fo案款分配计算 *w = claimsWindow(3);
     child<QAction>(w, "保存为PDF文件")->trigger();
     driver.stop();
-    w->close();
+    关闭不保存(w);
     QVERIFY(typedIn);
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts[0].contains(file), qPrintable(boxes.texts[0]));

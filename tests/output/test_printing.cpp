@@ -70,7 +70,7 @@ int openWindows(const QString &name) {
 void closePrintWindows() {
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->objectName() == QStringLiteral("MDI打印"))
-            w->close();
+            关闭不保存(w);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -494,7 +494,7 @@ void TestPrinting::caseFundCommandPrintsClaims() {
     double bottom = 0;
     QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(w->分配说明()));
     QVERIFY(guard->texts.isEmpty());
-    w->close();
+    关闭不保存(w);
 }
 
 void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
@@ -508,7 +508,7 @@ void TestPrinting::emptyClaimsStillPrintTitleAndNote() {
     for (const QString &text : {标题, 短注释, QStringLiteral("分配金额"), QStringLiteral("第1页")})
         QVERIFY2(findPlain(pdf, 1, text), qPrintable(text));
     QVERIFY(guard->texts.isEmpty());
-    w->close();
+    关闭不保存(w);
 }
 
 void TestPrinting::fullPageOfClaimsFitsTheSheet() {
@@ -527,7 +527,7 @@ void TestPrinting::fullPageOfClaimsFitsTheSheet() {
     for (int r = 0; r < 50; ++r)
         tableBottom += claims->RowHeight(r);
     const PdfFile pdf = print(*claims, 标题, 短注释);
-    w->close();
+    关闭不保存(w);
     QCOMPARE(pdf.pages, 3);
     const PdfWord *number = findPlain(pdf, 1, QStringLiteral("第1页"));
     QVERIFY(number);
