@@ -80,10 +80,13 @@ std::optional<恢复内容> 读恢复文本(const QByteArray &text) {
 }
 
 int 有内容债权行数(const 恢复内容 &content) {
+    // The distributed amount (column 4) is worked out, not typed: it makes no row a claim.
     return int(std::count_if(content.表.债权.cbegin(), content.表.债权.cend(),
                              [](const QStringList &row) {
-                                 return std::any_of(row.cbegin(), row.cend(),
-                                                    [](const QString &s) { return !s.isEmpty(); });
+                                 for (qsizetype k = 0; k < row.size(); ++k)
+                                     if (k != 4 && !row[k].trimmed().isEmpty())
+                                         return true;
+                                 return false;
                              }));
 }
 

@@ -33,7 +33,7 @@ QByteArray 恢复文本(const 恢复内容 &content);
 // std::nullopt for a file that is not one of ours, or is cut short.
 std::optional<恢复内容> 读恢复文本(const QByteArray &text);
 
-// The claim rows of the content that hold anything, as the start-up question counts them.
+// The claim rows of the content that hold anything typed, as the start-up question counts them.
 int 有内容债权行数(const 恢复内容 &content);
 
 // This program's own recovery file: written through QSaveFile, so that a crash while writing

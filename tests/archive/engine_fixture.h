@@ -83,7 +83,7 @@ class EngineArchive {
         if (server) {
             ok = TestServer::get().ok &&
                  TestServer::get().psql("varnel_test", "DELETE FROM 交款; DELETE FROM 债权; "
-                                                       "DELETE FROM 案件;") &&
+                                                       "DELETE FROM 案件; DELETE FROM 案件版本;") &&
                  writeIni(TestServer::get().clerk());
         } else {
             ok = makeCaseDatabase(dir.filePath(QStringLiteral("varnel.db")));

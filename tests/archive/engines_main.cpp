@@ -1,7 +1,8 @@
 #include "run_all.h"
 
 int runArchiveEngineTests(int argc, char **argv);
+int runCaseRecordTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runArchiveEngineTests});
+    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests});
 }

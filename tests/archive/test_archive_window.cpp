@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -87,6 +88,8 @@ class TestArchiveWindow : public QObject {
     void enterKeepsStoredData_data();
     void enterKeepsStoredData();
     void captionNamesTheStoredCase();
+    void unsavedContentIsAskedAbout_data();
+    void unsavedContentIsAskedAbout();
     void trailingBlanksOfStoredNamesAndOfTheDirectory();
     void aShortWriteElsewhereIsWaitedFor();
     void cellsFromOutside_data();
@@ -1084,6 +1087,69 @@ void TestArchiveWindow::cellsFromOutside() {
     命令("Com清除");
     列出并选(1);
     QCOMPARE(grid("MSFzc")->TextMatrix(2, 0), kept);
+}
+
+void TestArchiveWindow::unsavedContentIsAskedAbout_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    for (const char *command : {"close", "clear", "load"})
+        for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            QTest::addRow("%s, %s", command,
+                          answer == QMessageBox::Yes  ? "Yes"
+                          : answer == QMessageBox::No ? "No"
+                                                      : "Cancel")
+                << command << int(answer);
+}
+
+// A stored case changed on screen: closing, clearing or loading asks first; 是 saves (and the
+// overwrite question is answered 是), 否 goes on without, 取消 leaves everything as it was.
+void TestArchiveWindow::unsavedContentIsAskedAbout() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    填入(两笔两项);
+    保存新案件(QStringLiteral("甲案"));
+    QVERIFY(!w->有未存修改());
+    命令("Com清除"); // as saved: no question
+    列出并选(1);
+    grid("MSFjk")->setTextMatrix(1, 0, QStringLiteral("改过"));
+    QVERIFY(w->有未存修改());
+    QPointer<Fo案款分配计算> window = w;
+    QStringList boxes;
+    {
+        BoxAnswerer answerer;
+        answerer.act = [&](QMessageBox *box) {
+            const bool question = box->text() == QStringLiteral("案件内容已修改，还没有保存。要保存吗？");
+            box->button(question ? QMessageBox::StandardButton(answer)
+                                 : box->button(QMessageBox::Yes) ? QMessageBox::Yes
+                                                                 : QMessageBox::Ok)
+                ->click();
+        };
+        if (command == QLatin1String("close"))
+            w->close();
+        else if (command == QLatin1String("clear"))
+            w->Com清除->click();
+        else
+            列出并选(1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        boxes = answerer.texts;
+    }
+    QCOMPARE(boxes.value(0), QStringLiteral("案件内容已修改，还没有保存。要保存吗？"));
+    const bool saved = answer == QMessageBox::Yes, goesOn = answer != QMessageBox::Cancel;
+    QCOMPARE(boxes.size(), saved ? 3 : 1); // the overwrite question and 保存成功！
+    QCOMPARE(Reader(dbFile()).scalar("SELECT 交款人 FROM 交款 ORDER BY id"),
+             saved ? QStringLiteral("改过") : QStringLiteral("甲公司"));
+    const QString shown = command == QLatin1String("clear") && goesOn ? QString()
+                          : goesOn && !saved && command == QLatin1String("load")
+                              ? QStringLiteral("甲公司")
+                              : QStringLiteral("改过");
+    if (command == QLatin1String("close") && goesOn) {
+        QVERIFY(!window);
+        w = new Fo案款分配计算;
+        w->show();
+    } else {
+        QCOMPARE(grid("MSFjk")->TextMatrix(1, 0), shown);
+        QCOMPARE(w->有未存修改(), !goesOn);
+    }
 }
 
 int runArchiveWindowTests(int argc, char **argv) {

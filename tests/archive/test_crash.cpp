@@ -1,4 +1,8 @@
+#include "app/main_window.h"
 #include "archive_fixture.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/message_box.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +17,8 @@ class TestCrash : public QObject {
     Q_OBJECT
   private slots:
     void killedSaveLeavesOldOrNewCase();
+    void killedTypingIsOfferedBack_data();
+    void killedTypingIsOfferedBack();
 
   private:
     QString 内容(const Reader &db, const char *table);
@@ -92,6 +98,68 @@ void TestCrash::killedSaveLeavesOldOrNewCase() {
         stored = claims;
     }
     qInfo("killed saves: %d left the case as it was, %d had finished", old, fresh);
+}
+
+void TestCrash::killedTypingIsOfferedBack_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("recovered") << true;
+    QTest::newRow("let go") << false;
+}
+
+// A Varnel killed while the clerk types: the next start asks, and 是 opens the case fund window
+// with what was typed; 否 removes the file. While the typist ran, its file was its own.
+void TestCrash::killedTypingIsOfferedBack() {
+    QFETCH(bool, yes);
+    QTemporaryDir dir;
+    QProcess typist;
+    typist.start(QStringLiteral(VARNEL_RECOVERY_TYPIST), {dir.path()});
+    QVERIFY(typist.waitForStarted(10000));
+    while (!typist.canReadLine())
+        QVERIFY(typist.waitForReadyRead(30000));
+    QCOMPARE(typist.readLine().trimmed(), QByteArray("written"));
+    QVERIFY(找遗留恢复(dir.path()).isEmpty());
+    QTest::qWait(200); // typing on
+    typist.kill();
+    QVERIFY(typist.waitForFinished(10000));
+    QString typed, when;
+    {
+        const QList<遗留恢复> left = 找遗留恢复(dir.path());
+        QCOMPARE(left.size(), 1);
+        typed = left[0].内容.表.交款.value(0).value(0);
+        when = left[0].内容.时间.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    }
+    QVERIFY2(typed.startsWith(QStringLiteral("Zhang San Zh")), qPrintable(typed));
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the folder the next Varnel starts in
+    QStringList asked;
+    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &caption) {
+        asked << text << caption;
+        return 消息框::框应答{yes, {}};
+    };
+    Fo工具主页 start;
+    start.提供恢复();
+    消息框::应答器 = nullptr;
+    QDir::setCurrent(before);
+    QCOMPARE(asked, (QStringList{QStringLiteral("上次Varnel没有正常关闭，留下了没有保存的案件内容（%1，"
+                                                "0行债权）。要恢复吗？")
+                                     .arg(when),
+                                 "恢复提示"}));
+    Fo案款分配计算 *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *found = dynamic_cast<Fo案款分配计算 *>(w); found && found->isVisible())
+            window = found;
+    QCOMPARE(window != nullptr, yes);
+    // The file left behind is gone; the content lives on in this program's own file.
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("varnel-恢复-*.json")});
+    QCOMPARE(files.size(), yes ? 1 : 0);
+    if (!yes)
+        return;
+    QVERIFY(files[0].contains(QString::number(QCoreApplication::applicationPid())));
+    QCOMPARE(window->MSFjk->TextMatrix(1, 0), typed);
+    QVERIFY(window->有未存修改());
+    关闭不保存(window);
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("varnel-恢复-*")}), QStringList());
 }
 
 int runCrashTests(int argc, char **argv) {
