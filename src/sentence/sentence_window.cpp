@@ -77,6 +77,7 @@ void Fo刑期计算::建立控件() {
         连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
     连接表格命令();
+    连接表格Tab键();
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
     连接单击(客户区, [this] { 关闭选日(); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
@@ -112,7 +113,7 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     });
     连接按键(Tex日期, [this](QKeyEvent *e) {
         if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
-            return false;
+            return 选日框Tab键(e);
         确认();
         return true;
     });

@@ -9,6 +9,7 @@
 class QCalendarWidget;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -53,6 +54,10 @@ class Fo刑期计算 : public QMainWindow {
     void 选日框得焦点();
     void 确认();
     QDate 选日起点() const;
+    // Tab and Shift+Tab on the custody table and in the date box (custody_keys.cpp).
+    void 连接表格Tab键();
+    bool 表格Tab键(QKeyEvent *event);
+    bool 选日框Tab键(QKeyEvent *event);
     QDate 刑满日期() const;
     QString 刑期文本(int i) const;
 

@@ -190,14 +190,15 @@ void TestSentenceWindow::cancelAndFreeAreaWriteNothing() {
     QVERIFY(result().isEmpty());
 }
 
+// For the execution date; Tab in the date box of a table cell walks the table's cells.
 void TestSentenceWindow::keyboardFocusConfirms() {
-    clickCell(1, 0);
+    QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
     auto *box = c<QLineEdit>("Tex日期");
     box->setFocus();
     typeText(box, "2019-5-10");
     QTest::keyClick(box, Qt::Key_Tab); // the focus moves on to "确定"
     QVERIFY(!c<QFrame>("Picture1")->isVisible());
-    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QStringLiteral("2019-5-10"));
+    QCOMPARE(c<QLineEdit>("Tex执行日期")->text(), QStringLiteral("2019-5-10"));
 }
 
 void TestSentenceWindow::executionDateKeepsLastPickerText() {
