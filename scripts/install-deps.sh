@@ -5,7 +5,7 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-packages="g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libegl-dev
+packages="g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n libgl-dev libegl-dev
   pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth
   xdg-utils locales python3-openpyxl poppler-utils sqlite3
   libcups2-dev libpq-dev cups libreoffice-calc-nogui libqt6sql6-psql postgresql postgresql-client
