@@ -33,8 +33,8 @@ QString shown(QFileDialog *dialog, const QString &control) {
     if (auto *label = dialog->findChild<QLabel *>(control))
         return label->text();
     auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    const auto which = control == QStringLiteral("accept") ? QDialogButtonBox::Save
-                                                           : QDialogButtonBox::Cancel;
+    const auto which =
+        control == QStringLiteral("accept") ? QDialogButtonBox::Save : QDialogButtonBox::Cancel;
     return buttons && buttons->button(which) ? buttons->button(which)->text() : QString();
 }
 
