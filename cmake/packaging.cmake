@@ -100,10 +100,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the Qt SQLite and PostgreSQL drivers, the Song faces the
-# windows are laid out for (AR PL UMing first, Noto CJK as the fallback), and xdg-open, through
-# which exported spreadsheets and web pages are opened. The xcb and offscreen platform plugins
-# come with libqt6gui6, which dpkg-shlibdeps finds.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
+# windows are laid out for (AR PL UMing first, Noto CJK as the fallback), xdg-open, through
+# which exported spreadsheets and web pages are opened, and Qt's Chinese translations, which
+# put Qt's own dialogs (the PDF file's save dialog) into the program's language. The xcb and
+# offscreen platform plugins come with libqt6gui6, which dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, fonts-arphic-uming, fonts-noto-cjk, xdg-utils, qt6-translations-l10n")
 include(CPack)
 
 if(NOT VARNEL_SANITIZE)

@@ -3,7 +3,7 @@
 # itself is made by scripts/build-windows.sh from these targets.
 #
 # Installed layout (Program Files\Varnel):
-#   varnel.exe, the Qt and MinGW DLLs it imports, platforms\, sqldrivers\
+#   varnel.exe, the Qt and MinGW DLLs it imports, platforms\, sqldrivers\, qtbase_zh_CN.qm
 #   varnel-start.exe      the Start-menu entry: makes %USERPROFILE%\Varnel, copies the pristine
 #                         files there when absent, starts varnel.exe in it
 #   varnel-import-cases.exe  copies a PC's varnel.db into the office archive varnel.ini names

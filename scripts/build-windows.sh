@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/windows-env.sh
 
 # Gathers varnel.exe, the start program, the office's import tool, the pristine data files and
-# the DLLs and plugins of packaging/windows/runtime-files.txt into the folder $1.
+# the DLLs, plugins and translations of packaging/windows/runtime-files.txt into the folder $1.
 stage() {
   local stage="$1" from to
   rm -rf "$stage"
@@ -21,6 +21,7 @@ stage() {
     from="${from/\$QT/$VARNEL_WINDOWS_PREFIX}"
     from="${from/\$GCC/$VARNEL_MINGW_GCC_DIR}"
     from="${from/\$MINGW//usr/x86_64-w64-mingw32}"
+    from="${from/\$L10N//usr/share/qt6/translations}"
     mkdir -p "$stage/$to"
     cp "$from" "$stage/$to/"
   done <packaging/windows/runtime-files.txt

@@ -9,6 +9,10 @@
 #include <QMap>
 #include <QSaveFile>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 QString 表格文件名(const QString &directory, int n) {
     return 去尾空格(directory) + QStringLiteral("案款分配表") + QString::number(n) +
            QStringLiteral(".xlsx");
@@ -49,6 +53,20 @@ QHash<QString, 印记> &本次记录() {
 
 QString 记录文件(const QDir &dir) {
     return dir.filePath(QStringLiteral(".案款分配表副本"));
+}
+
+// The leading dot hides the list file on Linux; on Windows it takes the hidden attribute, so
+// that a clerk does not see it in Explorer and delete it. Each save puts a new file in place, so
+// the attribute is given after every save.
+void 设为隐藏(const QString &path) {
+#ifdef Q_OS_WIN
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(name.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+#else
+    Q_UNUSED(path);
+#endif
 }
 
 // The list file of the folder ("size<TAB>time<TAB>name" a line; an unreadable line is
@@ -93,7 +111,8 @@ void 存记录(const QDir &dir, const 记录表 &records) {
                     .arg(it.value().时间)
                     .arg(it.key())
                     .toUtf8());
-    f.commit();
+    if (f.commit())
+        设为隐藏(记录文件(dir));
 }
 
 } // namespace

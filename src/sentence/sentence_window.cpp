@@ -77,6 +77,7 @@ void Fo刑期计算::建立控件() {
         连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
     连接表格命令();
+    连接表格Tab键();
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
     连接单击(客户区, [this] { 关闭选日(); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
@@ -112,7 +113,7 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     });
     连接按键(Tex日期, [this](QKeyEvent *e) {
         if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
-            return false;
+            return 选日框Tab键(e);
         确认();
         return true;
     });
@@ -153,14 +154,15 @@ void Fo刑期计算::打开表格选日() {
         Picture1->raise();
         编辑行 = short(MSF->Row());
         编辑列 = short(MSF->Col());
-        // A cell without a date opens the calendar on the row's other date, else on today.
+        // A cell without a date opens the calendar on the row's other date, else where the
+        // last date was entered, else on today.
         if (const auto d = 读日期(MSF->Text())) {
             Tex日期->setText(MSF->Text());
             MonthView1->setSelectedDate(*d);
         } else {
             Tex日期->clear();
             MonthView1->setSelectedDate(
-                读日期(MSF->TextMatrix(编辑行, 1 - 编辑列)).value_or(QDate::currentDate()));
+                读日期(MSF->TextMatrix(编辑行, 1 - 编辑列)).value_or(选日起点()));
         }
         选日框得焦点();
     });
@@ -170,9 +172,15 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
-    // The calendar shows the execution date, else today: never what an earlier edit left.
-    MonthView1->setSelectedDate(读日期(Tex执行日期->text()).value_or(QDate::currentDate()));
+    // The calendar shows the execution date, else the last date entered, else today: never
+    // what a cancelled edit left.
+    MonthView1->setSelectedDate(读日期(Tex执行日期->text()).value_or(选日起点()));
     选日框得焦点();
+}
+
+// Where a picker with no date of its own opens: the last date entered, else today.
+QDate Fo刑期计算::选日起点() const {
+    return 上次日期.value_or(QDate::currentDate());
 }
 
 // The date box takes the focus with its text selected, so that a date typed at once replaces
@@ -213,6 +221,8 @@ void Fo刑期计算::确认() {
             选日框得焦点();
         } else if (是日期(text) || 去尾空格(text).isEmpty()) {
             收起选日面板();
+            if (const auto d = 读日期(text))
+                上次日期 = *d;
             if (编辑对象 == 1) {
                 MSF->setText(text);
                 MSF->当前格左对齐();

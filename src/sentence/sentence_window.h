@@ -9,6 +9,7 @@
 class QCalendarWidget;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -52,6 +53,11 @@ class Fo刑期计算 : public QMainWindow {
     void 收起选日面板();
     void 选日框得焦点();
     void 确认();
+    QDate 选日起点() const;
+    // Tab and Shift+Tab on the custody table and in the date box (custody_keys.cpp).
+    void 连接表格Tab键();
+    bool 表格Tab键(QKeyEvent *event);
+    bool 选日框Tab键(QKeyEvent *event);
     QDate 刑满日期() const;
     QString 刑期文本(int i) const;
 
@@ -69,6 +75,8 @@ class Fo刑期计算 : public QMainWindow {
     short 编辑行 = 0;
     short 编辑列 = 0;
     扣除数 扣除;
+    // The last date confirmed in the picker, where a picker with no date of its own opens.
+    std::optional<QDate> 上次日期;
     QString 结果;
     // The rows before the last paste, until a date is confirmed into the table or it is cleared.
     std::optional<粘贴前行> 上次粘贴;

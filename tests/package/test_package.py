@@ -32,6 +32,7 @@ HAND_LISTED = [
     "fonts-arphic-uming",
     "fonts-noto-cjk",
     "xdg-utils",
+    "qt6-translations-l10n",
 ]
 
 EXECUTABLES = (LAUNCHER, PROGRAM, IMPORTER, PRISTINE + "/setup-office-archive.sh")

@@ -33,6 +33,8 @@ class TestSentenceKeys : public QObject {
     void dateBoxIsWhite();
     void calendarShowsEveryDay();
     void termPickRefreshesOnce();
+    void tabWalksTheCustodyCells_data();
+    void tabWalksTheCustodyCells();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -66,16 +68,18 @@ void TestSentenceKeys::cleanup() {
     QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
 }
 
+// In the custody table Tab walks its cells: from the highlighted detention cell of the blank row
+// to its release cell, whose picker opens, and past it out of the table.
 void TestSentenceKeys::tabOrderFollowsReading() {
     term(0)->setFocus();
     QStringList order;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         QWidget *f = focus();
         order << (f->objectName().isEmpty() ? f->parentWidget()->objectName() : f->objectName());
         key(Qt::Key_Tab);
     }
-    QCOMPARE(order, (QStringList{"Com刑期(0)", "Com刑期(1)", "Com刑期(2)", "MSF", "Tex执行日期",
-                                 "Text1"}));
+    QCOMPARE(order, (QStringList{"Com刑期(0)", "Com刑期(1)", "Com刑期(2)", "MSF", "Tex日期",
+                                 "Tex执行日期", "Text1"}));
     QCOMPARE(focus(), term(0));
     QVERIFY(!pickerShown());
 }
@@ -104,8 +108,9 @@ void TestSentenceKeys::custodyGridFromTheKeyboard() {
     QTest::keyClicks(focus(), "7");
     for (int i = 0; i < 3; ++i)
         QCOMPARE(term(i)->currentText(), QString());
-    key(Qt::Key_Tab); // Tab leaves the grid; it does not walk through its cells
-    QCOMPARE(focus(), c<QWidget>("Tex执行日期"));
+    key(Qt::Key_Tab); // Tab walks on to the next row's detention cell
+    QVERIFY(pickerShown());
+    QCOMPARE(grid()->currentRow() + 1, 2);
 }
 
 void TestSentenceKeys::escapeCancelsAndFocusReturns() {
@@ -279,6 +284,56 @@ void TestSentenceKeys::termPickRefreshesOnce() {
                       list->visualRect(list->model()->index(1, 0)).center());
     QCOMPARE(years->currentText(), QStringLiteral("2"));
     QCOMPARE(answerer.texts, (QStringList{QStringLiteral("溢出"), QStringLiteral("溢出")}));
+}
+
+// Tab and Shift+Tab from a highlighted cell (or from the date box of a picker open on it, with
+// a date typed) walk the custody cells row by row, the picker opening on the cell reached; past
+// the last cell and before the first they leave the table. One period is in the table: row 2 is
+// its blank entry row.
+void TestSentenceKeys::tabWalksTheCustodyCells_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed"); // into the picker opened on the cell; none: highlighted
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QString>("reached"); // "row,col" with the picker open, or a control
+    QTest::newRow("detention to release") << 1 << 0 << QString() << true << "1,1";
+    QTest::newRow("release to the next row") << 1 << 1 << QString() << true << "2,0";
+    QTest::newRow("back to the row above") << 2 << 0 << QString() << false << "1,1";
+    QTest::newRow("past the last cell") << 2 << 1 << QString() << true << "Tex执行日期";
+    QTest::newRow("before the first cell") << 1 << 0 << QString() << false << "Com刑期(2)";
+    QTest::newRow("typed release, Tab") << 2 << 1 << "2021-1-9" << true << "3,0";
+    QTest::newRow("typed detention, Shift+Tab") << 2 << 0 << "2021-1-2" << false << "1,1";
+}
+
+void TestSentenceKeys::tabWalksTheCustodyCells() {
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(bool, forward);
+    QFETCH(QString, reached);
+    grid()->setTextMatrix(1, 0, QStringLiteral("2019-5-10"));
+    grid()->setTextMatrix(1, 1, QStringLiteral("2019-6-9"));
+    grid()->setRows(3);
+    clickGridCell(grid(), row, col);
+    if (typed.isEmpty())
+        key(Qt::Key_Escape); // the picker away, the cell highlighted
+    else
+        typeText(focus(), typed);
+    key(forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+    if (!typed.isEmpty())
+        QCOMPARE(grid()->TextMatrix(row, col), typed);
+    const QStringList cell = reached.split(u',');
+    if (cell.size() == 2) {
+        QVERIFY(pickerShown());
+        QCOMPARE(QString("%1,%2").arg(grid()->currentRow() + 1).arg(grid()->currentColumn()),
+                 reached);
+        QCOMPARE(focus(), c<QWidget>("Tex日期"));
+        return;
+    }
+    QVERIFY(!pickerShown());
+    QWidget *f = focus();
+    QCOMPARE(f->objectName().isEmpty() ? f->parentWidget()->objectName() : f->objectName(),
+             reached);
 }
 
 int runSentenceKeysTests(int argc, char **argv) {

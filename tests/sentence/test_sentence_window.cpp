@@ -43,6 +43,8 @@ class TestSentenceWindow : public QObject {
     void reversedPeriodRefused();
     void reversedRowNotCreditedAndMarked();
     void pickerOpensOnASensibleDate();
+    void pickerOpensWhereTheClerkWorks_data();
+    void pickerOpensWhereTheClerkWorks();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -188,14 +190,15 @@ void TestSentenceWindow::cancelAndFreeAreaWriteNothing() {
     QVERIFY(result().isEmpty());
 }
 
+// For the execution date; Tab in the date box of a table cell walks the table's cells.
 void TestSentenceWindow::keyboardFocusConfirms() {
-    clickCell(1, 0);
+    QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
     auto *box = c<QLineEdit>("Tex日期");
     box->setFocus();
     typeText(box, "2019-5-10");
     QTest::keyClick(box, Qt::Key_Tab); // the focus moves on to "确定"
     QVERIFY(!c<QFrame>("Picture1")->isVisible());
-    QCOMPARE(c<FlexGrid>("MSF")->TextMatrix(1, 0), QStringLiteral("2019-5-10"));
+    QCOMPARE(c<QLineEdit>("Tex执行日期")->text(), QStringLiteral("2019-5-10"));
 }
 
 void TestSentenceWindow::executionDateKeepsLastPickerText() {
@@ -427,6 +430,46 @@ void TestSentenceWindow::pickerOpensOnASensibleDate() {
     QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
     QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
     QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+}
+
+// A picker opens on its cell's date, else on the row's other date, else on the last date
+// entered (a date cleared is none), else on today; the execution date's on that date, else on
+// the last date entered.
+void TestSentenceWindow::pickerOpensWhereTheClerkWorks_data() {
+    QTest::addColumn<QStringList>("entered"); // "row,col" (0,0: the execution date) and a date
+    QTest::addColumn<int>("row");             // what is opened then
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QDate>("shown");
+    const QStringList period{"1,0", "2019-5-10", "1,1", "2019-6-9"};
+    QTest::newRow("cell's own date") << period << 1 << 0 << QDate(2019, 5, 10);
+    QTest::newRow("new row: last entered") << period << 2 << 0 << QDate(2019, 6, 9);
+    QTest::newRow("row's other date first")
+        << QStringList{"1,0", "2019-5-10", "0,0", "2020-1-2"} << 1 << 1 << QDate(2019, 5, 10);
+    QTest::newRow("execution: last entered") << period << 0 << 0 << QDate(2019, 6, 9);
+    QTest::newRow("execution: its own date")
+        << QStringList{"0,0", "2020-1-2", "1,0", "2019-5-10"} << 0 << 0 << QDate(2020, 1, 2);
+    QTest::newRow("cleared is no date")
+        << QStringList{"1,0", "2019-5-10", "1,0", ""} << 0 << 0 << QDate(2019, 5, 10);
+}
+
+void TestSentenceWindow::pickerOpensWhereTheClerkWorks() {
+    QFETCH(QStringList, entered);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QDate, shown);
+    const auto open = [&](int r, int k) {
+        if (r == 0)
+            QTest::mouseClick(c<QLineEdit>("Tex执行日期"), Qt::LeftButton);
+        else
+            clickCell(r, k);
+    };
+    for (int i = 0; i < entered.size(); i += 2) {
+        const QStringList at = entered[i].split(u',');
+        open(at[0].toInt(), at[1].toInt());
+        pick(entered[i + 1]);
+    }
+    open(row, col);
+    QCOMPARE(c<QCalendarWidget>("MonthView1")->selectedDate(), shown);
 }
 
 int runSentenceWindowTests(int argc, char **argv) {
