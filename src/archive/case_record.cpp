@@ -4,6 +4,11 @@
 #include "common/number_text.h"
 #include "common/varnel_error.h"
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The record in varnel.db. 版本事务 holds the mark of the write transaction under way; every
@@ -67,6 +72,11 @@ QString 系统用户名() {
     for (const char *name : {"USERNAME", "USER", "LOGNAME"})
         if (const QString user = qEnvironmentVariable(name); !user.isEmpty())
             return user;
+#ifdef Q_OS_UNIX
+    // Started without a login's environment (a service, a desktop entry of another kind).
+    if (const passwd *entry = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+#endif
     return QString();
 }
 

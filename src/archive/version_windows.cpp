@@ -152,7 +152,7 @@ Fo已删除案件::Fo已删除案件(Fo案款分配计算 *window) : QWidget(win
     Txt已删除筛选->setClearButtonEnabled(true);
     // Column 0, zero wide, holds the version the case was kept in.
     MSF已删除 = 新表(this, QStringLiteral("MSF已删除"),
-                     {{QString(), 0}, {QStringLiteral("名称"), 3000},
+                     {{QString(), 0}, {QStringLiteral("名称"), 4200},
                       {QStringLiteral("删除时间"), 2000}, {QStringLiteral("办案人员"), 1200},
                       {QStringLiteral("债权行数"), 900}},
                      1);
@@ -167,7 +167,7 @@ Fo已删除案件::Fo已删除案件(Fo案款分配计算 *window) : QWidget(win
     buttons->addWidget(Com恢复案件);
     buttons->addWidget(Com关闭);
     layout->addLayout(buttons);
-    resize(像素(7800), 像素(5000));
+    resize(像素(9200), 像素(5000));
 
     设长名称提示(*MSF已删除);
     connect(Txt已删除筛选, &QLineEdit::textChanged, this,
