@@ -49,6 +49,11 @@ const QString 提示标题 = QStringLiteral("提示");
 const QString 名称重复 = QStringLiteral("名称重复，不能保存，请改变名称保存！");
 
 
+// The number the database gave the case just inserted under `name`, read back by its name.
+std::int32_t 新案件号(数据库连接 &connection, const QString &name) {
+    return 长整数值(去尾空格(打开记录集(connection, 案件语句::查案件号(name)).值(0, 0).toString()));
+}
+
 QStringList 行字面量(const Fo案款分配计算 &window, FlexGrid &grid, int row, int columns) {
     grid.setRow(row);
     QStringList literals;
@@ -226,8 +231,7 @@ Fo案款分配计算::写入结果 Fo案款分配计算::写入案件(数据库�
                 throw;
             return 写入结果::名称重复;
         }
-        const 记录集 ids = 打开记录集(connection, 案件语句::查案件号(name));
-        target = 长整数值(去尾空格(ids.值(0, 0).toString()));
+        target = 新案件号(connection, name);
     } else {
         if (const 写入结果 r = 核对案件(connection, target, basis); r != 写入结果::已成)
             return r;
@@ -467,7 +471,7 @@ bool Fo案款分配计算::恢复已删除案件(qint64 version, const QString &
             stored = base + (n == 1 ? QStringLiteral(" (恢复)")
                                     : QStringLiteral(" (恢复%1)").arg(n));
         执行(*connection, 案件语句::插入案件(stored));
-        id = 长整数值(去尾空格(打开记录集(*connection, 案件语句::查案件号(stored)).值(0, 0).toString()));
+        id = 新案件号(*connection, stored);
         存回版本行(*connection, id, version);
         transaction.提交();
     });

@@ -11,6 +11,26 @@
 
 namespace {
 
+// The trigger that keeps the rows a statement deletes from 交款 or 债权 under the version of
+// their case in the transaction under way, making that version first if there is none: a 删除
+// when the case row is already gone, a 保存 otherwise.
+QString 行触发器(const QString &table, const QStringList &columns) {
+    QString old = QStringLiteral("OLD.id");
+    for (const QString &c : columns)
+        old += QStringLiteral(", OLD.") + c;
+    return QStringLiteral(
+               "CREATE TRIGGER 记下%1 BEFORE DELETE ON %1 WHEN OLD.ajid IS NOT NULL BEGIN\n"
+               "  INSERT INTO 案件版本 (ajid, 名称, 办案人员, 操作, 事务)\n"
+               "    SELECT OLD.ajid, c.名称, t.办案人员,\n"
+               "           CASE WHEN c.ajid IS NULL THEN '删除' ELSE '保存' END, t.号\n"
+               "    FROM 版本事务 t LEFT JOIN 案件 c ON c.ajid = OLD.ajid WHERE true\n"
+               "    ON CONFLICT (事务, ajid) DO NOTHING;\n"
+               "  INSERT INTO %1版本 SELECT v.版本, %2\n"
+               "    FROM 案件版本 v JOIN 版本事务 t ON v.事务 = t.号 WHERE v.ajid = OLD.ajid;\n"
+               "END")
+        .arg(table, old);
+}
+
 // The record in varnel.db. 版本事务 holds the mark of the write transaction under way; every
 // trigger finds (or makes) the version of its case under that mark, so that a save's two
 // deletes, or a delete's three, make one version. A delete of the case row makes it a 删除.
@@ -41,26 +61,9 @@ const QStringList 记录结构{
                    "    ON CONFLICT (事务, ajid) DO UPDATE SET 操作 = '删除', 名称 = "
                    "excluded.名称;\n"
                    "END"),
-    QStringLiteral("CREATE TRIGGER 记下交款 BEFORE DELETE ON 交款 WHEN OLD.ajid IS NOT NULL BEGIN\n"
-                   "  INSERT INTO 案件版本 (ajid, 名称, 办案人员, 操作, 事务)\n"
-                   "    SELECT OLD.ajid, c.名称, t.办案人员,\n"
-                   "           CASE WHEN c.ajid IS NULL THEN '删除' ELSE '保存' END, t.号\n"
-                   "    FROM 版本事务 t LEFT JOIN 案件 c ON c.ajid = OLD.ajid WHERE true\n"
-                   "    ON CONFLICT (事务, ajid) DO NOTHING;\n"
-                   "  INSERT INTO 交款版本 SELECT v.版本, OLD.id, OLD.交款人, OLD.金额, "
-                   "OLD.交款时间, OLD.备注\n"
-                   "    FROM 案件版本 v JOIN 版本事务 t ON v.事务 = t.号 WHERE v.ajid = OLD.ajid;\n"
-                   "END"),
-    QStringLiteral("CREATE TRIGGER 记下债权 BEFORE DELETE ON 债权 WHEN OLD.ajid IS NOT NULL BEGIN\n"
-                   "  INSERT INTO 案件版本 (ajid, 名称, 办案人员, 操作, 事务)\n"
-                   "    SELECT OLD.ajid, c.名称, t.办案人员,\n"
-                   "           CASE WHEN c.ajid IS NULL THEN '删除' ELSE '保存' END, t.号\n"
-                   "    FROM 版本事务 t LEFT JOIN 案件 c ON c.ajid = OLD.ajid WHERE true\n"
-                   "    ON CONFLICT (事务, ajid) DO NOTHING;\n"
-                   "  INSERT INTO 债权版本 SELECT v.版本, OLD.id, OLD.债权人, OLD.债权金额, "
-                   "OLD.债权性质, OLD.其中抵押优先金额, OLD.分配金额, OLD.备注\n"
-                   "    FROM 案件版本 v JOIN 版本事务 t ON v.事务 = t.号 WHERE v.ajid = OLD.ajid;\n"
-                   "END"),
+    行触发器(QStringLiteral("交款"), {"交款人", "金额", "交款时间", "备注"}),
+    行触发器(QStringLiteral("债权"),
+             {"债权人", "债权金额", "债权性质", "其中抵押优先金额", "分配金额", "备注"}),
     // Removing old versions is one statement on 案件版本; their rows go with them.
     QStringLiteral("CREATE TRIGGER 删去版本行 AFTER DELETE ON 案件版本 BEGIN\n"
                    "  DELETE FROM 交款版本 WHERE 版本 = OLD.版本;\n"

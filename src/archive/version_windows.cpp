@@ -52,6 +52,15 @@ QPushButton *按钮(QWidget *parent, const QString &name, const QString &text) {
     return b;
 }
 
+// The command button and 关闭, at the bottom right.
+void 按钮行(QVBoxLayout *layout, QPushButton *command, QPushButton *close) {
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(command);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+}
+
 } // namespace
 
 Fo历史版本::Fo历史版本(Fo案款分配计算 *window, std::int32_t id, const QString &name)
@@ -78,11 +87,7 @@ Fo历史版本::Fo历史版本(Fo案款分配计算 *window, std::int32_t id, co
     layout->addWidget(MSF版本交款, 2);
     layout->addWidget(new QLabel(QStringLiteral("这个版本的债权列表"), this));
     layout->addWidget(MSF版本债权, 3);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Com恢复版本);
-    buttons->addWidget(Com关闭);
-    layout->addLayout(buttons);
+    按钮行(layout, Com恢复版本, Com关闭);
     resize(像素(9000), 像素(8000));
 
     MSF版本->设单击([this] { 显示(MSF版本->Row()); });
@@ -162,11 +167,7 @@ Fo已删除案件::Fo已删除案件(Fo案款分配计算 *window) : QWidget(win
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Txt已删除筛选);
     layout->addWidget(MSF已删除, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Com恢复案件);
-    buttons->addWidget(Com关闭);
-    layout->addLayout(buttons);
+    按钮行(layout, Com恢复案件, Com关闭);
     resize(像素(9200), 像素(5000));
 
     设长名称提示(*MSF已删除);
