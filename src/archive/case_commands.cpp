@@ -101,10 +101,10 @@ void Fo案款分配计算::连接案件命令() {
             打开已删除案件();
     });
     connect(Com确定, &QPushButton::clicked, this, [this] { 确定载入(); });
-    设长名称提示(*MSFysj);
     connect(Txt案件筛选, &QLineEdit::textChanged, this,
             [this](const QString &text) { 筛选案件列表(*MSFysj, text); });
     connect(Txt案件筛选, &QLineEdit::returnPressed, Com确定, &QPushButton::click);
+    筛选框通到列表(*Txt案件筛选, *MSFysj);
     MSFysj->设单击([this] { 确定载入(); }); // a click on a case loads it, as 确定 does
     // A case picked in the list with the arrow keys is the one 确定 loads.
     connect(MSFysj, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
@@ -292,7 +292,7 @@ void Fo案款分配计算::列出() {
     MSFysj->setRows(1);
     Pic原数据->show();
     Pic原数据->raise();
-    MSFysj->setFocus(); // the arrow keys pick a case at once
+    Txt案件筛选->setFocus(); // typing filters at once; Down goes on into the list
     std::unique_ptr<数据库连接> connection;
     打开数据库(connection);
     const 记录集 cases = 打开记录集(*connection, 案件语句::列出案件());

@@ -1,9 +1,11 @@
 #include "archive/case_list_filter.h"
 
 #include "common/grid.h"
+#include "common/window_events.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 
 namespace {
 
@@ -46,36 +48,14 @@ int 筛选案件列表(FlexGrid &list, const QString &typed) {
     return last;
 }
 
-namespace {
-
-// Answers the list's tooltip requests: the name under the pointer, when the column cuts it.
-class 长名称提示 : public QObject {
-  public:
-    explicit 长名称提示(FlexGrid *list) : QObject(list), 表(list) {}
-
-  protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() != QEvent::ToolTip)
+void 筛选框通到列表(QLineEdit &filter, FlexGrid &list) {
+    连接按键(&filter, [&list](QKeyEvent *event) {
+        if ((event->key() != Qt::Key_Down && event->key() != Qt::Key_PageDown) ||
+            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || list.Rows() <= list.FixedRows())
             return false;
-        const auto *help = static_cast<QHelpEvent *>(event);
-        const QTableWidgetItem *item = 表->itemAt(help->pos());
-        const QModelIndex index = item ? 表->indexFromItem(item) : QModelIndex();
-        if (!item || index.column() != 1 ||
-            表->fontMetrics().horizontalAdvance(item->text()) + 6 <= 表->columnWidth(1)) {
-            QToolTip::hideText();
-            return true;
-        }
-        QToolTip::showText(help->globalPos(), item->text(), 表->viewport(),
-                           表->visualItemRect(item));
+        if (!list.currentIndex().isValid() || list.isRowHidden(list.currentRow()))
+            return false;
+        list.setFocus(Qt::TabFocusReason);
         return true;
-    }
-
-  private:
-    FlexGrid *表;
-};
-
-} // namespace
-
-void 设长名称提示(FlexGrid &list) {
-    list.viewport()->installEventFilter(new 长名称提示(&list));
+    });
 }

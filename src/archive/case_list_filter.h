@@ -3,6 +3,7 @@
 #include <QString>
 
 class FlexGrid;
+class QLineEdit;
 
 // The stored-case list of the archive panel: column 1 holds the names.
 
@@ -11,5 +12,6 @@ class FlexGrid;
 // listing. Returns that grid row, 0 when no row is shown.
 int 筛选案件列表(FlexGrid &list, const QString &text);
 
-// From now on, a name too long for its column shows whole as a tooltip when pointed at.
-void 设长名称提示(FlexGrid &list);
+// The filter box above a list takes the clerk's typing; Down (or Page Down) in it goes on into
+// the list, at the row that is highlighted there.
+void 筛选框通到列表(QLineEdit &filter, FlexGrid &list);

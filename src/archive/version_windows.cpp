@@ -170,10 +170,10 @@ Fo已删除案件::Fo已删除案件(Fo案款分配计算 *window) : QWidget(win
     按钮行(layout, Com恢复案件, Com关闭);
     resize(像素(9200), 像素(5000));
 
-    设长名称提示(*MSF已删除);
     connect(Txt已删除筛选, &QLineEdit::textChanged, this,
             [this](const QString &text) { 筛选案件列表(*MSF已删除, text); });
     connect(Txt已删除筛选, &QLineEdit::returnPressed, Com恢复案件, &QPushButton::click);
+    筛选框通到列表(*Txt已删除筛选, *MSF已删除);
     connect(MSF已删除, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
         if (row >= 0 && row + 1 < MSF已删除->Rows())
             MSF已删除->setRow(row + 1);

@@ -168,6 +168,14 @@ void Fo案款分配计算::载入() {
     标明案件(QString());
     Pic原数据->hide();
     放置(Pic原数据, 0, 0, 缇宽(Pic原数据), 缇高(Pic原数据));
+    从头输入();
+}
+
+// The clerk starts typing in the payments table's first cell, not on 清除内容 (where Enter
+// would clear the tables).
+void Fo案款分配计算::从头输入() {
+    MSFjk->setCurrentCell(0, 0);
+    MSFjk->setFocus(Qt::OtherFocusReason);
 }
 
 void Fo案款分配计算::清除() {
@@ -187,6 +195,7 @@ void Fo案款分配计算::清除() {
     Com删除案件->hide();
     读出时行 = {};
     本程序恢复文件::实例().删();
+    从头输入();
 }
 
 void Fo案款分配计算::分配计算() {

@@ -90,6 +90,7 @@ class Fo案款分配计算 : public QMainWindow {
     void 随窗口伸缩();
     void 载入();
     void 清除();
+    void 从头输入();
 
     // Grid editing (grid_editing.cpp).
     void 连接编辑器();

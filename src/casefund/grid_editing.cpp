@@ -21,6 +21,8 @@ void Fo案款分配计算::连接编辑器() {
     connect(tEXTAK, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 交款提交(); }); });
     connect(Tefp, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 债权提交(); }); });
     连接改动与选取(Comzq, this, [this] { 捕获错误([this] { 性质提交(); }); });
+    MSFjk->设键入编辑();
+    MSFzc->设键入编辑();
     连接编辑器键盘();
 }
 

@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyle>
@@ -242,7 +245,62 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
+    if (键入编辑 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        !event->text().isEmpty() && event->text().at(0).isPrint()) {
+        if (QWidget *editor = 键入目标()) {
+            QKeyEvent typed(QEvent::KeyPress, key, event->modifiers(), event->text());
+            QCoreApplication::sendEvent(editor, &typed);
+        }
+        event->accept();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
+}
+
+void FlexGrid::inputMethodEvent(QInputMethodEvent *event) {
+    const bool text = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+    if (!键入编辑 || !text) {
+        QTableWidget::inputMethodEvent(event);
+        return;
+    }
+    if (QWidget *editor = 键入目标()) {
+        QInputMethodEvent typed(event->preeditString(), event->attributes());
+        typed.setCommitString(event->commitString(), event->replacementStart(),
+                              event->replacementLength());
+        QCoreApplication::sendEvent(editor, &typed);
+    }
+    event->accept();
+}
+
+// Opens the highlighted cell as a click would, in view, and returns the editor now laid over it with the
+// focus. Nothing when no cell is highlighted, or when the click left the focus elsewhere (a
+// refused entry the clerk went back to): a key must never land in a cell out of sight.
+QWidget *FlexGrid::键入目标() {
+    if (!currentIndex().isValid())
+        return nullptr;
+    const int row = currentRow() + 固定行数, col = currentColumn();
+    单击格(row, col); // brought into view first: the clerk sees what the key writes
+    QWidget *editor = QApplication::focusWidget();
+    if (!editor || editor == this || !editor->isVisible())
+        return nullptr;
+    const auto [target, rect] = 格位置(row, col);
+    const QPoint centre = editor->mapToGlobal(editor->rect().center());
+    const QRect shown(target->mapToGlobal(rect.topLeft()), rect.size());
+    return shown.contains(centre) ? editor : nullptr;
+}
+
+bool FlexGrid::viewportEvent(QEvent *event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableWidget::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? index.data().toString() : QString();
+    const QRect cell = visualRect(index);
+    if (text.isEmpty() || fontMetrics().horizontalAdvance(text) + 6 <= cell.width())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    return true;
 }
 
 QModelIndex FlexGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

@@ -62,6 +62,10 @@ class FlexGrid : public QTableWidget {
     void 设单击(std::function<void()> handler) { 单击 = std::move(handler); }
     // Acts as a click on a cell, first bringing it into view.
     void 单击格(int row, int col);
+    // From now on, typing on the highlighted cell edits it, as in a spreadsheet: a printable key
+    // (or an input method's text) acts as a click on the cell and then goes to the editor the
+    // click laid over it, whose selected text it replaces. Enter and Space keep their meaning.
+    void 设键入编辑() { 键入编辑 = true; setAttribute(Qt::WA_InputMethodEnabled); }
     // Whether a cell is wholly inside the part of the grid that shows cells.
     bool 格在视野内(int row, int col) const;
 
@@ -85,6 +89,9 @@ class FlexGrid : public QTableWidget {
 
   protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    // A cell whose text its column cuts shows the whole text as a tooltip.
+    bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -96,6 +103,7 @@ class FlexGrid : public QTableWidget {
     void 检查(int row, int col) const;
     void 点击(int row, int col);
     bool 块选命令键(QKeyEvent *event);
+    QWidget *键入目标();
 
     int 固定行数;
     int 固定列数;
@@ -103,6 +111,7 @@ class FlexGrid : public QTableWidget {
     int 当前行 = 0;
     int 当前列 = 0;
     std::function<void()> 单击;
+    bool 键入编辑 = false;
 
     bool 块选 = false;
     bool 表头选 = false; // the selection came from a click on the header

@@ -424,7 +424,11 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
     QCOMPARE(w->当前案件号(), 2); // nothing loaded
     命令("读出内容");
+    // The filter box takes the typing; Down goes on into the list, at the newest case.
+    QCOMPARE(QApplication::focusWidget(), c<QLineEdit>("Txt案件筛选"));
+    QTest::keyClick(c<QLineEdit>("Txt案件筛选"), Qt::Key_Down);
     QCOMPARE(QApplication::focusWidget(), grid("MSFysj"));
+    QCOMPARE(grid("MSFysj")->currentRow(), 1);
     QTest::keyClick(grid("MSFysj"), Qt::Key_Up);
     // The hidden case-number column never takes the highlight.
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home}) {

@@ -34,6 +34,7 @@ class TestEditorKeys : public QObject {
     void paymentsTabLeavesForTheClaimsTable();
     void escapePutsTheEditorAway();
     void enterOnTheGridOpensTheEditor();
+    void typingOnTheHighlightedCellEditsIt();
     void tabOrderFollowsReading();
     void wholeCaseFromTheKeyboard();
     void editorStaysOnItsCellWhileScrolling();
@@ -51,6 +52,11 @@ class TestEditorKeys : public QObject {
     FlexGrid *payments() { return c<FlexGrid>("MSFjk"); }
     FlexGrid *claims() { return c<FlexGrid>("MSFzc"); }
     QWidget *focus() { return QApplication::focusWidget(); }
+    // Types as a person does: each key goes to the control that has the focus at that moment.
+    void typeHere(const QString &text) {
+        for (const QChar ch : text)
+            typeText(focus(), QString(ch));
+    }
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(focus(), Qt::Key(k), mods);
     }
@@ -185,9 +191,8 @@ void TestEditorKeys::paymentsTabLeavesForTheClaimsTable() {
     key(Qt::Key_Tab);
     QCOMPARE(focus(), claims());
     QCOMPARE(editing(payments()), Cell(-1, -1));
-    QTest::keyClicks(focus(), "123");
-    QCOMPARE(claims()->TextMatrix(1, 2), QStringLiteral("税款"));
-    QCOMPARE(combo->currentText(), QStringLiteral("税款"));
+    typeHere(QStringLiteral("123")); // types over the claims table's highlighted nature
+    QCOMPARE(claims()->TextMatrix(1, 2), QStringLiteral("123"));
     QCOMPARE(payments()->TextMatrix(1, 1), QString());
 }
 
@@ -198,8 +203,6 @@ void TestEditorKeys::escapePutsTheEditorAway() {
     QVERIFY(!c<QLineEdit>("tEXTAK")->isVisible());
     QCOMPARE(focus(), payments());
     QCOMPARE(payments()->TextMatrix(1, 1), QStringLiteral("250")); // already committed
-    QTest::keyClicks(payments(), "7");
-    QCOMPARE(payments()->TextMatrix(1, 1), QStringLiteral("250"));
     clickGridCell(claims(), 1, 2);
     key(Qt::Key_Escape);
     QVERIFY(!c<QComboBox>("Comzq")->isVisible());
@@ -217,6 +220,35 @@ void TestEditorKeys::enterOnTheGridOpensTheEditor() {
     key(Qt::Key_Right);
     key(Qt::Key_Space);
     QCOMPARE(editing(payments()), Cell(1, 2));
+}
+
+// Keys and input-method text typed on a highlighted cell open it and replace its text, as in a
+// spreadsheet; the window, and 清除内容, leave the payments table's first cell highlighted.
+void TestEditorKeys::typingOnTheHighlightedCellEditsIt() {
+    QCOMPARE(focus(), payments());
+    typeHere(QStringLiteral("Zhang San"));
+    QCOMPARE(payments()->TextMatrix(1, 0), QStringLiteral("Zhang San"));
+    key(Qt::Key_Tab);
+    typeHere(QStringLiteral("500"));
+    clickGridCell(claims(), 1, 2);
+    key(Qt::Key_Escape);
+    typeHere(QStringLiteral("税款")); // the combo completes 税 and takes 款 over the completion
+    QCOMPARE(claims()->TextMatrix(1, 2), QStringLiteral("税款"));
+    key(Qt::Key_Escape);
+    claims()->setCurrentCell(0, 1);
+    typeHere(QStringLiteral("7"));
+    QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("7"));
+    QCOMPARE(claims()->TextMatrix(1, 4), QStringLiteral("7"));
+    {
+        BoxAnswerer discard(QMessageBox::No);
+        QTest::mouseClick(c<QPushButton>("Com清除"), Qt::LeftButton);
+    }
+    QCOMPARE(w->focusWidget(), payments()); // the focus when the window is active again
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(payments()->currentIndex(), payments()->model()->index(0, 0));
+    typeHere(QStringLiteral("甲"));
+    QCOMPARE(payments()->TextMatrix(1, 0), QStringLiteral("甲"));
 }
 
 void TestEditorKeys::tabOrderFollowsReading() {
@@ -263,16 +295,18 @@ void TestEditorKeys::editorStaysOnItsCellWhileScrolling() {
     bar->setValue(bar->maximum());
     QVERIFY(!tefp->isVisible());
     QCOMPARE(focus(), claims());
-    QTest::keyClicks(focus(), "9"); // lands on the grid, where it changes nothing
+    QTest::keyClicks(focus(), "9"); // brings its cell back into view and types over it
+    QVERIFY(tefp->isVisible());
+    QVERIFY(claims()->格在视野内(2, 1));
     for (int r = 1; r <= 12; ++r)
-        QCOMPARE(claims()->TextMatrix(r, 1), QStringLiteral("100"));
+        QCOMPARE(claims()->TextMatrix(r, 1), r == 2 ? QStringLiteral("9") : QStringLiteral("100"));
     bar->setValue(1); // row 2 is now the top row
     QVERIFY(tefp->isVisible());
     QCOMPARE(editing(claims()), Cell(2, 1));
     QCOMPARE(claims()->RowPos(2), claims()->RowPos(0) + claims()->RowHeight(0));
     tefp->setFocus();
     typeText(tefp, "5");
-    QCOMPARE(claims()->TextMatrix(2, 1), QStringLiteral("1005"));
+    QCOMPARE(claims()->TextMatrix(2, 1), QStringLiteral("95"));
     QCOMPARE(claims()->TextMatrix(1, 1), QStringLiteral("100"));
     QCOMPARE(claims()->TextMatrix(3, 1), QStringLiteral("100"));
     // Put away while out of view, it stays away when its row comes back.
