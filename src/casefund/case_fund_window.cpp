@@ -1,6 +1,7 @@
 #include "casefund/case_fund_window.h"
 
 #include "casefund/cell_editor.h"
+#include "casefund/distribution.h"
 #include "common/app_dir.h"
 #include "common/controls.h"
 #include "common/grid.h"
@@ -70,9 +71,7 @@ void Fo案款分配计算::建立控件() {
     Tefp->setObjectName(QStringLiteral("Tefp"));
     Comzq = new 格上组合框(c);
     Comzq->setObjectName(QStringLiteral("Comzq"));
-    设可编辑组合框(Comzq, {QStringLiteral("诉讼费用"), QStringLiteral("抵押"),
-                           QStringLiteral("工资"), QStringLiteral("劳动保险"),
-                           QStringLiteral("税款"), QStringLiteral("一般债权")});
+    设可编辑组合框(Comzq, 分配类别名称());
     for (QWidget *editor : {static_cast<QWidget *>(tEXTAK), static_cast<QWidget *>(Tefp),
                             static_cast<QWidget *>(Comzq)})
         editor->hide();

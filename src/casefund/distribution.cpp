@@ -19,6 +19,13 @@ int 债权类别(const QString &nature) {
     return 4;
 }
 
+const QStringList &分配类别名称() {
+    static const QStringList names{QStringLiteral("诉讼费用"), QStringLiteral("抵押"),
+                                   QStringLiteral("工资"),     QStringLiteral("劳动保险"),
+                                   QStringLiteral("税款"),     QStringLiteral("一般债权")};
+    return names;
+}
+
 bool 是抵押(const QString &nature) {
     return 债权类别(nature) == 1;
 }

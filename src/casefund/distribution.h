@@ -19,6 +19,8 @@ struct 债权行 {
 // 0 litigation costs, 1 mortgage, 2 wages and labour insurance, 3 taxes, 4 everything else.
 int 债权类别(const QString &nature);
 bool 是抵押(const QString &nature);
+// The six class names of the nature list, in its order.
+const QStringList &分配类别名称();
 
 // The total paid in: the sum of the payment amount texts that are numbers.
 Money 已交案款合计(const QStringList &paymentAmounts);

@@ -19,6 +19,27 @@ QString 拒绝说明(bool refused, const QString &why, const QString &text) {
     return refused ? QStringLiteral("“%1”%2").arg(引述(text), why) : QString();
 }
 
+// A row named by its first column: "债权人“丁”", or nothing when that cell is blank.
+std::function<QString(int)> 按首列命名(const FlexGrid &grid, const QString &who) {
+    return [&grid, who](int row) {
+        const QString name = 去尾空格(grid.TextMatrix(row, 0));
+        return name.isEmpty() ? QString() : QStringLiteral("%1“%2”").arg(who, 引述(name));
+    };
+}
+
+// A pasted nature stays free text, as a typed one does. Blanks around a class name go (a wage
+// claim pasted as " 工资 " keeps its priority); a nature that is no class on a row that holds a
+// claim is written and said, since the claim is distributed as a general claim.
+QString 整理性质(const FlexGrid &claims, int row, QString &text) {
+    if (分配类别名称().contains(text.trimmed())) {
+        text = text.trimmed();
+        return QString();
+    }
+    if (!单元已填(claims.TextMatrix(row, 0)) && !单元已填(claims.TextMatrix(row, 1)))
+        return QString();
+    return QStringLiteral("“%1”不是分配类别，按一般债权分配。").arg(引述(text));
+}
+
 } // namespace
 
 void Fo案款分配计算::连接表格命令() {
@@ -35,6 +56,7 @@ void Fo案款分配计算::连接表格命令() {
     粘贴规则 rules;
     rules.末填列 = 末填列;
     if (&grid == MSFjk) {
+        rules.行名 = 按首列命名(grid, QStringLiteral("交款人"));
         rules.检查 = [](int, int col, const QString &text, const 粘贴行 &) {
             const 拒绝 reason = 交款格检查(col, text);
             return 拒绝说明(reason != 拒绝::无,
@@ -46,6 +68,10 @@ void Fo案款分配计算::连接表格命令() {
     }
     // The allocated amount is the program's result.
     rules.跳过 = [](int col) { return col == 4; };
+    rules.行名 = 按首列命名(grid, QStringLiteral("债权人"));
+    rules.整理 = [&grid](int row, int col, QString &text) {
+        return col == 2 ? 整理性质(grid, row, text) : QString();
+    };
     rules.检查 = [this](int row, int col, const QString &text, const 粘贴行 &pasted) {
         return 债权粘贴检查(row, col, text, pasted);
     };

@@ -27,6 +27,14 @@ QString 测试(const 粘贴规则 &rules, int row, int col, const QString &text,
     }
 }
 
+// "第3行（债权人“丁”）“债权性质”：", the start of a message line about a cell.
+QString 格说明(const FlexGrid &grid, const 粘贴规则 &rules, int row, int col) {
+    const QString name = rules.行名 ? rules.行名(row) : QString();
+    return QStringLiteral("第%1行%2“%3”：")
+        .arg(row)
+        .arg(name.isEmpty() ? QString() : QStringLiteral("（%1）").arg(name), grid.TextMatrix(0, col));
+}
+
 } // namespace
 
 void 恢复快照(FlexGrid &grid, const 粘贴前行 &snapshot) {
@@ -50,12 +58,14 @@ void 恢复快照(FlexGrid &grid, const 粘贴前行 &snapshot) {
             const int r = row + i, c = col + j;
             if (rules.跳过(c))
                 continue;
-            const QString why = 测试(rules, r, c, cells[j], pasted);
+            QString text = cells[j];
+            const QString note = rules.整理 ? rules.整理(r, c, text) : QString();
+            const QString why = 测试(rules, r, c, text, pasted);
             if (why.isEmpty())
-                grid.setTextMatrix(r, c, cells[j]);
-            else
-                result.未粘贴.append(
-                    QStringLiteral("第%1行“%2”：%3").arg(r).arg(grid.TextMatrix(0, c), why));
+                grid.setTextMatrix(r, c, text);
+            if (!why.isEmpty() || !note.isEmpty())
+                (why.isEmpty() ? result.提醒 : result.未粘贴)
+                    .append(格说明(grid, rules, r, c) + (why.isEmpty() ? note : why));
         }
     }
     块后保持末行空白(grid, rules.末填列, rules.跳过);
@@ -88,5 +98,9 @@ QString 粘贴提示文本(const 粘贴结果 &result) {
     if (result.未粘贴.size() > 最多列出)
         lines.append(
             QStringLiteral("另有%1个单元格没有粘贴。").arg(result.未粘贴.size() - 最多列出));
+    lines.append(result.提醒.mid(0, 最多列出));
+    if (result.提醒.size() > 最多列出)
+        lines.append(QStringLiteral("另有%1个单元格的提示没有列出。")
+                         .arg(result.提醒.size() - 最多列出));
     return lines.join(u'\n');
 }

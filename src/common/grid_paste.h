@@ -25,10 +25,15 @@ class 粘贴行 {
 // columns never written (the program's own results), and the test of a cell, the same test
 // that typing into the cell passes. 检查 returns why a cell cannot take the text as the end of
 // a message line ("“12a”不是数字"), or the empty text when it can.
+// 行名 names a row in the messages, since the tables show no row numbers ("债权人“丁”"; empty
+// for a row without a name). 整理 may tidy a cell's text before its test and returns a note for
+// the clerk on a cell that is written all the same (empty for none).
 struct 粘贴规则 {
     int 末填列 = 0;
     std::function<bool(int col)> 跳过 = [](int) { return false; };
     std::function<QString(int row, int col, const QString &text, const 粘贴行 &pasted)> 检查;
+    std::function<QString(int row)> 行名;
+    std::function<QString(int row, int col, QString &text)> 整理;
 };
 
 // The rows of a grid from a row on, as they were before a paste.
@@ -41,6 +46,7 @@ void 恢复快照(FlexGrid &grid, const 粘贴前行 &snapshot);
 
 struct 粘贴结果 {
     QStringList 未粘贴; // one message line per cell not written
+    QStringList 提醒;   // one line per cell written with a note
     int 截去列 = 0;     // columns of the block beyond the table's last column
     粘贴前行 原样;
 };
@@ -58,7 +64,7 @@ void 清空块(FlexGrid &grid, const 格块 &block, const 粘贴规则 &rules);
 // the selection came from the header; nothing when no cell is selected.
 std::optional<std::pair<int, int>> 粘贴位置(const FlexGrid &grid);
 
-// What the clerk is told after a paste: the cut columns and the cells not written, at most 20
-// of them and the count of the rest; empty when the whole block was written.
+// What the clerk is told after a paste: the cut columns, the cells not written, at most 20 of them
+// and the count of the rest, then the notes; empty when the whole block was written unremarked.
 QString 粘贴提示文本(const 粘贴结果 &result);
 inline const QString 粘贴提示标题 = QStringLiteral("粘贴提示");

@@ -131,14 +131,22 @@ void TestTablePaste::refusedCellsInOneMessage_data() {
     QTest::addColumn<int>("rows");
     QTest::newRow("payment amount and date")
         << true << 0 << "甲\t12a\t2020-13-1\t备注\n乙\t500\t2020-5-10\n"
-        << QStringList{"第1行“金额”：“12a”不是数字", "第1行“交款时间”：“2020-13-1”不是日期"}
+        << QStringList{"第1行（交款人“甲”）“金额”：“12a”不是数字",
+                       "第1行（交款人“甲”）“交款时间”：“2020-13-1”不是日期"}
         << QStringList{"甲", "", "", "备注"} << 4;
     // A priority above its own row's amount is refused alone: the amount stays.
     QTest::newRow("priority against the pasted amount")
         << false << 0 << "丙\t500\t抵押\t800\n丁\t1000\t工资\t100\n戊\t1000\t抵押\t800\t999\n"
-        << QStringList{"第1行“其中抵押优先金额”：“800”大于债权金额",
-                       "第2行“其中抵押优先金额”：“100”只能填在性质为“抵押”的债权上"}
+        << QStringList{"第1行（债权人“丙”）“其中抵押优先金额”：“800”大于债权金额",
+                       "第2行（债权人“丁”）“其中抵押优先金额”：“100”只能填在性质为“抵押”的债权上"}
         << QStringList{"丙", "500", "抵押", "", "0", ""} << 5;
+    // A nature stays free text, but one that is no class on a claim is said; blanks around a
+    // class name go, so that the wage claim keeps its priority.
+    QTest::newRow("natures that are no class")
+        << false << 0 << "丙\t500\t 工资 \n丁\t300\t保证\n戊\t200\t\n\t\t税\n"
+        << QStringList{"第2行（债权人“丁”）“债权性质”：“保证”不是分配类别，按一般债权分配。",
+                       "第3行（债权人“戊”）“债权性质”：“”不是分配类别，按一般债权分配。"}
+        << QStringList{"丙", "500", "工资", "", "0", ""} << 6;
     QStringList many{"粘贴的内容超出表格的最后一列，多出的2列没有粘贴。"};
     QString block;
     for (int i = 1; i <= 23; ++i) {
