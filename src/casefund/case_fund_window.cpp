@@ -14,6 +14,8 @@
 #include "output/spreadsheet_files.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -93,14 +95,22 @@ void Fo案款分配计算::建立控件() {
     connect(Comm取消, &QPushButton::clicked, this, [this] { 收起原数据面板(); });
     连接案件命令();
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
+    // The status line says where the output went.
+    statusBar()->setObjectName(QStringLiteral("状态栏"));
     connect(打印分配结果, &QAction::triggered, this, [this] {
-        if (可离开编辑器())
-            打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明);
+        if (!可离开编辑器())
+            return;
+        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件名称))
+            statusBar()->showMessage(
+                QStringLiteral("已送往打印机“%1”：%2页").arg(sent->打印机).arg(sent->页数));
     });
     connect(保存为PDF文件, &QAction::triggered, this, [this] {
-        if (可离开编辑器())
-            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明,
-                        案件名称);
+        if (!可离开编辑器())
+            return;
+        const QString name =
+            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明, 案件名称);
+        if (!name.isEmpty())
+            statusBar()->showMessage(QStringLiteral("已保存：") + QDir::toNativeSeparators(name));
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())

@@ -24,13 +24,27 @@ void 宽到标题可见(QMessageBox &box) {
 
 namespace 消息框 {
 
+QWidget *所属窗口() {
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    QWidget *shown = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w->isVisible() && !w->isMinimized() && (type == Qt::Window || type == Qt::Dialog))
+            shown = w;
+    }
+    return shown;
+}
+
 void 提示(const QString &text, const QString &caption, bool 无图标) {
     if (应答器) {
         应答器(框类::提示, text, caption);
         return;
     }
     QMessageBox box(无图标 ? QMessageBox::NoIcon : QMessageBox::Information, caption, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+                    QMessageBox::Ok, 所属窗口());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     宽到标题可见(box);
@@ -42,7 +56,7 @@ bool 是否(const QString &text, const QString &caption, 默认钮 默认) {
         return 应答器(框类::是否, text, caption).是;
     // An empty caption would be replaced by the program's name: a blank keeps the bar empty.
     QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QStringLiteral(" ") : caption, text,
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+                    QMessageBox::Yes | QMessageBox::No, 所属窗口());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
@@ -58,7 +72,7 @@ bool 是否(const QString &text, const QString &caption, 默认钮 默认) {
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    QApplication::activeWindow());
+                    所属窗口());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
@@ -74,7 +88,7 @@ bool 重试取消(const QString &text, const QString &caption) {
     if (应答器)
         return 应答器(框类::重试取消, text, caption).是;
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Retry | QMessageBox::Cancel,
-                    QApplication::activeWindow());
+                    所属窗口());
     box.setObjectName(QStringLiteral("消息框"));
     box.button(QMessageBox::Retry)->setText(QStringLiteral("重试(&R)"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
@@ -91,7 +105,7 @@ QString 输入(const QString &prompt, const QString &caption, bool *ok) {
             *ok = answer.是;
         return answer.是 ? answer.文本 : QString();
     }
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(所属窗口());
     dialog.setObjectName(QStringLiteral("输入框"));
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);

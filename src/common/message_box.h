@@ -11,6 +11,11 @@ namespace 消息框 {
 
 inline const QString 应用标题 = QStringLiteral("Varnel");
 
+// The window a box is centred over: the active one; when none is active (the print windows
+// have just closed, the program has just started), the program's window that is shown, so
+// that the box does not stand alone in the middle of the screen.
+QWidget *所属窗口();
+
 // An OK box. With 无图标 false it carries the information icon.
 void 提示(const QString &text, const QString &caption = 应用标题, bool 无图标 = true);
 

@@ -130,6 +130,7 @@ void 布局表格::setTextMatrix(int row, int col, const QString &text) {
 打印页面::打印页面() {
     Lab标题名称 = {QString(), QRect(240, 240, 2895, 315), 12, true, true};
     La注释 = {QString(), QRect(3240, 120, 6495, 735), 9, false, true};
+    La案件名称 = {QString(), QRect(240, 585, 2895, 345), 9, false, true};
     La页数 = {QString(), QRect(5640, 14342, 1500, 255), 9, false, true};
     Picnr = QRect(0, 页面尺寸::表格顶, 页面尺寸::宽, 页面尺寸::表格高);
     La内容标题.append({QString(), QRect(120, 120, 735, 255), 8.25, false, true});

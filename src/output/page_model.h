@@ -105,6 +105,7 @@ class 打印页面 {
     int 高 = 页面尺寸::高;
     页面文字 Lab标题名称;
     页面文字 La注释;
+    页面文字 La案件名称; // under the title: the stored case's name, when there is one
     页面文字 La页数;
     布局表格 MSF列表;
     QRect Picnr;

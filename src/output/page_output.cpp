@@ -54,10 +54,11 @@ class 页面作业 {
     int 页数 = 0;
 };
 
-// Preparation of the page window: the note, the hidden layout grid without border, the table
+// Preparation of the page window: the note, the case's name, the hidden layout grid without border, the table
 // panel shown, the title, then the page geometry.
-void 准备(打印页面 &page, const QString &标题, const QString &注释) {
+void 准备(打印页面 &page, const QString &标题, const QString &注释, const QString &案件名) {
     page.La注释.标题 = 注释;
+    page.La案件名称.标题 = 案件名;
     page.MSF列表.Visible = false;
     page.MSF列表.Border = false;
     page.Picnr可见 = true;
@@ -68,8 +69,8 @@ void 准备(打印页面 &page, const QString &标题, const QString &注释) {
 } // namespace
 
 int 输出各页(打印页面 &page, const 表格快照 &table, const QString &标题, const QString &注释,
-             const 页面设备来源 &设备) {
-    准备(page, 标题, 注释);
+             const 页面设备来源 &设备, const QString &案件名) {
+    准备(page, 标题, 注释, 案件名);
     // Every limit is checked here, before a sheet is used.
     const QList<版面> pages = 分页(table);
     std::optional<页面作业> job;

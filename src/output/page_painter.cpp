@@ -185,6 +185,7 @@ void 画页面(QPainter &p, const 打印页面 &page) {
     p.setPen(pen);
     画文字(p, page.Lab标题名称, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
     画注释(p, page.La注释);
+    画注释(p, page.La案件名称);
     画表格(p, page);
     画文字(p, page.La页数, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine);
     p.restore();

@@ -52,17 +52,17 @@ void 设页面(QPdfWriter &writer) {
 // The whole document in memory, so that the file is written in one piece and a failed write is
 // seen.
 QByteArray PDF内容(const FlexGrid &grid, const QString &标题, const QString &注释,
-                   const QString &文档标题) {
+                   const QString &案件名) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     设页面(writer);
-    writer.setTitle(文档标题);
+    writer.setTitle(案件名.isEmpty() ? 标题 : 标题 + QStringLiteral(" — ") + 案件名);
     writer.setCreator(消息框::应用标题);
     打印页面 page;
     page.载入();
     const int pages = 输出各页(page, 表格快照自(grid), 标题, 注释,
-                               [&]() -> QPagedPaintDevice & { return writer; });
+                               [&]() -> QPagedPaintDevice & { return writer; }, 案件名);
     return pages > 0 ? buffer.data() : QByteArray();
 }
 
@@ -91,8 +91,7 @@ QString PDF建议文件名(const QString &标题, const QString &案件名) {
 
 void 写PDF文件(const FlexGrid &grid, const QString &标题, const QString &注释,
                const QString &案件名, const QString &文件名) {
-    const QString 文档标题 = 案件名.isEmpty() ? 标题 : 标题 + QStringLiteral(" — ") + 案件名;
-    const QByteArray pdf = PDF内容(grid, 标题, 注释, 文档标题);
+    const QByteArray pdf = PDF内容(grid, 标题, 注释, 案件名);
     if (pdf.isEmpty())
         return; // a table without rows or columns has no page
     std::unique_ptr<QSaveFile> file = 来源() ? 来源()(文件名) : std::make_unique<QSaveFile>(文件名);

@@ -80,8 +80,10 @@ std::unique_ptr<QPrinter> 默认打印机() {
     return snapshot;
 }
 
-void 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释) {
+std::optional<打印去向> 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释,
+                                    const QString &案件名) {
     QPointer<MDI打印> container;
+    打印去向 sent;
     QPointer<打印For列表> page;
     std::unique_ptr<QPrinter> printer;
     打印回答 answer;
@@ -89,12 +91,16 @@ void 打印表格内容(const FlexGrid &grid, const QString &标题, const QStri
         container = new MDI打印;
         container->show();
         page = container->显示页面窗口();
-        输出各页(page->页面(), 表格快照自(grid), 标题, 注释, [&]() -> QPagedPaintDevice & {
-            printer = 取打印机(标题);
-            if (!printer)
-                throw VarnelError(无打印机说明);
-            return *printer;
-        });
+        sent.页数 = 输出各页(
+            page->页面(), 表格快照自(grid), 标题, 注释,
+            [&]() -> QPagedPaintDevice & {
+                printer = 取打印机(标题);
+                if (!printer)
+                    throw VarnelError(无打印机说明);
+                sent.打印机 = printer->printerName();
+                return *printer;
+            },
+            案件名);
         // The job has been handed over; what the print queue made of it.
         if (printer)
             answer = 打印结果(*printer);
@@ -107,4 +113,7 @@ void 打印表格内容(const FlexGrid &grid, const QString &标题, const QStri
         消息框::提示(answer.说明);
     else if (!printed && page)
         page->update(); // the page where printing stopped stays in view
+    if (!printed || !printer)
+        return std::nullopt;
+    return sent;
 }

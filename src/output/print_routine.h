@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FlexGrid;
 class QPrinter;
@@ -20,7 +21,15 @@ inline const QString 无打印机说明 = QStringLiteral("没有可用的打印�
 // The texts, column widths and row heights of a grid, as they are printed.
 表格快照 表格快照自(const FlexGrid &grid);
 
-// Prints the grid with the title and the note on every page, in column groups and blocks of 50
-// rows, as one print job without a dialog. The print windows show while it runs and close when
-// the last page is printed; a failure is shown in a message box and leaves them open.
-void 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释);
+// Where a print job went: the printer's name and the number of pages.
+struct 打印去向 {
+    QString 打印机;
+    int 页数 = 0;
+};
+
+// Prints the grid with the title, the note and the stored case's name on every page, in column
+// groups and blocks of 50 rows, as one print job without a dialog. The print windows show while
+// it runs and close when the last page is printed; a failure is shown in a message box, leaves
+// them open and returns nothing.
+std::optional<打印去向> 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释,
+                                    const QString &案件名 = QString());

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QSaveFile>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -91,6 +92,8 @@ void TestPdf::claimsFileIsThePrintedPages() {
                             QStringLiteral("/案款分配表张三诉李四案.pdf"));
     const PdfFile pdf = readPdf(answer);
     QCOMPARE(pdf.pages, 3);
+    QCOMPARE(w->statusBar()->currentMessage(),
+             QStringLiteral("已保存：") + QDir::toNativeSeparators(answer));
     const QString info = runTool(QStringLiteral("pdfinfo"), {answer});
     QVERIFY2(info.contains(QStringLiteral("Title:           案款分配表 — 张三诉李四案\n")),
              qPrintable(info));
@@ -100,8 +103,10 @@ void TestPdf::claimsFileIsThePrintedPages() {
     const QRegularExpression notEmbedded(QStringLiteral(" no +\\S+ +\\S+ +\\d+ +\\d+\n"));
     QVERIFY2(fonts.count('\n') > 2 && !fonts.contains(notEmbedded), qPrintable(fonts));
     // 3000 yuan over 120 claims of 100: 25 each, 25% in the summary.
-    const QStringList pages[] = {
-        {"债权人1", "25", "第1页"}, {"债权人50", "第2页"}, {"债权人120", "第3页"}};
+    // Every page names the stored case under its title.
+    const QStringList pages[] = {{"债权人1", "25", "第1页", "张三诉李四案"},
+                                 {"债权人50", "第2页", "张三诉李四案"},
+                                 {"债权人120", "第3页", "张三诉李四案"}};
     for (int p = 1; p <= 3; ++p)
         for (const QString &text : pages[p - 1])
             QVERIFY2(pdf.find(p, text), qPrintable(text));
@@ -112,6 +117,7 @@ void TestPdf::claimsFileIsThePrintedPages() {
     child<QAction>(w, "打印分配结果")->trigger();
     const PdfFile paper = readPdf(printed);
     QCOMPARE(paper.pages, 3);
+    QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("已送往打印机“”：3页"));
     for (int p = 1; p <= 3; ++p)
         QCOMPARE(pdf.text(p), paper.text(p));
     关闭不保存(w);
@@ -147,6 +153,7 @@ void TestPdf::nothingWritten() {
     BoxAnswerer boxes;
     Fo案款分配计算 *w = claimsWindow(60);
     child<QAction>(w, "保存为PDF文件")->trigger();
+    QCOMPARE(w->statusBar()->currentMessage(), QString());
     关闭不保存(w);
     QCOMPARE(opened, named ? 1 : 0);
     QCOMPARE(boxes.texts.join(QString()),
