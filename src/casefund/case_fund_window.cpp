@@ -30,6 +30,16 @@ namespace {
 // places there, and the window may be made larger but not smaller.
 constexpr int 原宽 = 8655, 原高 = 7095;
 
+// The tables' columns at the window's first size, and those that take a wider window's room:
+// the names and the amounts.
+const QList<int> 交款列宽{1000, 960, 2000, 1500}, 交款伸展列{0, 1};
+const QList<int> 债权列宽{1500, 960, 950, 1600, 960, 1700}, 债权伸展列{0, 1, 3, 4};
+
+void 设列宽(FlexGrid *grid, const QList<int> &widths) {
+    for (int c = 0; c < widths.size(); ++c)
+        grid->setColWidth(c, widths[c]);
+}
+
 void 设表头(FlexGrid *grid, int rows, const QStringList &headers) {
     grid->setRows(rows);
     grid->setCols(int(headers.size()));
@@ -159,17 +169,12 @@ void Fo案款分配计算::载入() {
     设表头(MSFjk, 2,
            {QStringLiteral("交款人"), QStringLiteral("金额"), QStringLiteral("交款时间"),
             QStringLiteral("备注")});
-    MSFjk->setColWidth(0, 1000);
-    MSFjk->setColWidth(2, 2000);
-    MSFjk->setColWidth(3, 1500);
+    设列宽(MSFjk, 交款列宽);
     设表头(MSFzc, 2,
            {QStringLiteral("债权人或案款项目"), QStringLiteral("债权金额"),
             QStringLiteral("债权性质"), QStringLiteral("其中抵押优先金额"),
             QStringLiteral("分配金额"), QStringLiteral("备注")});
-    MSFzc->setColWidth(0, 1500);
-    MSFzc->setColWidth(2, 950);
-    MSFzc->setColWidth(3, 1600);
-    MSFzc->setColWidth(5, 1700);
+    设列宽(MSFzc, 债权列宽);
     设表头(MSFysj, 1, {QString(), QStringLiteral("案件名称")});
     MSFysj->setColWidth(0, 0);
     MSFysj->setColWidth(1, 3000);
@@ -229,9 +234,9 @@ void Fo案款分配计算::分配计算() {
     安排恢复写入();
 }
 
-// The room beyond the first size goes to the tables' widths and the summary's; of the height,
-// a quarter goes to the payments table and the rest to the claims table, which holds the
-// longer list. Open editors stay on their cells.
+// The room beyond the first size goes to the tables' widths, and there to their name and amount
+// columns, and to the summary's; of the height, a quarter goes to the payments table and the
+// rest to the claims table, which holds the longer list. Open editors stay on their cells.
 void Fo案款分配计算::随窗口伸缩() {
     const QWidget *c = centralWidget();
     const int dw = std::max(0, 缇(c->width()) - 原宽);
@@ -241,6 +246,8 @@ void Fo案款分配计算::随窗口伸缩() {
     放置(Label3[1], 480, 3360 + payments, 1215, 255);
     放置(MSFzc, 480, 3600 + payments, 7695 + dw, 2175 + dh - payments);
     放置(Label4, 480, 5880 + dh, 7695 + dw, 975);
+    MSFjk->伸展列(交款伸展列, dw);
+    MSFzc->伸展列(债权伸展列, dw);
     编辑器跟随();
 }
 

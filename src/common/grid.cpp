@@ -2,6 +2,7 @@
 
 #include "common/blank_row.h"
 #include "common/cell_text.h"
+#include "common/column_share.h"
 #include "common/twips.h"
 #include "common/varnel_error.h"
 
@@ -171,6 +172,21 @@ void FlexGrid::setColWidth(int col, int twips) {
     检查(0, col);
     设定列宽.insert(col, twips);
     setColumnWidth(col, 像素(twips));
+}
+
+int FlexGrid::原列宽(int col) const {
+    检查(0, col);
+    const auto set = 设定列宽.constFind(col);
+    return set != 设定列宽.constEnd() ? *set : 缇(像素(默认列宽));
+}
+
+void FlexGrid::伸展列(const QList<int> &growing, int extraTwips) {
+    QList<int> given;
+    for (int c = 0; c < columnCount(); ++c)
+        given.append(原列宽(c));
+    const QList<int> widths = 伸展列宽(given, growing, extraTwips);
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, 像素(widths[c]));
 }
 
 int FlexGrid::RowHeight(int row) const {

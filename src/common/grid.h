@@ -46,8 +46,15 @@ class FlexGrid : public QTableWidget {
     // Left-aligned, vertically centred: the only alignment the program sets.
     void 当前格左对齐();
 
+    // The drawn width; after 伸展列 that of the stretched column.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // The width a column was given (the default when none): the width it prints with, whatever
+    // room a larger window gives it on screen.
+    int 原列宽(int col) const;
+    // Draws the columns `extraTwips` wider in all than given, the extra shared among the
+    // growing columns in proportion to their given widths (none: as given).
+    void 伸展列(const QList<int> &growing, int extraTwips);
     int RowHeight(int row) const;
     void setRowHeight(int row, int twips);
     int ColPos(int col) const;

@@ -63,7 +63,7 @@ std::unique_ptr<QPrinter> 默认打印机() {
     if (rows > 0) {
         snapshot.列宽.reserve(cols);
         for (int c = 0; c < cols; ++c)
-            snapshot.列宽.append(grid.ColWidth(c));
+            snapshot.列宽.append(grid.原列宽(c));
     }
     if (cols == 0)
         return snapshot;

@@ -50,6 +50,13 @@ class TestEntryRefusal : public QObject {
                       grid->ColWidth(col) - 10, grid->RowHeight(row) - 10);
     }
 
+    static QList<int> widths(FlexGrid *grid) {
+        QList<int> twips;
+        for (int col = 0; col < grid->Cols(); ++col)
+            twips << grid->ColWidth(col);
+        return twips;
+    }
+
     QPointer<Fo案款分配计算> w;
     QTemporaryDir dir;
     std::unique_ptr<BoxAnswerer> guard;
@@ -298,6 +305,10 @@ void TestEntryRefusal::secondClickPlacesTheCaret() {
 
 void TestEntryRefusal::windowGrows() {
     const QSize first = w->size();
+    // At the first size the columns are as designed; the room a wider window gives goes to
+    // the name and amount columns, by their widths, and the pages still print as designed.
+    const QList<int> designed{1500, 960, 950, 1600, 960, 1700};
+    QCOMPARE(widths(claims()), designed);
     const QRect claimsAt = claims()->geometry();
     QCOMPARE(claimsAt, 缇矩形(480, 3600, 7695, 2175));
     claims()->setRows(151);
@@ -309,12 +320,22 @@ void TestEntryRefusal::windowGrows() {
     QCOMPARE(payments()->height(), 缇矩形(0, 0, 0, 2175).height() + 100);
     QCOMPARE(c<QLabel>("Label4")->y(), 缇矩形(480, 5880, 7695, 975).y() + 400);
     QCOMPARE(c<QLabel>("Label4")->width(), claimsAt.width() + 300);
+    const QList<int> wide = widths(claims());
+    QCOMPARE(wide[2], 950);
+    QCOMPARE(wide[5], 1700);
+    QVERIFY(wide[0] > 1500 + 1300 && wide[1] > 960 + 800 && wide[3] > wide[0] && wide[4] == wide[1]);
+    QVERIFY(qAbs(wide[0] + wide[1] + wide[3] + wide[4] - (5020 + 4500)) <= 4 * 15);
+    for (int col = 0; col < 6; ++col)
+        QCOMPARE(claims()->原列宽(col), designed[col]);
+    QCOMPARE(payments()->ColWidth(2), 2000);
+    QVERIFY(payments()->ColWidth(0) > 1000 + 2000);
     // The editor stays on its cell.
     QCOMPARE(c<QLineEdit>("Tefp")->geometry(), over(claims(), 3, 0));
     // Never smaller than the first size, where every control is at its place.
     w->resize(first - QSize(100, 100));
     QTRY_COMPARE(w->size(), first);
     QCOMPARE(claims()->geometry(), claimsAt);
+    QCOMPARE(widths(claims()), designed);
 }
 
 int runEntryRefusalTests(int argc, char **argv) {

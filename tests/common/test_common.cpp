@@ -1,5 +1,6 @@
 #include "code_units.h"
 #include "common/cell_text.h"
+#include "common/column_share.h"
 #include "common/date_text.h"
 #include "common/money.h"
 #include "common/number_text.h"
@@ -19,6 +20,8 @@ class TestCommon : public QObject {
     void moneyOverflow();
     void moneyFromDouble_data();
     void moneyFromDouble();
+    void stretchedColumns_data();
+    void stretchedColumns();
     void fenRounding();
     void dateParser_data();
     void dateParser();
@@ -151,6 +154,30 @@ void TestCommon::moneyFromDouble() {
     QFETCH(double, value);
     QFETCH(QString, money);
     QCOMPARE(金额文本(实数金额(value)), money);
+}
+
+void TestCommon::stretchedColumns_data() {
+    QTest::addColumn<QList<int>>("designed");
+    QTest::addColumn<QList<int>>("growing");
+    QTest::addColumn<int>("extra");
+    QTest::addColumn<QList<int>>("widths");
+    const QList<int> claims{1500, 960, 950, 1600, 960, 1700};
+    QTest::newRow("first size") << claims << QList<int>{0, 1, 3, 4} << 0 << claims;
+    QTest::newRow("narrower") << claims << QList<int>{0, 1, 3, 4} << -300 << claims;
+    QTest::newRow("by designed widths") << claims << QList<int>{0, 1, 3, 4} << 4500
+                                        << QList<int>{2844, 1821, 950, 3034, 1821, 1700};
+    QTest::newRow("roundings add up") << QList<int>{1, 1, 1} << QList<int>{0, 1, 2} << 2
+                                      << QList<int>{1, 2, 2};
+    QTest::newRow("none grows") << QList<int>{100, 200} << QList<int>{} << 50
+                                << QList<int>{100, 200};
+}
+
+void TestCommon::stretchedColumns() {
+    QFETCH(QList<int>, designed);
+    QFETCH(QList<int>, growing);
+    QFETCH(int, extra);
+    QFETCH(QList<int>, widths);
+    QCOMPARE(伸展列宽(designed, growing, extra), widths);
 }
 
 void TestCommon::fenRounding() {

@@ -6,6 +6,8 @@
 #include "window_test.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QScrollBar>
 #include <QTest>
 
@@ -19,6 +21,7 @@ class TestGrid : public QObject {
     void positionsAgreeWithDrawnCells();
     void headerStaysWhenScrolled();
     void gridWithoutFixedRow();
+    void cutCellsShowTheirTextAsTooltip();
     void outsideTheGridRaises_data();
     void outsideTheGridRaises();
     void fixedColumnNeverCurrent_data();
@@ -142,6 +145,28 @@ void TestGrid::headerStaysWhenScrolled() {
     QVERIFY(g.horizontalHeader()->isVisible());
     QCOMPARE(g.RowPos(0), headerTop);
     QVERIFY(g.RowPos(1) < headerTop); // the first data row has scrolled away under the header
+}
+
+void TestGrid::cutCellsShowTheirTextAsTooltip() {
+    FlexGrid g(nullptr);
+    g.setCols(2);
+    g.setRows(3);
+    g.setColWidth(1, 600);
+    const QString amount = QStringLiteral("12345678.90");
+    g.setTextMatrix(1, 0, QStringLiteral("100"));
+    g.setTextMatrix(1, 1, amount);
+    g.setTextMatrix(2, 1, QStringLiteral("1"));
+    g.resize(400, 200);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    // The cut cell last: a tip that was shown stays readable for a while after it is hidden.
+    for (const auto &[row, col, tip] : {std::tuple{1, 0, QString()}, {2, 1, QString()},
+                                        {1, 1, amount}}) {
+        const QRect cell = g.visualRect(g.model()->index(row - 1, col));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), g.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(g.viewport(), &help);
+        QCOMPARE(QToolTip::text(), tip);
+    }
 }
 
 void TestGrid::gridWithoutFixedRow() {
