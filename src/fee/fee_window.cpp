@@ -160,21 +160,24 @@ bool Fo诉讼费计算::按2007() const {
     return Com收费标准->currentIndex() == 1;
 }
 
-// The chosen schedule's types, nothing chosen. Items wider than the list wrap onto a second
-// line; each is a line (or two) and two pixels high: the stand-in face draws "_" just below its
-// line.
+// The chosen schedule's types, nothing chosen. An item is a line and two pixels high: the
+// stand-in face draws "_" just below its line. The 2007 list has items wider than the list:
+// they wrap onto a second line.
 void Fo诉讼费计算::填类型列表() {
     const QSignalBlocker blocker(List1);
+    const bool by2007 = 按2007();
     List1->clear();
-    List1->addItems(按2007() ? 交纳办法类型列表() : 案件类型列表());
-    List1->setWordWrap(true);
+    List1->addItems(by2007 ? 交纳办法类型列表() : 案件类型列表());
+    List1->setWordWrap(by2007);
     const QFontMetrics metrics(List1->font());
-    const int room = List1->width() - 2 * List1->frameWidth() -
+    const int room = List1->maximumViewportSize().width() -
                      List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
     for (int i = 0; i < List1->count(); ++i) {
-        const QRect text =
-            metrics.boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, List1->item(i)->text());
-        List1->item(i)->setSizeHint(QSize(text.width() + 8, text.height() + 2));
+        const QString text = List1->item(i)->text();
+        QSize size(metrics.horizontalAdvance(text), metrics.height());
+        if (by2007 && size.width() > room)
+            size = metrics.boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, text).size();
+        List1->item(i)->setSizeHint(size + QSize(8, 2));
     }
 }
 

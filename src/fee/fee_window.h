@@ -51,7 +51,7 @@ class Fo诉讼费计算 : public QMainWindow {
     void closeEvent(QCloseEvent *event) override;
 
   private:
-    static constexpr int 客户宽 = 7500;
+    static constexpr int 客户宽 = 6840;
     static constexpr int 客户高 = 5160;
 
     void 建立控件();
