@@ -12,10 +12,11 @@ bool 有效(int standard) {
     return standard == 标准1989 || standard == 标准2007;
 }
 
-// The clerk's own settings: the registry under HKEY_CURRENT_USER on Windows, a file under
-// ~/.config elsewhere.
+// The clerk's own settings file: Varnel/Varnel.ini under %APPDATA% on Windows, under ~/.config
+// elsewhere.
 QSettings 用户设置() {
-    return QSettings(QStringLiteral("Varnel"), QStringLiteral("Varnel"));
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Varnel"),
+                     QStringLiteral("Varnel"));
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,7 +26,10 @@ const QString 减半依据 = QStringLiteral("，第十五条/第十六条/第十
 class TestFee2007 : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // The clerk's settings file of these tests is their own, never the user's.
+    void initTestCase() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userDir.path());
+    }
     void init();
     void cleanup();
 
@@ -55,6 +57,7 @@ class TestFee2007 : public QObject {
     void chooseSchedule(Fo诉讼费计算 *w, int index);
 
     std::unique_ptr<BoxAnswerer> guard;
+    QTemporaryDir userDir;
     std::unique_ptr<QTemporaryDir> appDir;
     QString oldAppDir;
 };
@@ -77,7 +80,8 @@ void TestFee2007::cleanup() {
 }
 
 void TestFee2007::remember(const QVariant &standard) {
-    QSettings settings(QStringLiteral("Varnel"), QStringLiteral("Varnel"));
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Varnel"),
+                       QStringLiteral("Varnel"));
     if (standard.isValid())
         settings.setValue(QStringLiteral("fees/standard"), standard);
     else
