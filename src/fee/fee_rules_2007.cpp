@@ -24,9 +24,9 @@ struct 累进表 {
     std::span<const 档> 档位;
 };
 
-constexpr 档 财产档[] = {{100'000, 25},   {200'000, 20},    {500'000, 15},
-                         {1'000'000, 10}, {2'000'000, 9},   {5'000'000, 8},
-                         {10'000'000, 7}, {20'000'000, 6},  {0, 5}};
+constexpr 档 财产档[] = {{100'000, 25},   {200'000, 20},   {500'000, 15},
+                         {1'000'000, 10}, {2'000'000, 9},  {5'000'000, 8},
+                         {10'000'000, 7}, {20'000'000, 6}, {0, 5}};
 constexpr 档 执行档[] = {{500'000, 15}, {5'000'000, 10}, {10'000'000, 5}, {0, 1}};
 constexpr 档 保全档[] = {{100'000, 10}, {0, 5}};
 constexpr 档 赔偿档[] = {{100'000, 10}, {0, 5}};
@@ -146,8 +146,8 @@ constexpr std::ptrdiff_t 受理费类型数 = 9;
 
 std::ptrdiff_t 序号(const QString &caseType) {
     const auto &rules = 规则表();
-    const auto it = std::find_if(rules.begin(), rules.end(),
-                                 [&](const 规则 &r) { return r.类型 == caseType; });
+    const auto it =
+        std::find_if(rules.begin(), rules.end(), [&](const 规则 &r) { return r.类型 == caseType; });
     return it == rules.end() ? -1 : it - rules.begin();
 }
 

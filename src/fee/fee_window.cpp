@@ -134,13 +134,13 @@ void Fo诉讼费计算::建立控件() {
 // halving below them. The chooser is left out of the Tab order, which stays that of the 1989
 // window (the list, the amounts, the result); a click gives it the keyboard.
 void Fo诉讼费计算::建立标准控件(QWidget *client) {
-    Com收费标准 = 新控件<QComboBox>(client, QStringLiteral("Com收费标准"), 120, 60, 客户宽 - 240, 360);
+    Com收费标准 =
+        新控件<QComboBox>(client, QStringLiteral("Com收费标准"), 120, 60, 客户宽 - 240, 360);
     Com收费标准->addItems(标准名称);
     Com收费标准->setFocusPolicy(Qt::ClickFocus);
-    Lab依据 = 标签(client, QStringLiteral("Lab依据"), QString(), 120, 4425, 客户宽 - 240, 240,
-                   0x004040);
-    Chk减半 = 新控件<QCheckBox>(
-        client, QStringLiteral("Chk减半"), 120, 4740, 客户宽 - 240, 300);
+    Lab依据 =
+        标签(client, QStringLiteral("Lab依据"), QString(), 120, 4425, 客户宽 - 240, 240, 0x004040);
+    Chk减半 = 新控件<QCheckBox>(client, QStringLiteral("Chk减半"), 120, 4740, 客户宽 - 240, 300);
     Chk减半->setText(
         QStringLiteral("减半收取（调解结案、撤诉、简易程序、反诉或第三人请求合并审理）"));
     Chk减半->setEnabled(false);

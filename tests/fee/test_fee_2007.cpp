@@ -4,6 +4,7 @@
 #include "common/app_dir.h"
 #include "fee/fee_rules_2007.h"
 #include "fee/fee_window.h"
+#include "fee_window_fixture.h"
 #include "typing.h"
 
 #include <QCheckBox>
@@ -52,8 +53,6 @@ class TestFee2007 : public QObject {
   private:
     void remember(const QVariant &standard);
     void writeOfficeFile(const QByteArray &text);
-    Fo诉讼费计算 *openWindow();
-    void choose(Fo诉讼费计算 *w, const QString &type);
     void chooseSchedule(Fo诉讼费计算 *w, int index);
 
     std::unique_ptr<BoxAnswerer> guard;
@@ -97,13 +96,26 @@ void TestFee2007::writeOfficeFile(const QByteArray &text) {
 // ---- rules ---------------------------------------------------------------------------------
 
 void TestFee2007::caseTypes() {
-    QCOMPARE(交纳办法类型列表(),
-             (QStringList{"财产案件", "离婚案件", "人格权案件", "其他非财产案件", "知识产权民事案件",
-                          "劳动争议案件", "商标、专利、海事行政案件", "其他行政案件",
-                          "管辖权异议不成立", "申请执行", "申请保全", "申请支付令", "申请公示催告",
-                          "申请撤销仲裁裁决或者认定仲裁协议效力", "破产案件",
-                          "申请设立海事赔偿责任限制基金", "申请海事强制令", "申请船舶优先权催告",
-                          "申请海事债权登记", "申请共同海损理算"}));
+    QCOMPARE(交纳办法类型列表(), (QStringList{"财产案件",
+                                              "离婚案件",
+                                              "人格权案件",
+                                              "其他非财产案件",
+                                              "知识产权民事案件",
+                                              "劳动争议案件",
+                                              "商标、专利、海事行政案件",
+                                              "其他行政案件",
+                                              "管辖权异议不成立",
+                                              "申请执行",
+                                              "申请保全",
+                                              "申请支付令",
+                                              "申请公示催告",
+                                              "申请撤销仲裁裁决或者认定仲裁协议效力",
+                                              "破产案件",
+                                              "申请设立海事赔偿责任限制基金",
+                                              "申请海事强制令",
+                                              "申请船舶优先权催告",
+                                              "申请海事债权登记",
+                                              "申请共同海损理算"}));
 }
 
 void TestFee2007::fees_data() {
@@ -258,25 +270,6 @@ void TestFee2007::basis() {
 
 // ---- window --------------------------------------------------------------------------------
 
-Fo诉讼费计算 *TestFee2007::openWindow() {
-    auto *w = new Fo诉讼费计算;
-    w->Timer1->stop();
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qWarning("window not exposed");
-    return w;
-}
-
-void TestFee2007::choose(Fo诉讼费计算 *w, const QString &type) {
-    auto *list = w->findChild<QListWidget *>(QStringLiteral("List1"));
-    const auto items = list->findItems(type, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(items.first()).center());
-    QCOMPARE(list->selectedItems().value(0), items.first());
-}
-
 // As the clerk does: a click gives the chooser the keyboard, the arrow keys choose.
 void TestFee2007::chooseSchedule(Fo诉讼费计算 *w, int index) {
     auto *combo = w->findChild<QComboBox *>(QStringLiteral("Com收费标准"));
@@ -296,8 +289,8 @@ void TestFee2007::opensWith_data() {
     QTest::newRow("office 2007 after the archive")
         << QVariant() << QByteArray("[archive]\nconnection=\n\n[fees]\nstandard = 2007\n") << 1
         << QString();
-    QTest::newRow("clerk's 1989 over the office's 2007") << QVariant(1989) << fees2007 << 0
-                                                         << QString();
+    QTest::newRow("clerk's 1989 over the office's 2007")
+        << QVariant(1989) << fees2007 << 0 << QString();
     QTest::newRow("clerk's 2007 over the office's 1989")
         << QVariant(2007) << QByteArray("[fees]\nstandard=1989\n") << 1 << QString();
     QTest::newRow("unknown remembered value") << QVariant(2008) << fees2007 << 1 << QString();
@@ -316,7 +309,7 @@ void TestFee2007::opensWith() {
     if (!office.isEmpty())
         writeOfficeFile(office);
     BoxAnswerer answerer;
-    auto *w = openWindow();
+    auto *w = 打开费用窗口();
     QCOMPARE(w->Com收费标准->currentIndex(), index);
     QCOMPARE(w->List1->count(), index ? 20 : 10);
     QCOMPARE(answerer.texts.size(), refusal.isEmpty() ? 0 : 1);
@@ -328,20 +321,20 @@ void TestFee2007::opensWith() {
 // Only the clerk's own choice is remembered; the office's default is not taken for one.
 void TestFee2007::clerkChoiceRemembered() {
     writeOfficeFile("[fees]\nstandard=2007\n");
-    auto *w = openWindow();
+    auto *w = 打开费用窗口();
     QCOMPARE(w->Com收费标准->currentIndex(), 1);
     w->close();
     writeOfficeFile("[fees]\nstandard=1989\n");
-    w = openWindow();
+    w = 打开费用窗口();
     QCOMPARE(w->Com收费标准->currentIndex(), 0);
     chooseSchedule(w, 1);
     w->close();
-    w = openWindow();
+    w = 打开费用窗口();
     QCOMPARE(w->Com收费标准->currentIndex(), 1);
     chooseSchedule(w, 0);
     w->close();
     writeOfficeFile("[fees]\nstandard=2007\n");
-    w = openWindow();
+    w = 打开费用窗口();
     QCOMPARE(w->Com收费标准->currentIndex(), 0);
     w->close();
 }
@@ -352,14 +345,25 @@ void TestFee2007::resultShown_data() {
     QTest::addColumn<QString>("joint");
     QTest::addColumn<bool>("halve");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("property") << "财产案件" << "123457" << "" << false << "2769.14";
-    QTest::newRow("property halved") << "财产案件" << "123457" << "" << true << "1384.57";
-    QTest::newRow("divorce") << "离婚案件" << "" << "796260" << false << "3031.3至3281.3";
-    QTest::newRow("divorce halved") << "离婚案件" << "" << "796260" << true << "1515.65至1640.65";
-    QTest::newRow("enforcement without amount") << "申请执行" << "x" << "" << false << "50至500";
+    QTest::newRow("property") << "财产案件"
+                              << "123457"
+                              << "" << false << "2769.14";
+    QTest::newRow("property halved") << "财产案件"
+                                     << "123457"
+                                     << "" << true << "1384.57";
+    QTest::newRow("divorce") << "离婚案件"
+                             << ""
+                             << "796260" << false << "3031.3至3281.3";
+    QTest::newRow("divorce halved") << "离婚案件"
+                                    << ""
+                                    << "796260" << true << "1515.65至1640.65";
+    QTest::newRow("enforcement without amount") << "申请执行"
+                                                << "x"
+                                                << "" << false << "50至500";
     // The check box is disabled for an application fee: the click changes nothing.
-    QTest::newRow("preservation, halving refused")
-        << "申请保全" << "2000000" << "" << true << "5000";
+    QTest::newRow("preservation, halving refused") << "申请保全"
+                                                   << "2000000"
+                                                   << "" << true << "5000";
 }
 
 void TestFee2007::resultShown() {
@@ -369,8 +373,8 @@ void TestFee2007::resultShown() {
     QFETCH(bool, halve);
     QFETCH(QString, shown);
     remember(2007);
-    auto *w = openWindow();
-    choose(w, type);
+    auto *w = 打开费用窗口();
+    点选类型(w, type);
     if (w->Te共同产->isVisible())
         typeText(w->Te共同产, joint);
     typeText(w->Tex标的, amount);
@@ -387,16 +391,26 @@ void TestFee2007::amountLabelAndHalving_data() {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("halvable");
-    QTest::newRow("property") << "财产案件" << "诉讼标的" << true;
-    QTest::newRow("divorce") << "离婚案件" << "无需填写" << true;
-    QTest::newRow("personality") << "人格权案件" << "赔偿金额" << true;
-    QTest::newRow("IP") << "知识产权民事案件" << "争议金额" << true;
-    QTest::newRow("ninth") << "管辖权异议不成立" << "无需填写" << true;
-    QTest::newRow("tenth") << "申请执行" << "执行金额" << false;
-    QTest::newRow("preservation") << "申请保全" << "保全数额" << false;
-    QTest::newRow("payment order") << "申请支付令" << "请求金额" << false;
-    QTest::newRow("bankruptcy") << "破产案件" << "破产财产" << false;
-    QTest::newRow("last") << "申请共同海损理算" << "无需填写" << false;
+    QTest::newRow("property") << "财产案件"
+                              << "诉讼标的" << true;
+    QTest::newRow("divorce") << "离婚案件"
+                             << "无需填写" << true;
+    QTest::newRow("personality") << "人格权案件"
+                                 << "赔偿金额" << true;
+    QTest::newRow("IP") << "知识产权民事案件"
+                        << "争议金额" << true;
+    QTest::newRow("ninth") << "管辖权异议不成立"
+                           << "无需填写" << true;
+    QTest::newRow("tenth") << "申请执行"
+                           << "执行金额" << false;
+    QTest::newRow("preservation") << "申请保全"
+                                  << "保全数额" << false;
+    QTest::newRow("payment order") << "申请支付令"
+                                   << "请求金额" << false;
+    QTest::newRow("bankruptcy") << "破产案件"
+                                << "破产财产" << false;
+    QTest::newRow("last") << "申请共同海损理算"
+                          << "无需填写" << false;
 }
 
 void TestFee2007::amountLabelAndHalving() {
@@ -404,8 +418,8 @@ void TestFee2007::amountLabelAndHalving() {
     QFETCH(QString, label);
     QFETCH(bool, halvable);
     remember(2007);
-    auto *w = openWindow();
-    choose(w, type);
+    auto *w = 打开费用窗口();
+    点选类型(w, type);
     QCOMPARE(w->Label3[0]->text(), label);
     QCOMPARE(w->Chk减半->isEnabled(), halvable);
     QCOMPARE(w->Te共同产->isVisible(), type == QStringLiteral("离婚案件"));
@@ -415,9 +429,9 @@ void TestFee2007::amountLabelAndHalving() {
 // A change of schedule starts over: the old schedule's fee is not left standing under the new
 // one. The amounts stay.
 void TestFee2007::switchingSchedules() {
-    auto *w = openWindow();
+    auto *w = 打开费用窗口();
     QVERIFY(!w->Chk减半->isEnabled());
-    choose(w, QStringLiteral("民事_财产（破产）案件"));
+    点选类型(w, QStringLiteral("民事_财产（破产）案件"));
     typeText(w->Tex标的, QStringLiteral("100000"));
     QCOMPARE(w->Te结果->text(), QStringLiteral("3510"));
     QVERIFY(!w->Chk减半->isEnabled());
@@ -426,7 +440,7 @@ void TestFee2007::switchingSchedules() {
     QVERIFY(w->List1->selectedItems().isEmpty());
     QVERIFY(w->Te结果->text().isEmpty());
     QVERIFY(w->Te共同产->isVisible());
-    choose(w, QStringLiteral("财产案件"));
+    点选类型(w, QStringLiteral("财产案件"));
     QCOMPARE(w->Te结果->text(), QStringLiteral("2300"));
     QCOMPARE(w->Lab依据->text(), 依据前缀 + "第十三条第（一）项");
     QTest::mouseClick(w->Chk减半, Qt::LeftButton, {}, QPoint(8, w->Chk减半->height() / 2));
@@ -436,7 +450,7 @@ void TestFee2007::switchingSchedules() {
     QVERIFY(w->Te结果->text().isEmpty());
     QVERIFY(w->Lab依据->text().isEmpty());
     QVERIFY(!w->Chk减半->isEnabled());
-    choose(w, QStringLiteral("民事_财产（破产）案件"));
+    点选类型(w, QStringLiteral("民事_财产（破产）案件"));
     QCOMPARE(w->Te结果->text(), QStringLiteral("3510"));
     QCOMPARE(w->Label3[0]->text(), QStringLiteral("诉讼标的"));
     w->close();
@@ -445,8 +459,8 @@ void TestFee2007::switchingSchedules() {
 // Beyond the money range: the overflow is reported, and no fee stands in the result box.
 void TestFee2007::overflowShowsNoFee() {
     remember(2007);
-    auto *w = openWindow();
-    choose(w, QStringLiteral("财产案件"));
+    auto *w = 打开费用窗口();
+    点选类型(w, QStringLiteral("财产案件"));
     typeText(w->Tex标的, QStringLiteral("5"));
     QCOMPARE(w->Te结果->text(), QStringLiteral("50"));
     BoxAnswerer answerer;
