@@ -115,7 +115,6 @@ class ArchiveSettingsTest : public QObject {
         QTest::addColumn<int>("standard");
         QTest::addColumn<QStringList>("refused"); // parts of the message; empty: accepted
         const QStringList ok;
-        QTest::newRow("none") << QByteArray("[archive]\nconnection=\n") << 0 << ok;
         QTest::newRow("2007") << QByteArray("[fees]\nstandard=2007\n") << 2007 << ok;
         QTest::newRow("1989 after the archive")
             << QByteArray("[archive]\nconnection=host=db\n[fees]\nstandard = 1989\n") << 1989
@@ -126,8 +125,6 @@ class ArchiveSettingsTest : public QObject {
                                << QStringList{"第 3 行", "standard"};
         QTest::newRow("in the archive section") << QByteArray("[archive]\nstandard=2007\n") << 0
                                                 << QStringList{"第 2 行", "standard"};
-        QTest::newRow("connection in fees") << QByteArray("[fees]\nconnection=host=db\n") << 0
-                                            << QStringList{"第 2 行", "缺少 [archive]"};
     }
     void feesStandard() {
         QFETCH(QByteArray, text);
