@@ -235,6 +235,7 @@ class TestFee2007 : public QObject {
         打开费用窗口()->close();
         writeOfficeFile("[fees]\nstandard=1989\n");
         auto *w = 打开费用窗口();
+        QCOMPARE(w->Com收费标准->currentIndex(), 0);
         chooseSchedule(w, 1);
         w->close();
         w = 打开费用窗口();
