@@ -78,28 +78,50 @@ bool 读值(const QString &s, qsizetype &i) {
     return true;
 }
 
-// Checks the line structure of the file; returns the line of the connection key, 0 if none.
-int 检查各行(const QString &file, const QString &text) {
+// What the line check found: the line of the connection key and the fee schedule, 0 if none.
+struct 各行 {
+    int 连接行 = 0;
+    int 收费标准 = 0;
+};
+
+// [fees] standard=1989 or 2007; twice or another value is refused.
+void 检查收费标准(const QString &file, int n, const QString &value, 各行 &found) {
+    if (found.收费标准)
+        设置错误(file, n, QStringLiteral("又写了一次 standard"),
+                 QStringLiteral("只能写一次，请删去多余的一行"));
+    if (value != QStringLiteral("1989") && value != QStringLiteral("2007"))
+        设置错误(file, n, QStringLiteral("的 standard 是“%1”").arg(value),
+                 QStringLiteral("只能是 1989 或 2007，请改正这一行"));
+    found.收费标准 = value.toInt();
+}
+
+// Checks the line structure of the file.
+各行 检查各行(const QString &file, const QString &text) {
     static const QRegularExpression section(QStringLiteral(R"(^\[\s*([^\]]*?)\s*\]$)"));
     static const QRegularExpression keyValue(QStringLiteral(R"(^([^=]*?)\s*=)"));
     const QStringList lines = text.split(u'\n');
-    bool inArchive = false;
-    int connectionLine = 0;
+    QString current;
+    各行 found;
     for (int n = 1; n <= lines.size(); ++n) {
         const QString line = lines[n - 1].trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (const auto m = section.match(line); m.hasMatch()) {
-            inArchive = m.captured(1) == QStringLiteral("archive");
-            if (!inArchive)
+            current = m.captured(1);
+            if (current != QStringLiteral("archive") && current != QStringLiteral("fees"))
                 设置错误(file, n, QStringLiteral("的一节“%1”不是本程序的设置").arg(line),
-                         QStringLiteral("这个文件只能有 [archive] 一节，请删去这一节"));
+                         QStringLiteral("这个文件只能有 [archive] 和 [fees] 两节，请删去这一节"));
             continue;
         }
         const auto m = keyValue.match(line);
         if (!m.hasMatch())
             设置错误(file, n, QStringLiteral("不是“名称=值”的格式"),
                      QStringLiteral("请改正这一行，或在行首加 ; 使它成为注释"));
+        const bool inArchive = current == QStringLiteral("archive");
+        if (current == QStringLiteral("fees") && m.captured(1) == QStringLiteral("standard")) {
+            检查收费标准(file, n, line.mid(m.capturedEnd()).trimmed(), found);
+            continue;
+        }
         // A commented-out section header: deleting the line, as for a stray key, would put the
         // PC back on its own file without a word.
         if (!inArchive && m.captured(1) == QStringLiteral("connection"))
@@ -107,17 +129,18 @@ int 检查各行(const QString &file, const QString &text) {
                      QStringLiteral("请在这一行前面加上一行 [archive]（标题前不能有 ; 或 #）"));
         if (!inArchive || m.captured(1) != QStringLiteral("connection"))
             设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
-                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection，请删去这一行"));
+                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection、在 [fees] 一节中"
+                                    "写 standard，请删去这一行"));
         // The settings reader would end the value at a ";" (a comment), and Qt's driver reads
         // one as a separator of its own: a ";" anywhere in the value is refused.
         if (line.mid(m.capturedEnd()).contains(u';'))
             分号错误(file, n);
-        if (connectionLine)
+        if (found.连接行)
             设置错误(file, n, QStringLiteral("又写了一次 connection"),
                      QStringLiteral("只能写一次，请删去多余的一行"));
-        connectionLine = n;
+        found.连接行 = n;
     }
-    return connectionLine;
+    return found;
 }
 
 } // namespace
@@ -175,8 +198,9 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
                               .arg(QDir::toNativeSeparators(file), f.errorString()));
-    const int line = 检查各行(file, QString::fromUtf8(f.readAll()));
-    档案设置 result{file, {}};
+    const 各行 found = 检查各行(file, QString::fromUtf8(f.readAll()));
+    档案设置 result{file, {}, found.收费标准};
+    const int line = found.连接行;
     if (!line)
         return result;
     QSettings settings(file, QSettings::IniFormat);

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-// Where the stored cases live. Without a settings file, or with an empty [archive] connection,
-// they are in the SQLite file varnel.db of the application directory; with a connection string
-// they are on a PostgreSQL server. The settings file holds nothing else, and never a password.
+// The office's settings. Where the stored cases live: without a settings file, or with an
+// empty [archive] connection, they are in the SQLite file varnel.db of the application
+// directory; with a connection string they are on a PostgreSQL server. And, in [fees], the
+// fee schedule the fee calculator opens with until the clerk chooses one. The settings file
+// holds nothing else, and never a password.
 
 struct 档案设置 {
     // The settings file that was read, or empty when none was found.
@@ -13,6 +15,8 @@ struct 档案设置 {
     // The libpq connection string as written, or empty for the SQLite file.
     QString 连接串;
     bool 在服务器上() const { return !连接串.isEmpty(); }
+    // [fees] standard: 1989 or 2007, or 0 when the file names none.
+    int 收费标准 = 0;
 };
 
 // The settings file that counts: varnel.ini in the application directory, or, when that has
@@ -20,8 +24,9 @@ struct 档案设置 {
 QString 设置文件(const QString &应用目录, const QString &系统文件);
 
 // Reads a settings file. A line that is not a comment, a section or key=value, a section other
-// than [archive], a key other than connection, or a connection string that libpq would refuse
-// or that holds a password: a VarnelError naming the file and the line.
+// than [archive] or [fees], a key other than connection in [archive] or standard in [fees], a
+// standard other than 1989 or 2007, or a connection string that libpq would refuse or that
+// holds a password: a VarnelError naming the file and the line.
 档案设置 读档案设置(const QString &file);
 
 // The settings file of every user of this computer: /etc/varnel/varnel.ini, on Windows

@@ -24,6 +24,13 @@ Money &operator+=(Money &a, Money b) {
     return a = a + b;
 }
 
+Money operator*(Money a, std::int64_t k) {
+    Money r;
+    if (__builtin_mul_overflow(a.万分, k, &r.万分))
+        溢出();
+    return r;
+}
+
 Money 元(std::int64_t yuan) {
     Money r;
     if (__builtin_mul_overflow(yuan, std::int64_t{10000}, &r.万分))
@@ -115,4 +122,18 @@ Money 到分(double x) {
     if (__builtin_mul_overflow(m.万分, std::int64_t{100}, &r.万分))
         溢出();
     return r;
+}
+
+Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母) {
+    using I = __int128;
+    const I unit = I(分母) * 100; // ten-thousandths in a fen, times the denominator
+    const I n = I(m.万分) * 分子;
+    I fen = n / unit;
+    const I rest = n % unit;
+    if (2 * (rest < 0 ? -rest : rest) >= unit)
+        fen += n < 0 ? -1 : 1;
+    const I r = fen * 100;
+    if (r > INT64_MAX || r < INT64_MIN)
+        溢出();
+    return Money{std::int64_t(r)};
 }

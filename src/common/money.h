@@ -15,6 +15,7 @@ struct Money {
 Money operator+(Money a, Money b);
 Money operator-(Money a, Money b);
 Money &operator+=(Money &a, Money b);
+Money operator*(Money a, std::int64_t k);
 
 // Yuan as a whole number, exactly.
 Money 元(std::int64_t yuan);
@@ -35,6 +36,9 @@ double 实数(Money m);
 // Plain text: optional minus, integer digits without grouping, a period and the fraction
 // without trailing zeros only when the fraction is not zero (5000, 333.33, 0.5, 33.3333).
 QString 金额文本(Money m);
+
+// m × 分子 / 分母 worked out exactly and rounded to the fen, halves away from zero. 分母 > 0.
+Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母);
 
 // Allocations are rounded to the fen: x / 100 to money (four decimals), then times 100.
 Money 到分(double x);

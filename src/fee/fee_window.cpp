@@ -6,19 +6,30 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "fee/fee_rules.h"
+#include "fee/fee_rules_2007.h"
+#include "fee/fee_standard.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
 
 constexpr unsigned 暗红 = 0xC0;
 constexpr unsigned 蓝 = 0xFF0000;
+
+// The schedules of Com收费标准, in its order.
+const QStringList 标准名称{
+    QStringLiteral("1989年《人民法院诉讼收费办法》（2007年4月1日起不再适用）"),
+    QStringLiteral("2007年《诉讼费用交纳办法》")};
 
 QLabel *标签(QWidget *parent, const QString &name, const QString &text, int left, int top,
              int width, int height, unsigned colour) {
@@ -51,7 +62,7 @@ Fo诉讼费计算::Fo诉讼费计算() {
 }
 
 void Fo诉讼费计算::建立控件() {
-    QWidget *client = 建立窗口(this, QStringLiteral("Fo诉讼费计算"), 5955, 4740);
+    QWidget *client = 建立窗口(this, QStringLiteral("Fo诉讼费计算"), 客户宽, 客户高);
     回到上页 = 新命令(menuBar(), QStringLiteral("回到上页"));
 
     Label2 = 标签(client, QStringLiteral("Label2"), QStringLiteral("诉讼费计算"), 2520, 480, 1425,
@@ -100,6 +111,7 @@ void Fo诉讼费计算::建立控件() {
                               QStringLiteral("<<<"), 4920, 2760 + 480 * i, 270, 180, 暗红);
         Lab错误指示[i]->hide();
     }
+    建立标准控件(client);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
@@ -109,23 +121,93 @@ void Fo诉讼费计算::建立控件() {
         connect(box, &QLineEdit::textChanged, this, [this] { 计算诉讼费(); });
         连接单击(box, [this] { 计算诉讼费(); });
     }
+    connect(Com收费标准, &QComboBox::currentIndexChanged, this, [this] { 换标准(); });
+    connect(Com收费标准, &QComboBox::activated, this,
+            [this] { 捕获错误([this] { 记住收费标准(按2007() ? 标准2007 : 标准1989); }); });
+    connect(Chk减半, &QCheckBox::toggled, this, [this] { 计算诉讼费(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
     Timer1->start();
 }
 
+// The schedule chooser above everything it governs, the articles under the result, and
+// halving below them. The chooser is left out of the Tab order, which stays that of the 1989
+// window (the list, the amounts, the result); a click gives it the keyboard.
+void Fo诉讼费计算::建立标准控件(QWidget *client) {
+    Com收费标准 =
+        新控件<QComboBox>(client, QStringLiteral("Com收费标准"), 120, 60, 客户宽 - 240, 360);
+    Com收费标准->addItems(标准名称);
+    Com收费标准->setFocusPolicy(Qt::ClickFocus);
+    Lab依据 =
+        标签(client, QStringLiteral("Lab依据"), QString(), 120, 4425, 客户宽 - 240, 240, 0x004040);
+    Chk减半 = 新控件<QCheckBox>(client, QStringLiteral("Chk减半"), 120, 4740, 客户宽 - 240, 300);
+    Chk减半->setText(
+        QStringLiteral("减半收取（调解结案、撤诉、简易程序、反诉或第三人请求合并审理）"));
+    Chk减半->setEnabled(false);
+}
+
 void Fo诉讼费计算::载入() {
-    const QStringList &types = 案件类型列表();
-    List1->addItems(types.mid(0, 9));
+    填类型列表();
     Label8->setVisible(显示共同产());
-    List1->addItem(types.at(9));
-    // A line and two pixels an item: the stand-in face draws "_" just below its line.
-    const QFontMetrics metrics(List1->font());
-    for (int i = 0; i < List1->count(); ++i)
-        List1->item(i)->setSizeHint(
-            QSize(metrics.horizontalAdvance(List1->item(i)->text()) + 8, metrics.height() + 2));
     箭头右移 = false;
     闪烁计数 = 0;
+    int standard = 标准1989;
+    捕获错误([&] { standard = 开窗收费标准(); });
+    Com收费标准->setCurrentIndex(standard == 标准2007 ? 1 : 0);
+}
+
+bool Fo诉讼费计算::按2007() const {
+    return Com收费标准->currentIndex() == 1;
+}
+
+// The chosen schedule's types, nothing chosen. An item is a line and two pixels high: the
+// stand-in face draws "_" just below its line. The 2007 list has items wider than the list:
+// they wrap onto a second line.
+void Fo诉讼费计算::填类型列表() {
+    const QSignalBlocker blocker(List1);
+    const bool by2007 = 按2007();
+    List1->clear();
+    List1->addItems(by2007 ? 交纳办法类型列表() : 案件类型列表());
+    List1->setWordWrap(by2007);
+    const QFontMetrics metrics(List1->font());
+    const int room = List1->maximumViewportSize().width() -
+                     List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    for (int i = 0; i < List1->count(); ++i) {
+        const QString text = List1->item(i)->text();
+        QSize size(metrics.horizontalAdvance(text), metrics.height());
+        if (by2007 && size.width() > room)
+            size = metrics.boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, text).size();
+        List1->item(i)->setSizeHint(size + QSize(8, 2));
+    }
+}
+
+// A change of schedule starts over as an opening does: no type chosen, no fee, the
+// joint-property row shown.
+void Fo诉讼费计算::换标准() {
+    捕获错误([this] {
+        填类型列表();
+        Te结果->clear();
+        Lab依据->clear();
+        设共同产行(true);
+        更新标的与减半();
+        计算诉讼费();
+    });
+}
+
+void Fo诉讼费计算::设共同产行(bool shown) {
+    Te共同产->setVisible(shown);
+    for (QWidget *w : {static_cast<QWidget *>(Label3[2]), static_cast<QWidget *>(Label6),
+                       static_cast<QWidget *>(Label8)})
+        w->setVisible(shown);
+}
+
+// Under the 2007 measures the amount label names what the chosen type reads, and halving is
+// offered for the acceptance fees.
+void Fo诉讼费计算::更新标的与减半() {
+    const QString type = 选中类型();
+    const bool by2007 = 按2007();
+    Label3[0]->setText(by2007 && !type.isEmpty() ? 标的名称(type) : QStringLiteral("诉讼标的"));
+    Chk减半->setEnabled(by2007 && (type.isEmpty() || 可减半(type)));
 }
 
 bool Fo诉讼费计算::显示共同产() const {
@@ -139,11 +221,8 @@ QString Fo诉讼费计算::选中类型() const {
 
 void Fo诉讼费计算::类型单击() {
     捕获错误([this] {
-        Te共同产->setVisible(选中类型().trimmed() == 离婚案件);
-        const bool shown = 显示共同产();
-        for (QWidget *w : {static_cast<QWidget *>(Label3[2]), static_cast<QWidget *>(Label6),
-                           static_cast<QWidget *>(Label8)})
-            w->setVisible(shown);
+        设共同产行(选中类型().trimmed() == (按2007() ? 交纳办法离婚 : 离婚案件));
+        更新标的与减半();
         计算诉讼费();
     });
 }
@@ -165,14 +244,16 @@ void Fo诉讼费计算::计算诉讼费() {
             放置(Lab错误指示[1], 缇左(Lab错误指示[1]), 缇上(Tex标的), 270, 180);
 
         const QString type = 选中类型();
-        if (type.startsWith(QStringLiteral("民事")))
+        if (按2007())
+            交纳办法计算();
+        else if (type.startsWith(QStringLiteral("民事")))
             Te结果->setText(
                 金额文本(民事受理费计算(去尾空格(type), Tex标的->text(), Te共同产->text())));
         else if (type.startsWith(QStringLiteral("行政")))
             行政受理费计算();
         else if (type == 执行费类型)
             执行费计算();
-        if (!Te结果->text().isEmpty())
+        if (!按2007() && !Te结果->text().isEmpty())
             Te结果->setText(QString::number(取整显示(Te结果->text())));
     });
 }
@@ -194,6 +275,22 @@ void Fo诉讼费计算::行政受理费计算() {
 
 void Fo诉讼费计算::执行费计算() {
     捕获错误([this] { Te结果->setText(金额文本(执行费(Tex标的->text()))); });
+}
+
+// A fee to the fen or a range, and the articles it rests on; nothing when the amount is beyond
+// the money range (the overflow has been reported).
+void Fo诉讼费计算::交纳办法计算() {
+    const QString type = 选中类型();
+    if (type.isEmpty())
+        return;
+    Te结果->clear();
+    Lab依据->clear();
+    捕获错误([this, &type] {
+        const 交纳费用 fee =
+            交纳办法费用(type, Tex标的->text(), Te共同产->text(), Chk减半->isChecked());
+        Te结果->setText(费用文本(fee));
+        Lab依据->setText(fee.依据);
+    });
 }
 
 void Fo诉讼费计算::Timer1_Timer() {

@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -12,7 +14,9 @@ class QFrame;
 
 // The litigation fee calculator: the fee follows every click in the case-type list and every
 // change of either amount box; non-numeric amounts are flagged by "数字输入错误" and two
-// blinking "<<<" arrows that slide beside the amount boxes.
+// blinking "<<<" arrows that slide beside the amount boxes. Com收费标准 chooses the schedule:
+// the 1989 rules (whole yuan) or the 2007 measures (to the fen, ranges, halving by Chk减半,
+// the articles named under the result).
 class Fo诉讼费计算 : public QMainWindow {
   public:
     Fo诉讼费计算();
@@ -21,6 +25,7 @@ class Fo诉讼费计算 : public QMainWindow {
     Money 民事受理费计算(const QString &caseType, const QString &amount, const QString &joint);
     void 行政受理费计算();
     void 执行费计算();
+    void 交纳办法计算();
     void Timer1_Timer();
 
     QLabel *Label2 = nullptr;
@@ -36,6 +41,9 @@ class Fo诉讼费计算 : public QMainWindow {
     QLineEdit *Te结果 = nullptr;
     QLabel *Label7 = nullptr;
     QLabel *Lab错误指示[2] = {};
+    QComboBox *Com收费标准 = nullptr;
+    QCheckBox *Chk减半 = nullptr;
+    QLabel *Lab依据 = nullptr;
     QTimer *Timer1 = nullptr;
     QAction *回到上页 = nullptr;
 
@@ -43,11 +51,20 @@ class Fo诉讼费计算 : public QMainWindow {
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    static constexpr int 客户宽 = 6840;
+    static constexpr int 客户高 = 5160;
+
     void 建立控件();
+    void 建立标准控件(QWidget *client);
     void 载入();
     void 类型单击();
     QString 选中类型() const;
     bool 显示共同产() const;
+    bool 按2007() const;
+    void 换标准();
+    void 填类型列表();
+    void 更新标的与减半();
+    void 设共同产行(bool shown);
 
     bool 箭头右移 = false;
     short 闪烁计数 = 0;

@@ -13,6 +13,7 @@
 #include "sentence/sentence_window.h"
 #include "typing.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -91,6 +92,14 @@ void 查列表(const QListWidget *list, QStringList &faults) {
     for (int i = 0; i < list->count(); ++i) {
         const QString text = list->item(i)->text();
         const QRect item = list->visualItemRect(list->item(i));
+        // A list that wraps its items: the wrapped lines, three pixels in from each side.
+        if (list->wordWrap()) {
+            const QRect need = metrics.boundingRect(item.adjusted(3, 0, -3, 0),
+                                                    Qt::TextWordWrap | Qt::AlignVCenter, text);
+            if (!item.contains(need) || need.right() > room.right())
+                faults << 超出(list, text, need, item);
+            continue;
+        }
         // The line is centred in the item; its ink, "_" included, must stay inside.
         const int baseline = item.y() + (item.height() - metrics.height()) / 2 + metrics.ascent();
         const QRect ink = metrics.tightBoundingRect(text).translated(item.x(), baseline);
@@ -156,6 +165,7 @@ class TestTextFits : public QObject {
     void mainWindow();
     void aboutWindow();
     void feeWindowWithBothArrows();
+    void feeWindowIn2007WithTheLongestRange();
     void sentenceWindowWithBothLines();
     void caseFundWindowWithFiveClassesAndASurplus();
     void calculatorsKeepTheirSize();
@@ -209,6 +219,21 @@ void TestTextFits::feeWindowWithBothArrows() {
     关闭不保存(w);
 }
 
+// The 2007 schedule: every type (the long ones wrap), the halved basis, and the widest range the
+// money type can hold (the joint property just under its limit, with fen).
+void TestTextFits::feeWindowIn2007WithTheLongestRange() {
+    auto *w = new Fo诉讼费计算;
+    显示(w);
+    w->Com收费标准->setCurrentIndex(1);
+    w->List1->setCurrentRow(1);
+    typeText(w->Te共同产, QStringLiteral("184000000000001.37"));
+    QCOMPARE(w->Te结果->text(), QStringLiteral("919999999050.01至919999999300.01"));
+    NO_CUT_TEXT(w);
+    w->Chk减半->setChecked(true);
+    NO_CUT_TEXT(w);
+    关闭不保存(w);
+}
+
 void TestTextFits::sentenceWindowWithBothLines() {
     auto *w = new Fo刑期计算;
     显示(w);
@@ -255,7 +280,7 @@ void TestTextFits::calculatorsKeepTheirSize() {
     QTemporaryDir dir;
     设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
     const QList<std::pair<QMainWindow *, QSize>> windows{
-        {new Fo诉讼费计算, QSize(像素(5955), 像素(4740))},
+        {new Fo诉讼费计算, QSize(像素(6840), 像素(5160))},
         {new Fo刑期计算, QSize(像素(6090), 像素(5625))},
         {new Fo案款分配计算, QSize(像素(8655), 像素(7095))}};
     for (const auto &[w, client] : windows) {

@@ -109,6 +109,38 @@ class ArchiveSettingsTest : public QObject {
         }
     }
 
+    // The office's default fee schedule beside the archive, or alone.
+    void feesStandard_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("standard");
+        QTest::addColumn<QStringList>("refused"); // parts of the message; empty: accepted
+        const QStringList ok;
+        QTest::newRow("2007") << QByteArray("[fees]\nstandard=2007\n") << 2007 << ok;
+        QTest::newRow("1989 after the archive")
+            << QByteArray("[archive]\nconnection=host=db\n[fees]\nstandard = 1989\n") << 1989
+            << ok;
+        QTest::newRow("other year") << QByteArray("[fees]\nstandard=2008\n") << 0
+                                    << QStringList{"第 2 行", "2008", "1989 或 2007"};
+        QTest::newRow("twice") << QByteArray("[fees]\nstandard=2007\nstandard=1989\n") << 0
+                               << QStringList{"第 3 行", "standard"};
+        QTest::newRow("in the archive section") << QByteArray("[archive]\nstandard=2007\n") << 0
+                                                << QStringList{"第 2 行", "standard"};
+    }
+    void feesStandard() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, standard);
+        QFETCH(QStringList, refused);
+        const QString file = write(QStringLiteral("varnel.ini"), text);
+        try {
+            QCOMPARE(读档案设置(file).收费标准, standard);
+            QVERIFY2(refused.isEmpty(), "accepted");
+        } catch (const VarnelError &e) {
+            QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
+            for (const QString &part : refused)
+                QVERIFY2(e.description().contains(part), qPrintable(e.description()));
+        }
+    }
+
     void whichFile() {
         QTemporaryDir app, etc;
         const QString system = etc.filePath(QStringLiteral("varnel.ini"));

@@ -3,6 +3,7 @@
 #include "common/varnel_error.h"
 #include "fee/fee_rules.h"
 #include "fee/fee_window.h"
+#include "fee_window_fixture.h"
 #include "typing.h"
 
 #include <QLabel>
@@ -295,22 +296,11 @@ void TestFee::shownRounding() {
 // ---- window --------------------------------------------------------------------------------
 
 Fo诉讼费计算 *TestFee::openWindow() {
-    auto *w = new Fo诉讼费计算;
-    w->Timer1->stop(); // ticks are driven by the tests
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qWarning("window not exposed");
-    return w;
+    return 打开费用窗口();
 }
 
 void TestFee::choose(Fo诉讼费计算 *w, const QString &type) {
-    auto *list = w->findChild<QListWidget *>(QStringLiteral("List1"));
-    const auto items = list->findItems(type, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(items.first()).center());
-    QCOMPARE(list->selectedItems().value(0), items.first());
+    点选类型(w, type);
 }
 
 void TestFee::loadState() {
