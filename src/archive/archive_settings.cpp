@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStringDecoder>
 
 // The setup program puts its commented example there.
 QString 系统设置文件() {
@@ -78,46 +79,66 @@ bool 读值(const QString &s, qsizetype &i) {
     return true;
 }
 
-// Checks the line structure of the file; returns the line of the connection key, 0 if none.
-int 检查各行(const QString &file, const QString &text) {
+// The lines of the two keys, 0 for a key not written.
+struct 设置行 {
+    int 连接 = 0, 法院 = 0;
+};
+
+// Checks the line structure of the file.
+设置行 检查各行(const QString &file, const QString &text) {
     static const QRegularExpression section(QStringLiteral(R"(^\[\s*([^\]]*?)\s*\]$)"));
     static const QRegularExpression keyValue(QStringLiteral(R"(^([^=]*?)\s*=)"));
+    const QString archive = QStringLiteral("archive"), office = QStringLiteral("office");
+    const QString connection = QStringLiteral("connection"), court = QStringLiteral("court");
     const QStringList lines = text.split(u'\n');
-    bool inArchive = false;
-    int connectionLine = 0;
+    QString current; // the section of the line
+    设置行 found;
     for (int n = 1; n <= lines.size(); ++n) {
         const QString line = lines[n - 1].trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (const auto m = section.match(line); m.hasMatch()) {
-            inArchive = m.captured(1) == QStringLiteral("archive");
-            if (!inArchive)
+            current = m.captured(1);
+            if (current != archive && current != office)
                 设置错误(file, n, QStringLiteral("的一节“%1”不是本程序的设置").arg(line),
-                         QStringLiteral("这个文件只能有 [archive] 一节，请删去这一节"));
+                         QStringLiteral("这个文件只能有 [archive] 和 [office] 两节，请删去这一节"));
             continue;
         }
         const auto m = keyValue.match(line);
         if (!m.hasMatch())
             设置错误(file, n, QStringLiteral("不是“名称=值”的格式"),
                      QStringLiteral("请改正这一行，或在行首加 ; 使它成为注释"));
+        const QString key = m.captured(1);
         // A commented-out section header: deleting the line, as for a stray key, would put the
         // PC back on its own file without a word.
-        if (!inArchive && m.captured(1) == QStringLiteral("connection"))
-            设置错误(file, n, QStringLiteral("的 connection 前面缺少 [archive] 一节的标题"),
-                     QStringLiteral("请在这一行前面加上一行 [archive]（标题前不能有 ; 或 #）"));
-        if (!inArchive || m.captured(1) != QStringLiteral("connection"))
-            设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
-                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection，请删去这一行"));
+        for (const auto &[wanted, in] : {std::pair{connection, archive}, {court, office}})
+            if (key == wanted && current != in)
+                设置错误(file, n, QStringLiteral("的 %1 前面缺少 [%2] 一节的标题").arg(key, in),
+                         QStringLiteral("请在这一行前面加上一行 [%1]（标题前不能有 ; 或 #）").arg(in));
+        if (key != connection && key != court)
+            设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(key),
+                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection，在 [office] "
+                                    "一节中写 court，请删去这一行"));
         // The settings reader would end the value at a ";" (a comment), and Qt's driver reads
         // one as a separator of its own: a ";" anywhere in the value is refused.
-        if (line.mid(m.capturedEnd()).contains(u';'))
+        if (key == connection && line.mid(m.capturedEnd()).contains(u';'))
             分号错误(file, n);
-        if (connectionLine)
-            设置错误(file, n, QStringLiteral("又写了一次 connection"),
+        int &at = key == connection ? found.连接 : found.法院;
+        if (at)
+            设置错误(file, n, QStringLiteral("又写了一次 %1").arg(key),
                      QStringLiteral("只能写一次，请删去多余的一行"));
-        connectionLine = n;
+        at = n;
     }
-    return connectionLine;
+    return found;
+}
+
+// A value of the file as written: QSettings splits a value at its commas (libpq's lists of
+// hosts, a court's name), which are put back.
+QString 设置值(const QSettings &settings, const QString &key) {
+    const QVariant value = settings.value(key);
+    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
+                                                     : value.toString())
+        .trimmed();
 }
 
 } // namespace
@@ -175,16 +196,20 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
                               .arg(QDir::toNativeSeparators(file), f.errorString()));
-    const int line = 检查各行(file, QString::fromUtf8(f.readAll()));
-    档案设置 result{file, {}};
-    if (!line)
-        return result;
+    const QByteArray bytes = f.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    if (decoder.hasError())
+        throw VarnelError(QStringLiteral("设置文件 %1 不是 UTF-8 编码的。请用文本编辑器把它另存为 "
+                                         "UTF-8 编码的文件。")
+                              .arg(QDir::toNativeSeparators(file)));
+    const 设置行 lines = 检查各行(file, text);
     QSettings settings(file, QSettings::IniFormat);
-    const QVariant value = settings.value(QStringLiteral("archive/connection"));
-    // QSettings splits a value at its commas (libpq's lists of hosts); they are put back.
-    result.连接串 = (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
-                                                              : value.toString())
-                        .trimmed();
+    档案设置 result{file, 设置值(settings, QStringLiteral("archive/connection")),
+                    设置值(settings, QStringLiteral("office/court"))};
+    if (!lines.连接)
+        return result;
+    const int line = lines.连接;
     if (result.连接串.startsWith(QStringLiteral("postgres")) && result.连接串.contains(u':'))
         设置错误(file, line, QStringLiteral("的连接串是网址形式"),
                  QStringLiteral("请写成“名称=值”形式，例如 host=db.court.local dbname=varnel"));
