@@ -1,5 +1,7 @@
 #include "output/docx_xml.h"
 
+#include "output/ooxml_package.h"
+
 #include <pugixml.hpp>
 
 #include <functional>
@@ -10,13 +12,6 @@
 namespace {
 
 constexpr std::string_view 左书名号 = "\u00AB", 右书名号 = "\u00BB";
-
-struct 字符串输出 : pugi::xml_writer {
-    std::string 内容;
-    void write(const void *data, size_t size) override {
-        内容.append(static_cast<const char *>(data), size);
-    }
-};
 
 // The prefix (with its colon) that the root binds to WordprocessingML, in either namespace of
 // the standard; std::runtime_error when it binds none (the part is no word-processing part).
@@ -320,7 +315,5 @@ std::string 填写文书部件(std::string_view xml, const 文书字段 &fields)
     if (!parsed || !doc.document_element())
         throw std::runtime_error("part not XML");
     部件填写(doc.document_element(), fields).填写();
-    字符串输出 out;
-    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return std::move(out.内容);
+    return 存XML(doc);
 }

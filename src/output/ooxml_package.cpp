@@ -260,7 +260,7 @@ std::string 包内路径(const std::string &folder, const std::string &target) {
 
 std::string 存XML(const pugi::xml_document &doc) {
     字符串输出 out;
-    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     return std::move(out.内容);
 }
 

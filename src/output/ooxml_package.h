@@ -56,7 +56,7 @@ std::string 主部件(zip_t *z, const std::string &通常);
 // other is relative to the folder of the part that refers to it ("xl/").
 std::string 包内路径(const std::string &folder, const std::string &target);
 
-// An XML document as UTF-8 text, unindented.
+// An XML document as UTF-8 text, unindented, with the declaration it was read with (none added).
 std::string 存XML(const pugi::xml_document &doc);
 
 // Opens the template 模板 read-only, reads every entry once (so that a damaged one is found
