@@ -62,7 +62,8 @@ void 写文件(const QString &path, const QByteArray &content) {
 }
 
 // A case as the window holds it: payments and claims (the allocations as the distribution wrote
-// them, a blank row and a row with a remark only, which the document leaves out).
+// them, a creditor without an amount yet, a blank row and a row with a remark only, which the
+// document leaves out).
 struct 案例 {
     QList<QStringList> 交款, 债权;
     QString 说明;
@@ -78,6 +79,7 @@ const QString 说明A = QStringLiteral("已交案款：100000元，债权总额�
              {"职工", "20000", "工资", "", "20000", ""},
              {"税务局", "10000", "税款", "", "10000", ""},
              {"张三  ", "30000", "一般债权", "", "3000", "身份证号110101199003071234"},
+             {"李四", "", "一般债权", "", "0", ""},
              {"", "", "", "", "0", "只有备注"},
              {"", "", "", "", "0", ""}},
             说明A};
@@ -97,6 +99,7 @@ const QList<QStringList> 短缺债权行 = {
     {"3", "职工", "20,000.00", "工资", "", "20,000.00", ""},
     {"4", "税务局", "10,000.00", "税款", "", "10,000.00", ""},
     {"5", "张三", "30,000.00", "一般债权", "", "3,000.00", "身份证号110101199003071234"},
+    {"6", "李四", "", "一般债权", "", "0.00", ""},
     {"合计", "145,000.00", "", "", "100,000.00", ""},
     {"分配合计（大写）", "壹拾万元整"}};
 
@@ -231,7 +234,9 @@ void TestPlanDocument::caseFilledIn() {
 void TestPlanDocument::wordTemplateWithSplitRuns() {
     QFile::remove(模板());
     运行工具({"word", 模板()});
-    QCOMPARE(输出(短缺案例()), answer);
+    案例 paidInFull = 短缺案例();
+    paidInFull.交款 = {{"甲公司", "145000", "", ""}}; // exactly the claims: no surplus sentence
+    QCOMPARE(输出(paidInFull), answer);
     const QJsonObject d = 读文档(answer);
     QCOMPARE(d["header"].toArray(), QJsonArray{"案号：张三诉李四案"});
     QCOMPARE(d["footer"].toArray(), QJsonArray{法院 + "第1页"});
@@ -248,6 +253,7 @@ void TestPlanDocument::wordTemplateWithSplitRuns() {
                                            {"3. 职工", "20,000.00", "张三诉李四案"},
                                            {"4. 税务局", "10,000.00", "张三诉李四案"},
                                            {"5. 张三", "3,000.00", "张三诉李四案"},
+                                           {"6. 李四", "0.00", "张三诉李四案"},
                                            {"", "100,000.00", ""}}));
 
     QFile::remove(模板());
