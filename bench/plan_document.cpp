@@ -1,6 +1,7 @@
 // The distribution plan document of 1 000 and 10 000 claim rows (the template filled and the
 // file written, the dialog answered and the opener replaced so that no program starts), beside
 // the spreadsheet export of the same case.
+#include "claims_case.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "output/plan_document.h"
@@ -18,34 +19,6 @@
 namespace {
 
 const int 次数 = 5;
-
-QList<QStringList> 债权行(int rows) {
-    const char *natures[] = {"诉讼费用", "抵押", "工资", "劳动保险", "税款", "一般债权"};
-    QList<QStringList> claims;
-    for (int r = 1; r <= rows; ++r)
-        claims << QStringList{QStringLiteral("债权人%1").arg(r), QString::number(100 + r * 7.13, 'f', 2),
-                              QString::fromUtf8(natures[r % 6]),
-                              r % 6 == 1 ? QString::number(50 + r) : QString(),
-                              QString::number(40 + r * 3.07, 'f', 2),
-                              r % 4 == 0 ? QStringLiteral("身份证号11010119900307%1")
-                                               .arg(r % 10000, 4, 10, QChar(u'0'))
-                                         : QString()};
-    return claims;
-}
-
-std::unique_ptr<FlexGrid> 债权表(const QList<QStringList> &rows) {
-    auto g = std::make_unique<FlexGrid>(nullptr);
-    g->setRows(int(rows.size()) + 2);
-    g->setCols(6);
-    for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < 6; ++c)
-            g->setTextMatrix(r + 1, c, rows[r][c]);
-    return g;
-}
-
-const QString 说明 = QStringLiteral(
-    "已交案款：100000元，债权总额：250000元（总比例40%）。\r\n分配案款中：诉讼费用"
-    "2000元(100%)，抵押30000元(100%)，工资20000元(100%)，一般债权48000元(24%)");
 
 } // namespace
 
@@ -66,13 +39,13 @@ int main(int argc, char *argv[]) {
     std::printf("median of %d runs: the plan document (fill and write) and the spreadsheet "
                 "export (fill and rename) of the same case\n", 次数);
     for (int rows : {1000, 10000}) {
-        const QList<QStringList> claims = 债权行(rows);
-        const auto grid = 债权表(claims);
+        const auto grid = 债权表(rows);
+        const QList<QStringList> claims = 数据行(*grid);
         const double document =
-            中位毫秒(次数, [&] { 输出分配方案(nullptr, payments, claims, 说明, QString()); });
+            中位毫秒(次数, [&] { 输出分配方案(nullptr, payments, claims, 说明(), QString()); });
         const double sheet = 中位毫秒(次数, [&] {
             清除残留表(dir);
-            输出电子表格(*grid, 说明);
+            输出电子表格(*grid, 说明());
         });
         std::printf("claim rows %6d: document %8.2f ms (%lld KB), spreadsheet %8.2f ms\n", rows,
                     document, QFileInfo(out).size() / 1024, sheet);
