@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QStringDecoder>
 
 // The setup program puts its commented example there.
 QString 系统设置文件() {
@@ -196,17 +195,15 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
                               .arg(QDir::toNativeSeparators(file), f.errorString()));
-    const QByteArray bytes = f.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    if (decoder.hasError())
-        throw VarnelError(QStringLiteral("设置文件 %1 不是 UTF-8 编码的。请用文本编辑器把它另存为 "
-                                         "UTF-8 编码的文件。")
-                              .arg(QDir::toNativeSeparators(file)));
-    const 设置行 lines = 检查各行(file, text);
+    const 设置行 lines = 检查各行(file, QString::fromUtf8(f.readAll()));
     QSettings settings(file, QSettings::IniFormat);
     档案设置 result{file, 设置值(settings, QStringLiteral("archive/connection")),
                     设置值(settings, QStringLiteral("office/court"))};
+    // A court's name saved in another encoding than UTF-8 (an older Notepad's GBK) would reach
+    // the document garbled. Comments in any encoding do no harm.
+    if (result.法院名称.contains(QChar::ReplacementCharacter))
+        设置错误(file, lines.法院, QStringLiteral("的法院名称不是 UTF-8 编码的"),
+                 QStringLiteral("请用文本编辑器把这个文件另存为 UTF-8 编码的文件"));
     if (!lines.连接)
         return result;
     const int line = lines.连接;

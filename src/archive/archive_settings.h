@@ -23,8 +23,8 @@ struct 档案设置 {
 // none, the system-wide file. An empty text when neither exists.
 QString 设置文件(const QString &应用目录, const QString &系统文件);
 
-// Reads a settings file. A file that is not UTF-8, a line that is not a comment, a section or
-// key=value, a section other than [archive] and [office], a key other than connection in
+// Reads a settings file. A court's name that is not UTF-8, a line that is not a comment, a
+// section or key=value, a section other than [archive] and [office], a key other than connection in
 // [archive] and court in [office], a key written twice, or a connection string that libpq would
 // refuse or that holds a password: a VarnelError naming the file (and the line).
 档案设置 读档案设置(const QString &file);

@@ -134,7 +134,9 @@ class ArchiveSettingsTest : public QObject {
                                                << QStringList{"第 2 行", "name"};
         // 某某法院 as a Chinese Windows' Notepad saved it before UTF-8 was its default (GBK).
         QTest::newRow("not UTF-8") << QByteArray("[office]\ncourt=\xC4\xB3\xC4\xB3\xB7\xA8\xD4\xBA\n")
-                                   << QString() << QStringList{"UTF-8"};
+                                   << QString() << QStringList{"第 2 行", "UTF-8"};
+        QTest::newRow("a comment not UTF-8")
+            << QByteArray("; \xC4\xB3\xC4\xB3\n[office]\ncourt=某某法院\n") << "某某法院" << ok;
     }
     void court() {
         QFETCH(QByteArray, text);
