@@ -5,8 +5,9 @@
 #                                 when absent, starts the program in it
 #   lib/varnel/varnel             the program
 #   bin/varnel-import-cases       copies a PC's varnel.db into the archive varnel.ini names
-#   share/varnel/                 the pristine empty database and spreadsheet template, and for an
-#                                 office archive on a server its schema and setup script
+#   share/varnel/                 the pristine empty database, spreadsheet template and plan
+#                                 document template, and for an office archive on a server its
+#                                 schema and setup script
 #   /etc/varnel/varnel.ini        a commented example of the settings (a conffile)
 #   share/applications/, share/icons/hicolor/, share/man/man1/, share/doc/varnel/
 #
@@ -69,8 +70,8 @@ install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.ini DESTINATION /etc/varnel)
 file(WRITE ${VARNEL_PACKAGING_OUT}/conffiles "/etc/varnel/varnel.ini\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${VARNEL_PACKAGING_OUT}/conffiles)
 install(FILES ${VARNEL_SHARE_DIR}/varnel.db DESTINATION share/varnel)
-install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx DESTINATION share/varnel)
-add_dependencies(varnel_package_contents akfpb_template)
+install(FILES ${VARNEL_SHARE_DIR}/akfpb.xlsx ${VARNEL_SHARE_DIR}/fpfa.docx DESTINATION share/varnel)
+add_dependencies(varnel_package_contents akfpb_template fpfa_template)
 install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.desktop DESTINATION share/applications)
 install(FILES ${VARNEL_PACKAGING_SOURCE}/varnel.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${VARNEL_PACKAGING_OUT}/varnel-48.png DESTINATION share/icons/hicolor/48x48/apps

@@ -7,7 +7,8 @@
 #   varnel-start.exe      the Start-menu entry: makes %USERPROFILE%\Varnel, copies the pristine
 #                         files there when absent, starts varnel.exe in it
 #   varnel-import-cases.exe  copies a PC's varnel.db into the office archive varnel.ini names
-#   share\                the pristine empty database and spreadsheet template
+#   share\                the pristine empty database, spreadsheet template and plan document
+#                         template
 # and the office's settings example in %ProgramData%\Varnel\varnel.ini.
 
 enable_language(RC)

@@ -15,7 +15,8 @@ stage() {
   mkdir -p "$stage/share"
   cp "$VARNEL_WINDOWS_BUILD/varnel.exe" "$VARNEL_WINDOWS_BUILD/varnel-start.exe" \
     "$VARNEL_WINDOWS_BUILD/varnel-import-cases.exe" "$stage/"
-  cp "$VARNEL_WINDOWS_BUILD/share/varnel.db" "$VARNEL_WINDOWS_BUILD/share/akfpb.xlsx" "$stage/share/"
+  cp "$VARNEL_WINDOWS_BUILD/share/varnel.db" "$VARNEL_WINDOWS_BUILD/share/akfpb.xlsx" \
+    "$VARNEL_WINDOWS_BUILD/share/fpfa.docx" "$stage/share/"
   while read -r from to; do
     case "$from" in "" | "#"*) continue ;; esac
     from="${from/\$QT/$VARNEL_WINDOWS_PREFIX}"
@@ -90,7 +91,7 @@ file_lists() {
 
 windows_configure
 cmake --build "$VARNEL_WINDOWS_BUILD" --target varnel varnel_start varnel-import-cases \
-  akfpb_template varnel_db \
+  akfpb_template fpfa_template varnel_db \
   -j"$(nproc)"
 version="$(sed -n 's/^project(Varnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 staged="$VARNEL_WINDOWS_BUILD/stage"

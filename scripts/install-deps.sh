@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Varnel needs to build, run, test and package, and the
 # locales the date tests run under. One package set serves scripts/run.sh and the tests alike, so
-# that neither undoes what the other installed: LibreOffice Calc as a clerk's desktop needs it,
-# with its Chinese interface (the export opens the workbook in it), which also holds the headless
-# converter the tests read workbooks with. (Its headless-only variant conflicts with it.)
+# that neither undoes what the other installed: LibreOffice Calc and Writer as a clerk's desktop
+# needs them, with their Chinese interface (the export opens the workbook in Calc, the
+# distribution plan document opens in Writer), which also hold the headless converter the tests
+# read workbooks and documents with. (Calc's headless-only variant conflicts with it.)
+# python3-docx reads the filled documents back in the tests.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 packages="g++ cmake make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n libgl-dev libegl-dev
   pkg-config libxlsxwriter-dev libzip-dev libpugixml-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth
-  xdg-utils locales python3-openpyxl poppler-utils sqlite3
-  libcups2-dev libpq-dev cups libreoffice-calc libreoffice-l10n-zh-cn desktop-file-utils
+  xdg-utils locales python3-openpyxl python3-docx poppler-utils sqlite3
+  libcups2-dev libpq-dev cups libreoffice-calc libreoffice-writer libreoffice-l10n-zh-cn desktop-file-utils
   libqt6sql6-psql postgresql postgresql-client
   dpkg-dev file fakeroot lintian librsvg2-bin"
 missing=""

@@ -1,8 +1,9 @@
 // The program of the Start-menu entry on Windows, the counterpart of the Linux launcher. Varnel
-// keeps its case database varnel.db and its spreadsheet template akfpb.xlsx in its working
-// directory: this program makes %USERPROFILE%\Varnel, copies the pristine database and template
-// from the installation's share folder into it only when they are absent (stored cases and an
-// adapted template are never replaced), and starts varnel.exe there. It uses the Windows API
+// keeps its case database varnel.db and its templates akfpb.xlsx (spreadsheet) and fpfa.docx
+// (distribution plan document) in its working directory: this program makes
+// %USERPROFILE%\Varnel, copies the pristine database and templates from the installation's share
+// folder into it only when they are absent (stored cases and adapted templates are never
+// replaced), and starts varnel.exe there. It uses the Windows API
 // alone, so that it needs no DLL of its own.
 #include <string>
 #include <windows.h>
@@ -80,8 +81,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         return 1;
     }
     const std::wstring pristine = here + L"\\share";
-    if (!缺则复制(pristine, folder, L"varnel.db") || !缺则复制(pristine, folder, L"akfpb.xlsx"))
-        return 1;
+    for (const wchar_t *name : {L"varnel.db", L"akfpb.xlsx", L"fpfa.docx"})
+        if (!缺则复制(pristine, folder, name))
+            return 1;
 
     const std::wstring program = here + L"\\varnel.exe";
     std::wstring commandLine = L'"' + program + L'"';

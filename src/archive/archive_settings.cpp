@@ -78,69 +78,81 @@ bool 读值(const QString &s, qsizetype &i) {
     return true;
 }
 
-// What the line check found: the line of the connection key and the fee schedule, 0 if none.
-struct 各行 {
-    int 连接行 = 0;
+// The lines of the three keys, 0 for a key not written, and the fee schedule's year.
+struct 设置行 {
+    int 连接 = 0, 法院 = 0, 标准 = 0;
     int 收费标准 = 0;
 };
 
-// [fees] standard=1989 or 2007; twice or another value is refused.
-void 检查收费标准(const QString &file, int n, const QString &value, 各行 &found) {
-    if (found.收费标准)
-        设置错误(file, n, QStringLiteral("又写了一次 standard"),
-                 QStringLiteral("只能写一次，请删去多余的一行"));
+// [fees] standard: 1989 or 2007, the fee schedule the fee calculator opens with.
+int 检查收费标准(const QString &file, int n, const QString &value) {
     if (value != QStringLiteral("1989") && value != QStringLiteral("2007"))
         设置错误(file, n, QStringLiteral("的 standard 是“%1”").arg(value),
                  QStringLiteral("只能是 1989 或 2007，请改正这一行"));
-    found.收费标准 = value.toInt();
+    return value.toInt();
 }
 
 // Checks the line structure of the file.
-各行 检查各行(const QString &file, const QString &text) {
+设置行 检查各行(const QString &file, const QString &text) {
     static const QRegularExpression section(QStringLiteral(R"(^\[\s*([^\]]*?)\s*\]$)"));
     static const QRegularExpression keyValue(QStringLiteral(R"(^([^=]*?)\s*=)"));
+    const QString archive = QStringLiteral("archive"), office = QStringLiteral("office"),
+                  fees = QStringLiteral("fees");
+    const QString connection = QStringLiteral("connection"), court = QStringLiteral("court"),
+                  standard = QStringLiteral("standard");
     const QStringList lines = text.split(u'\n');
-    QString current;
-    各行 found;
+    QString current; // the section of the line
+    设置行 found;
     for (int n = 1; n <= lines.size(); ++n) {
         const QString line = lines[n - 1].trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (const auto m = section.match(line); m.hasMatch()) {
             current = m.captured(1);
-            if (current != QStringLiteral("archive") && current != QStringLiteral("fees"))
+            if (current != archive && current != office && current != fees)
                 设置错误(file, n, QStringLiteral("的一节“%1”不是本程序的设置").arg(line),
-                         QStringLiteral("这个文件只能有 [archive] 和 [fees] 两节，请删去这一节"));
+                         QStringLiteral("这个文件只能有 [archive]、[office] 和 [fees] 三节，"
+                                        "请删去这一节"));
             continue;
         }
         const auto m = keyValue.match(line);
         if (!m.hasMatch())
             设置错误(file, n, QStringLiteral("不是“名称=值”的格式"),
                      QStringLiteral("请改正这一行，或在行首加 ; 使它成为注释"));
-        const bool inArchive = current == QStringLiteral("archive");
-        if (current == QStringLiteral("fees") && m.captured(1) == QStringLiteral("standard")) {
-            检查收费标准(file, n, line.mid(m.capturedEnd()).trimmed(), found);
-            continue;
-        }
+        const QString key = m.captured(1);
         // A commented-out section header: deleting the line, as for a stray key, would put the
         // PC back on its own file without a word.
-        if (!inArchive && m.captured(1) == QStringLiteral("connection"))
-            设置错误(file, n, QStringLiteral("的 connection 前面缺少 [archive] 一节的标题"),
-                     QStringLiteral("请在这一行前面加上一行 [archive]（标题前不能有 ; 或 #）"));
-        if (!inArchive || m.captured(1) != QStringLiteral("connection"))
-            设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(m.captured(1)),
-                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection、在 [fees] 一节中"
-                                    "写 standard，请删去这一行"));
+        for (const auto &[wanted, in] :
+             {std::pair{connection, archive}, {court, office}, {standard, fees}})
+            if (key == wanted && current != in)
+                设置错误(file, n, QStringLiteral("的 %1 前面缺少 [%2] 一节的标题").arg(key, in),
+                         QStringLiteral("请在这一行前面加上一行 [%1]（标题前不能有 ; 或 #）").arg(in));
+        if (key != connection && key != court && key != standard)
+            设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(key),
+                     QStringLiteral("这个文件只能在 [archive] 一节中写 connection，在 [office] "
+                                    "一节中写 court，在 [fees] 一节中写 standard，请删去这一行"));
         // The settings reader would end the value at a ";" (a comment), and Qt's driver reads
         // one as a separator of its own: a ";" anywhere in the value is refused.
-        if (line.mid(m.capturedEnd()).contains(u';'))
+        if (key == connection && line.mid(m.capturedEnd()).contains(u';'))
             分号错误(file, n);
-        if (found.连接行)
-            设置错误(file, n, QStringLiteral("又写了一次 connection"),
+        int &at = key == connection ? found.连接 : key == court ? found.法院 : found.标准;
+        if (at)
+            设置错误(file, n, QStringLiteral("又写了一次 %1").arg(key),
                      QStringLiteral("只能写一次，请删去多余的一行"));
-        found.连接行 = n;
+        at = n;
+        if (key == standard)
+            found.收费标准 = 检查收费标准(file, n, line.mid(m.capturedEnd()).trimmed());
     }
     return found;
+}
+
+// A value of the file as written: QSettings splits a value at its commas (libpq's lists of
+// hosts, a court's name), which are put back.
+QString 设置值(const QSettings &settings, const QString &key) {
+    const QVariant value = settings.value(key);
+    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
+                                                     : value.toString())
+        .trimmed();
 }
 
 } // namespace
@@ -198,17 +210,19 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
                               .arg(QDir::toNativeSeparators(file), f.errorString()));
-    const 各行 found = 检查各行(file, QString::fromUtf8(f.readAll()));
-    档案设置 result{file, {}, found.收费标准};
-    const int line = found.连接行;
-    if (!line)
-        return result;
+    const 设置行 lines = 检查各行(file, QString::fromUtf8(f.readAll()));
     QSettings settings(file, QSettings::IniFormat);
-    const QVariant value = settings.value(QStringLiteral("archive/connection"));
-    // QSettings splits a value at its commas (libpq's lists of hosts); they are put back.
-    result.连接串 = (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
-                                                              : value.toString())
-                        .trimmed();
+    档案设置 result{file, 设置值(settings, QStringLiteral("archive/connection")),
+                    设置值(settings, QStringLiteral("office/court"))};
+    result.收费标准 = lines.收费标准;
+    // A court's name saved in another encoding than UTF-8 (an older Notepad's GBK) would reach
+    // the document garbled. Comments in any encoding do no harm.
+    if (result.法院名称.contains(QChar::ReplacementCharacter))
+        设置错误(file, lines.法院, QStringLiteral("的法院名称不是 UTF-8 编码的"),
+                 QStringLiteral("请用文本编辑器把这个文件另存为 UTF-8 编码的文件"));
+    if (!lines.连接)
+        return result;
+    const int line = lines.连接;
     if (result.连接串.startsWith(QStringLiteral("postgres")) && result.连接串.contains(u':'))
         设置错误(file, line, QStringLiteral("的连接串是网址形式"),
                  QStringLiteral("请写成“名称=值”形式，例如 host=db.court.local dbname=varnel"));

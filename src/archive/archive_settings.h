@@ -3,17 +3,20 @@
 #include <QString>
 #include <QStringList>
 
-// The office's settings. Where the stored cases live: without a settings file, or with an
-// empty [archive] connection, they are in the SQLite file varnel.db of the application
-// directory; with a connection string they are on a PostgreSQL server. And, in [fees], the
-// fee schedule the fee calculator opens with until the clerk chooses one. The settings file
-// holds nothing else, and never a password.
+// The office's settings. Where the stored cases live: without a settings file, or with an empty
+// [archive] connection, they are in the SQLite file varnel.db of the application directory; with
+// a connection string they are on a PostgreSQL server. And the court's name, [office] court,
+// which the distribution plan document puts at its head, and, in [fees], the fee schedule the
+// fee calculator opens with until the clerk chooses one. The settings file holds nothing else,
+// and never a password.
 
 struct 档案设置 {
     // The settings file that was read, or empty when none was found.
     QString 文件;
     // The libpq connection string as written, or empty for the SQLite file.
     QString 连接串;
+    // The court's name as written, or empty.
+    QString 法院名称;
     bool 在服务器上() const { return !连接串.isEmpty(); }
     // [fees] standard: 1989 or 2007, or 0 when the file names none.
     int 收费标准 = 0;
@@ -23,10 +26,11 @@ struct 档案设置 {
 // none, the system-wide file. An empty text when neither exists.
 QString 设置文件(const QString &应用目录, const QString &系统文件);
 
-// Reads a settings file. A line that is not a comment, a section or key=value, a section other
-// than [archive] or [fees], a key other than connection in [archive] or standard in [fees], a
-// standard other than 1989 or 2007, or a connection string that libpq would refuse or that
-// holds a password: a VarnelError naming the file and the line.
+// Reads a settings file. A court's name that is not UTF-8, a line that is not a comment, a
+// section or key=value, a section other than [archive], [office] and [fees], a key other than
+// connection in [archive], court in [office] and standard in [fees], a key written twice, a
+// standard other than 1989 or 2007, or a connection string that libpq would
+// refuse or that holds a password: a VarnelError naming the file (and the line).
 档案设置 读档案设置(const QString &file);
 
 // The settings file of every user of this computer: /etc/varnel/varnel.ini, on Windows

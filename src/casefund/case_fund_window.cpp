@@ -9,6 +9,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "output/pdf_output.h"
+#include "output/plan_document.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
@@ -122,6 +123,12 @@ void Fo案款分配计算::建立控件() {
         if (!name.isEmpty())
             statusBar()->showMessage(QStringLiteral("已保存：") + QDir::toNativeSeparators(name));
     });
+    connect(输出分配方案, &QAction::triggered, this, [this] {
+        if (!可离开编辑器())
+            return;
+        const 案件行 rows = 表中行();
+        ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件名称);
+    });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
             捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
@@ -144,6 +151,7 @@ void Fo案款分配计算::建立菜单() {
     输出到电子表格 = 新命令(output, QStringLiteral("输出到电子表格"));
     打印分配结果 = 新命令(output, QStringLiteral("打印分配结果"));
     保存为PDF文件 = 新命令(output, QStringLiteral("保存为PDF文件"));
+    输出分配方案 = 新命令(output, QStringLiteral("输出分配方案"));
 }
 
 void Fo案款分配计算::建立原数据面板(QWidget *c) {

@@ -77,6 +77,7 @@ class Fo案款分配计算 : public QMainWindow {
     QAction *输出到电子表格 = nullptr;
     QAction *打印分配结果 = nullptr;
     QAction *保存为PDF文件 = nullptr;
+    QAction *输出分配方案 = nullptr;
 
   protected:
     void closeEvent(QCloseEvent *event) override;

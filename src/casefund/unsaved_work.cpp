@@ -36,17 +36,6 @@ constexpr int 分配金额列 = 4;
     return {clean(rows.交款, false), clean(rows.债权, true)};
 }
 
-QList<QStringList> 表行(const FlexGrid &grid) {
-    QList<QStringList> rows;
-    for (int r = 1; r < grid.Rows(); ++r) {
-        QStringList row;
-        for (int k = 0; k < grid.Cols(); ++k)
-            row << grid.TextMatrix(r, k);
-        rows << row;
-    }
-    return rows;
-}
-
 } // namespace
 
 void Fo案款分配计算::连接未存内容() {
@@ -56,7 +45,7 @@ void Fo案款分配计算::连接未存内容() {
 }
 
 案件行 Fo案款分配计算::表中行() const {
-    return {表行(*MSFjk), 表行(*MSFzc)};
+    return {数据行(*MSFjk), 数据行(*MSFzc)};
 }
 
 bool Fo案款分配计算::有未存修改() const {

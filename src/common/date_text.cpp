@@ -119,3 +119,24 @@ std::optional<QDate> 读日期(const QString &text, const QLocale &locale) {
 bool 是日期(const QString &text) {
     return 读日期(text).has_value();
 }
+
+namespace {
+
+const QString 中文数字 = QStringLiteral("〇一二三四五六七八九");
+
+// 1 to 31 as they are read: 七, 十, 十二, 二十, 三十一.
+QString 月日数(int n) {
+    const QString ones = n % 10 ? QString(中文数字[n % 10]) : QString();
+    if (n < 10)
+        return ones;
+    return (n < 20 ? QString() : QString(中文数字[n / 10])) + u'十' + ones;
+}
+
+} // namespace
+
+QString 中文日期(const QDate &d) {
+    QString text;
+    for (const QChar c : QString::number(d.year()))
+        text += 中文数字[c.digitValue()];
+    return text + u'年' + 月日数(d.month()) + u'月' + 月日数(d.day()) + u'日';
+}

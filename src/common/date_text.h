@@ -28,3 +28,6 @@ bool 是日期(const QString &text);
 // Dates the program writes use the Chinese short form yyyy/M/d whatever the system locale: the
 // interface is Chinese, and the date parser reads the form back as the same day.
 QString 短日期文本(const QDate &d);
+
+// A date as court documents write it, in Chinese numerals: 二〇二六年十二月七日.
+QString 中文日期(const QDate &d);

@@ -357,3 +357,14 @@ void 块后保持末行空白(FlexGrid &grid, int lastCol, const std::function<b
     };
     grid.setRows(块后行数(grid.Rows(), empty, filled));
 }
+
+QList<QStringList> 数据行(const FlexGrid &grid) {
+    QList<QStringList> rows;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        QStringList row;
+        for (int k = 0; k < grid.Cols(); ++k)
+            row << grid.TextMatrix(r, k);
+        rows << row;
+    }
+    return rows;
+}

@@ -135,3 +135,6 @@ void 保持末行空白(FlexGrid &grid, int editedRow, int lastCol);
 // when its cells are blank in every column but those skipped; columns 0..lastCol make a row
 // filled.
 void 块后保持末行空白(FlexGrid &grid, int lastCol, const std::function<bool(int col)> &skipped);
+
+// The texts of a grid's rows below its header row, row by row.
+QList<QStringList> 数据行(const FlexGrid &grid);

@@ -137,3 +137,80 @@ Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母) {
         溢出();
     return Money{std::int64_t(r)};
 }
+
+namespace {
+
+// An amount as whole fen, rounded with halves away from zero: its sign and its magnitude.
+struct 整分 {
+    bool 负 = false;
+    std::uint64_t 分 = 0;
+};
+
+整分 到整分(Money m) {
+    // Unsigned, so that the most negative value has a magnitude.
+    const std::uint64_t mag =
+        m.万分 < 0 ? 0 - static_cast<std::uint64_t>(m.万分) : static_cast<std::uint64_t>(m.万分);
+    const std::uint64_t fen = mag / 100 + (mag % 100 >= 50 ? 1 : 0);
+    return {m.万分 < 0 && fen != 0, fen};
+}
+
+} // namespace
+
+QString 千分位金额文本(Money m) {
+    const 整分 f = 到整分(m);
+    QString yuan = QString::number(f.分 / 100);
+    for (qsizetype at = yuan.size() - 3; at > 0; at -= 3)
+        yuan.insert(at, QLatin1Char(','));
+    return (f.负 ? QStringLiteral("-") : QString()) + yuan +
+           QStringLiteral(".%1").arg(f.分 % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString 大写金额(Money m) {
+    static const QString 数字 = QStringLiteral("零壹贰叁肆伍陆柒捌玖");
+    static const QString 位 = QStringLiteral(" 拾佰仟");
+    const 整分 f = 到整分(m);
+    const std::uint64_t yuan = f.分 / 100;
+    const int jiao = int(f.分 / 10 % 10), fen = int(f.分 % 10);
+    QString text = f.负 ? QStringLiteral("负") : QString();
+    if (yuan > 0) {
+        const QString digits = QString::number(yuan);
+        bool zero = false;     // zeros passed since the last digit written
+        bool inGroup = false; // a digit written in this group of four
+        for (qsizetype i = 0; i < digits.size(); ++i) {
+            const qsizetype p = digits.size() - 1 - i; // 0 for the yuan digit
+            const int d = digits[i].digitValue();
+            if (d == 0) {
+                zero = true;
+            } else {
+                if (zero)
+                    text += 数字[0];
+                zero = false;
+                inGroup = true;
+                text += 数字[d];
+                if (p % 4 != 0)
+                    text += 位[p % 4];
+            }
+            if (p % 4 == 0 && p > 0) {
+                // 亿 ends its section even when its own group is empty (壹万亿); the zeros at
+                // the end of a group written are not read (壹拾万柒仟).
+                if (p % 8 == 0)
+                    text += QStringLiteral("亿");
+                else if (inGroup)
+                    text += QStringLiteral("万");
+                if (inGroup)
+                    zero = false;
+                inGroup = false;
+            }
+        }
+        text += QStringLiteral("元");
+    }
+    if (jiao == 0 && fen == 0)
+        return text + (yuan == 0 ? QStringLiteral("零元整") : QStringLiteral("整"));
+    if (yuan > 0 && (jiao == 0 || yuan % 10 == 0))
+        text += 数字[0];
+    if (jiao != 0)
+        text += 数字[jiao] + QStringLiteral("角");
+    if (fen != 0)
+        text += 数字[fen] + QStringLiteral("分");
+    return text;
+}

@@ -40,5 +40,15 @@ QString 金额文本(Money m);
 // m × 分子 / 分母 worked out exactly and rounded to the fen, halves away from zero. 分母 > 0.
 Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母);
 
+// The texts of a court document, both rounded to the fen with halves away from zero (四舍五入):
+// grouped by commas with two decimals ("1,234,567.80", "-0.50", "0.00"), and in Chinese
+// financial capitals (壹仟肆佰零玖元伍角, 壹拾万柒仟元零伍角叁分, 伍角叁分, 零元整; "负" before a
+// negative amount). In the capitals one 零 stands for the zeros between two digits of a group of
+// four and for a group's leading zeros after a group above it, but not for the zeros that end a
+// group (壹拾万柒仟); after 元 a 零 comes when the yuan digit is 0 or the 角 is, before 角 or 分;
+// 整 ends an amount without 角 and 分.
+QString 千分位金额文本(Money m);
+QString 大写金额(Money m);
+
 // Allocations are rounded to the fen: x / 100 to money (four decimals), then times 100.
 Money 到分(double x);

@@ -4,13 +4,11 @@
 #include "common/grid.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
+#include "output/saved_file.h"
 #include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
 
-#include <QDesktopServices>
 #include <QDir>
-#include <QProcess>
-#include <QUrl>
 
 namespace {
 
@@ -40,36 +38,6 @@ std::vector<写入格> 导出单元(const FlexGrid &claims, const QString &分�
     return cells;
 }
 
-namespace {
-
-// On a Linux desktop the file is handed to xdg-open, which reports no failure back: ask first
-// whether the desktop has a program for workbooks at all. When that cannot be asked, opening is
-// tried all the same.
-bool 有表格程序() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    QProcess query;
-    query.start(
-        QStringLiteral("xdg-mime"),
-        {QStringLiteral("query"), QStringLiteral("default"),
-         QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
-    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
-        query.exitCode() != 0)
-        return true;
-    return !query.readAllStandardOutput().trimmed().isEmpty();
-#else
-    return true;
-#endif
-}
-
-} // namespace
-
-表格打开函数 &表格打开器() {
-    static 表格打开函数 open = [](const QString &path) {
-        return 有表格程序() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
-    return open;
-}
-
 void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
     const QString folder = 去尾空格(应用目录());
     const QString copy = 空闲表名(folder);
@@ -80,8 +48,5 @@ void 输出电子表格(const FlexGrid &claims, const QString &分配说明) {
                 .arg(QDir::toNativeSeparators(QDir::cleanPath(folder))));
     填写副本(folder + 模板文件名, copy, 导出单元(claims, 分配说明), 表格首行);
     记下副本(copy);
-    if (!表格打开器()(copy))
-        throw VarnelError(QStringLiteral("已输出到 %1，但不能打开它。请用电子表格程序打开这个文件；"
-                                         "如果这台电脑上还没有电子表格程序，请先安装一个。")
-                              .arg(QDir::toNativeSeparators(copy)));
+    打开输出文件(copy, QStringLiteral("电子表格程序"));
 }

@@ -3,7 +3,6 @@
 #include "output/sheet_xml.h"
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 class FlexGrid;
@@ -17,11 +16,6 @@ constexpr int 表格首行 = 9;
 // each cell's text with trailing blanks removed, into row i + 8 from column B. The amount
 // columns (债权金额, 其中抵押优先金额, 分配金额) go in as numbers where their text is one.
 std::vector<写入格> 导出单元(const FlexGrid &claims, const QString &分配说明);
-
-// Opens a finished copy with the desktop's default application; false when that fails. Tests
-// replace it so that no program is ever started.
-using 表格打开函数 = std::function<bool(const QString &path)>;
-表格打开函数 &表格打开器();
 
 // The export of the case fund window: fills the first free numbered copy of the template in the
 // application directory with the summary and the claims and opens it. A failure throws a

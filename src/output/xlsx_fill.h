@@ -21,6 +21,3 @@ using 文件复制函数 = std::function<bool(const QString &from, const QString
 void 填写副本(const QString &模板, const QString &副本, const std::vector<写入格> &cells,
               int 样式行);
 
-// The path of a worksheet part inside a package: a Target starting with "/" is from the package
-// root, any other is relative to the folder of the part that refers to it ("xl/").
-std::string 包内路径(const std::string &folder, const std::string &target);

@@ -141,6 +141,50 @@ class ArchiveSettingsTest : public QObject {
         }
     }
 
+    // The court's name for the distribution plan document, in the same file.
+    void court_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("court");
+        QTest::addColumn<QStringList>("refused");
+        const QStringList ok;
+        QTest::newRow("none") << QByteArray("[archive]\nconnection=host=db\n") << QString() << ok;
+        QTest::newRow("court alone") << QByteArray("[office]\ncourt = 北京市朝阳区人民法院 \n")
+                                     << "北京市朝阳区人民法院" << ok;
+        QTest::newRow("both sections")
+            << QByteArray("[office]\r\ncourt=某某法院\r\n[archive]\r\nconnection=host=db\r\n")
+            << "某某法院" << ok;
+        QTest::newRow("with a comma") << QByteArray("[office]\ncourt=某某法院,执行局\n")
+                                      << "某某法院,执行局" << ok;
+        QTest::newRow("court in [archive]") << QByteArray("[archive]\ncourt=某某法院\n") << QString()
+                                            << QStringList{"第 2 行", "缺少 [office]"};
+        QTest::newRow("connection in [office]")
+            << QByteArray("[office]\nconnection=host=db\n") << QString()
+            << QStringList{"第 2 行", "缺少 [archive]"};
+        QTest::newRow("court twice") << QByteArray("[office]\ncourt=甲\ncourt=乙\n") << QString()
+                                     << QStringList{"第 3 行", "court"};
+        QTest::newRow("other key in [office]") << QByteArray("[office]\nname=甲\n") << QString()
+                                               << QStringList{"第 2 行", "name"};
+        // 某某法院 as a Chinese Windows' Notepad saved it before UTF-8 was its default (GBK).
+        QTest::newRow("not UTF-8") << QByteArray("[office]\ncourt=\xC4\xB3\xC4\xB3\xB7\xA8\xD4\xBA\n")
+                                   << QString() << QStringList{"第 2 行", "UTF-8"};
+        QTest::newRow("a comment not UTF-8")
+            << QByteArray("; \xC4\xB3\xC4\xB3\n[office]\ncourt=某某法院\n") << "某某法院" << ok;
+    }
+    void court() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, court);
+        QFETCH(QStringList, refused);
+        const QString file = write(QStringLiteral("varnel.ini"), text);
+        try {
+            QCOMPARE(读档案设置(file).法院名称, court);
+            QVERIFY2(refused.isEmpty(), "accepted");
+        } catch (const VarnelError &e) {
+            QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
+            for (const QString &part : refused + QStringList{QDir::toNativeSeparators(file)})
+                QVERIFY2(e.description().contains(part), qPrintable(e.description()));
+        }
+    }
+
     void whichFile() {
         QTemporaryDir app, etc;
         const QString system = etc.filePath(QStringLiteral("varnel.ini"));

@@ -163,7 +163,8 @@ void TestCaseFundWindow::loadState() {
     for (QAction *a : w->menuBar()->actions()[2]->menu()->actions())
         output << a->text();
     QCOMPARE(data, (QStringList{"存入内容", "读出内容", "历史版本", "已删除的案件"}));
-    QCOMPARE(output, (QStringList{"输出到电子表格", "打印分配结果", "保存为PDF文件"}));
+    QCOMPARE(output, (QStringList{"输出到电子表格", "打印分配结果", "保存为PDF文件",
+                                  "输出分配方案"}));
     QCOMPARE(缇左(claims()), 480);
     QCOMPARE(缇上(claims()), 3600);
 }

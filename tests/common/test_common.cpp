@@ -23,9 +23,12 @@ class TestCommon : public QObject {
     void stretchedColumns_data();
     void stretchedColumns();
     void fenRounding();
+    void documentAmounts_data();
+    void documentAmounts();
     void dateParser_data();
     void dateParser();
     void dateRoundTrip();
+    void chineseDates();
     void localeShortForms_data();
     void localeShortForms();
     void systemShortForm();
@@ -186,6 +189,66 @@ void TestCommon::fenRounding() {
     QCOMPARE(金额文本(到分(0.125)), QStringLiteral("0.12"));
     QVERIFY_THROWS_EXCEPTION(VarnelError, 实数金额(1e300));
     QVERIFY_THROWS_EXCEPTION(VarnelError, 元(1) + Money{INT64_MAX});
+}
+
+// The amounts of a court document: grouped with two decimals, and in financial capitals.
+void TestCommon::documentAmounts_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("grouped");
+    QTest::addColumn<QString>("capitals");
+    auto row = [](const char *name, const char *amount, const char *grouped, const char *capitals) {
+        QTest::newRow(name) << QString::fromUtf8(amount) << QString::fromUtf8(grouped)
+                            << QString::fromUtf8(capitals);
+    };
+    row("zero", "0", "0.00", "零元整");
+    row("fen only", "0.05", "0.05", "伍分");
+    row("jiao only", "0.5", "0.50", "伍角");
+    row("under a yuan", "0.53", "0.53", "伍角叁分");
+    row("half a fen up", "0.005", "0.01", "壹分");
+    row("below half a fen", "0.0049", "0.00", "零元整");
+    row("one", "1", "1.00", "壹元整");
+    row("ten", "10", "10.00", "壹拾元整");
+    row("yuan digit zero, jiao", "10.5", "10.50", "壹拾元零伍角");
+    row("zero inside", "101", "101.00", "壹佰零壹元整");
+    row("two zeros inside", "1001", "1,001.00", "壹仟零壹元整");
+    row("zeros at the end", "1100", "1,100.00", "壹仟壹佰元整");
+    row("zero between", "1010", "1,010.00", "壹仟零壹拾元整");
+    row("jiao, no fen", "1409.50", "1,409.50", "壹仟肆佰零玖元伍角");
+    row("yuan digit zero", "1680.32", "1,680.32", "壹仟陆佰捌拾元零叁角贰分");
+    row("jiao zero", "16409.02", "16,409.02", "壹万陆仟肆佰零玖元零贰分");
+    row("wan digit zero", "107000.53", "107,000.53", "壹拾万柒仟元零伍角叁分");
+    row("wan", "10000", "10,000.00", "壹万元整");
+    row("wan and one", "10001", "10,001.00", "壹万零壹元整");
+    row("group leading zero", "100500", "100,500.00", "壹拾万零伍佰元整");
+    row("yi", "100000000", "100,000,000.00", "壹亿元整");
+    row("yi and one", "100000001", "100,000,001.00", "壹亿零壹元整");
+    row("empty wan group", "100001000", "100,001,000.00", "壹亿零壹仟元整");
+    row("yi and shi wan", "100100000", "100,100,000.00", "壹亿零壹拾万元整");
+    row("yi and qian wan", "110000000", "110,000,000.00", "壹亿壹仟万元整");
+    row("wan yi", "1000000000000", "1,000,000,000,000.00", "壹万亿元整");
+    row("wan yi and one", "1000000000001", "1,000,000,000,001.00", "壹万亿零壹元整");
+    row("all nines", "99999999.99", "99,999,999.99", "玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分");
+    row("negative", "-1234.5", "-1,234.50", "负壹仟贰佰叁拾肆元伍角");
+    row("largest", "922337203685477.5807", "922,337,203,685,477.58",
+        "玖佰贰拾贰万叁仟叁佰柒拾贰亿零叁佰陆拾捌万伍仟肆佰柒拾柒元伍角捌分");
+}
+
+void TestCommon::documentAmounts() {
+    QFETCH(QString, amount);
+    QFETCH(QString, grouped);
+    QFETCH(QString, capitals);
+    Money m;
+    QVERIFY(读金额(amount, m));
+    QCOMPARE(千分位金额文本(m), grouped);
+    QCOMPARE(大写金额(m), capitals);
+}
+
+void TestCommon::chineseDates() {
+    QCOMPARE(中文日期(QDate(2026, 12, 7)), QStringLiteral("二〇二六年十二月七日"));
+    QCOMPARE(中文日期(QDate(2020, 1, 10)), QStringLiteral("二〇二〇年一月十日"));
+    QCOMPARE(中文日期(QDate(2009, 11, 20)), QStringLiteral("二〇〇九年十一月二十日"));
+    QCOMPARE(中文日期(QDate(2031, 10, 31)), QStringLiteral("二〇三一年十月三十一日"));
+    QCOMPARE(中文日期(QDate(2024, 2, 19)), QStringLiteral("二〇二四年二月十九日"));
 }
 
 void TestCommon::dateParser_data() {

@@ -8,6 +8,7 @@
 #include "common/varnel_error.h"
 #include "host_path.h"
 #include "output/spreadsheet_export.h"
+#include "output/saved_file.h"
 #include "output/spreadsheet_files.h"
 #include "output/xlsx_fill.h"
 #include "window_test.h"
@@ -124,7 +125,7 @@ class TestExport : public QObject {
 void TestExport::initTestCase() {
     QVERIFY2(QFile::exists(原模板), qPrintable(原模板));
     realCopy = 模板复制器();
-    表格打开器() = [this](const QString &path) {
+    文件打开器() = [this](const QString &path) {
         opened << path;
         return openSucceeds;
     };

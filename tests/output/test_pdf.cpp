@@ -3,6 +3,7 @@
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "output/pdf_output.h"
+#include "output/saved_file.h"
 #include "output/print_routine.h"
 #include "pdf_reader.h"
 #include "window_test.h"
@@ -54,15 +55,15 @@ class TestPdf : public QObject {
         dir = std::make_unique<QTemporaryDir>();
         设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir.path())));
         answer = dir->filePath(QStringLiteral("分配表.pdf"));
-        设PDF文件名询问([this](QWidget *, const QString &suggestion) {
+        设文件名询问([this](QWidget *, const QString &suggestion) {
             suggested = suggestion;
             return answer;
         });
         guard = std::make_unique<BoxAnswerer>();
     }
     void cleanup() {
-        设PDF文件名询问({});
-        设PDF文件来源({});
+        设文件名询问({});
+        设保存文件来源({});
         设打印机来源({});
         QVERIFY2(guard->texts.isEmpty(), qPrintable(guard->texts.join(QStringLiteral(", "))));
     }
@@ -146,7 +147,7 @@ void TestPdf::nothingWritten() {
     if (!named)
         answer.clear();
     int opened = 0;
-    设PDF文件来源([&](const QString &name) {
+    设保存文件来源([&](const QString &name) {
         ++opened;
         return std::make_unique<FailingSaveFile>(name, opens);
     });
@@ -184,7 +185,7 @@ void TestPdf::realDialogNeverReplacesUnasked() {
     QFETCH(QString, typed);
     QFETCH(QString, file);
     QFETCH(bool, replace);
-    设PDF文件名询问({});
+    设文件名询问({});
     QFile old(dir->filePath(file));
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     old.close();

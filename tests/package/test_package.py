@@ -55,6 +55,7 @@ def expected_files():
         "usr/share/doc/varnel/copyright",
         "usr/share/doc/varnel/changelog.gz",
         PRISTINE + "/akfpb.xlsx",
+        PRISTINE + "/fpfa.docx",
         PRISTINE + "/schema_pg.sql",
         PRISTINE + "/setup-office-archive.sh",
         IMPORTER,
@@ -64,7 +65,7 @@ def expected_files():
 
 
 def pristine_names():
-    return ["varnel.db", "akfpb.xlsx"]
+    return ["varnel.db", "akfpb.xlsx", "fpfa.docx"]
 
 
 def digest(path):

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "output/document_fields.h"
+
+#include <string>
+#include <string_view>
+
+// One part of a word-processing document (its body, a header or a footer) with its fields
+// filled (see document_fields.h).
+//
+// Word splits a paragraph's text into runs wherever formatting, spelling marks or editing
+// history change, so a field typed by an office may span several runs: fields are found in the
+// joined text of a paragraph's runs; the value goes into the run where the field starts, which
+// keeps its formatting, and the field's text leaves the runs after it, whose formatting stays.
+// A line break in a value becomes a break of the line, a tab a tab, and a character that XML
+// cannot hold is left out. A field that is not given is left as written; a value is never read
+// for fields again. A paragraph to be left out that cannot go (the only paragraph of a table
+// cell, or one that ends a section) is emptied instead. Throws std::runtime_error when the text
+// is not XML.
+std::string 填写文书部件(std::string_view xml, const 文书字段 &fields);
