@@ -109,74 +109,58 @@ class ArchiveSettingsTest : public QObject {
         }
     }
 
-    // The office's default fee schedule beside the archive, or alone.
-    void feesStandard_data() {
+    // The court's name for the distribution plan document and the fee schedule, in the same file.
+    void officeKeys_data() {
         QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("court");
         QTest::addColumn<int>("standard");
         QTest::addColumn<QStringList>("refused"); // parts of the message; empty: accepted
         const QStringList ok;
-        QTest::newRow("2007") << QByteArray("[fees]\nstandard=2007\n") << 2007 << ok;
+        QTest::newRow("none") << QByteArray("[archive]\nconnection=host=db\n") << QString() << 0 << ok;
+        QTest::newRow("court alone") << QByteArray("[office]\ncourt = 北京市朝阳区人民法院 \n")
+                                     << "北京市朝阳区人民法院" << 0 << ok;
+        QTest::newRow("both sections")
+            << QByteArray("[office]\r\ncourt=某某法院\r\n[archive]\r\nconnection=host=db\r\n")
+            << "某某法院" << 0 << ok;
+        QTest::newRow("with a comma") << QByteArray("[office]\ncourt=某某法院,执行局\n")
+                                      << "某某法院,执行局" << 0 << ok;
+        QTest::newRow("court in [archive]") << QByteArray("[archive]\ncourt=某某法院\n") << QString()
+                                            << 0 << QStringList{"第 2 行", "缺少 [office]"};
+        QTest::newRow("connection in [office]")
+            << QByteArray("[office]\nconnection=host=db\n") << QString() << 0
+            << QStringList{"第 2 行", "缺少 [archive]"};
+        QTest::newRow("court twice") << QByteArray("[office]\ncourt=甲\ncourt=乙\n") << QString()
+                                     << 0 << QStringList{"第 3 行", "court"};
+        QTest::newRow("other key in [office]") << QByteArray("[office]\nname=甲\n") << QString()
+                                               << 0 << QStringList{"第 2 行", "name"};
+        // 某某法院 as a Chinese Windows' Notepad saved it before UTF-8 was its default (GBK).
+        QTest::newRow("not UTF-8") << QByteArray("[office]\ncourt=\xC4\xB3\xC4\xB3\xB7\xA8\xD4\xBA\n")
+                                   << QString() << 0 << QStringList{"第 2 行", "UTF-8"};
+        QTest::newRow("a comment not UTF-8")
+            << QByteArray("; \xC4\xB3\xC4\xB3\n[office]\ncourt=某某法院\n") << "某某法院" << 0 << ok;
+            // The office's default fee schedule, beside the archive or alone.
+        QTest::newRow("2007") << QByteArray("[fees]\nstandard=2007\n") << QString() << 2007 << ok;
         QTest::newRow("1989 after the archive")
-            << QByteArray("[archive]\nconnection=host=db\n[fees]\nstandard = 1989\n") << 1989
-            << ok;
-        QTest::newRow("other year") << QByteArray("[fees]\nstandard=2008\n") << 0
+            << QByteArray("[archive]\nconnection=host=db\n[fees]\nstandard = 1989\n") << QString()
+            << 1989 << ok;
+        QTest::newRow("other year") << QByteArray("[fees]\nstandard=2008\n") << QString() << 0
                                     << QStringList{"第 2 行", "2008", "1989 或 2007"};
-        QTest::newRow("twice") << QByteArray("[fees]\nstandard=2007\nstandard=1989\n") << 0
-                               << QStringList{"第 3 行", "standard"};
-        QTest::newRow("in the archive section") << QByteArray("[archive]\nstandard=2007\n") << 0
-                                                << QStringList{"第 2 行", "standard"};
+        QTest::newRow("standard twice") << QByteArray("[fees]\nstandard=2007\nstandard=1989\n")
+                                        << QString() << 0 << QStringList{"第 3 行", "standard"};
+        QTest::newRow("standard in [archive]") << QByteArray("[archive]\nstandard=2007\n")
+                                               << QString() << 0
+                                               << QStringList{"第 2 行", "缺少 [fees]"};
     }
-    void feesStandard() {
+    void officeKeys() {
         QFETCH(QByteArray, text);
+        QFETCH(QString, court);
         QFETCH(int, standard);
         QFETCH(QStringList, refused);
         const QString file = write(QStringLiteral("varnel.ini"), text);
         try {
-            QCOMPARE(读档案设置(file).收费标准, standard);
-            QVERIFY2(refused.isEmpty(), "accepted");
-        } catch (const VarnelError &e) {
-            QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
-            for (const QString &part : refused)
-                QVERIFY2(e.description().contains(part), qPrintable(e.description()));
-        }
-    }
-
-    // The court's name for the distribution plan document, in the same file.
-    void court_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("court");
-        QTest::addColumn<QStringList>("refused");
-        const QStringList ok;
-        QTest::newRow("none") << QByteArray("[archive]\nconnection=host=db\n") << QString() << ok;
-        QTest::newRow("court alone") << QByteArray("[office]\ncourt = 北京市朝阳区人民法院 \n")
-                                     << "北京市朝阳区人民法院" << ok;
-        QTest::newRow("both sections")
-            << QByteArray("[office]\r\ncourt=某某法院\r\n[archive]\r\nconnection=host=db\r\n")
-            << "某某法院" << ok;
-        QTest::newRow("with a comma") << QByteArray("[office]\ncourt=某某法院,执行局\n")
-                                      << "某某法院,执行局" << ok;
-        QTest::newRow("court in [archive]") << QByteArray("[archive]\ncourt=某某法院\n") << QString()
-                                            << QStringList{"第 2 行", "缺少 [office]"};
-        QTest::newRow("connection in [office]")
-            << QByteArray("[office]\nconnection=host=db\n") << QString()
-            << QStringList{"第 2 行", "缺少 [archive]"};
-        QTest::newRow("court twice") << QByteArray("[office]\ncourt=甲\ncourt=乙\n") << QString()
-                                     << QStringList{"第 3 行", "court"};
-        QTest::newRow("other key in [office]") << QByteArray("[office]\nname=甲\n") << QString()
-                                               << QStringList{"第 2 行", "name"};
-        // 某某法院 as a Chinese Windows' Notepad saved it before UTF-8 was its default (GBK).
-        QTest::newRow("not UTF-8") << QByteArray("[office]\ncourt=\xC4\xB3\xC4\xB3\xB7\xA8\xD4\xBA\n")
-                                   << QString() << QStringList{"第 2 行", "UTF-8"};
-        QTest::newRow("a comment not UTF-8")
-            << QByteArray("; \xC4\xB3\xC4\xB3\n[office]\ncourt=某某法院\n") << "某某法院" << ok;
-    }
-    void court() {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, court);
-        QFETCH(QStringList, refused);
-        const QString file = write(QStringLiteral("varnel.ini"), text);
-        try {
-            QCOMPARE(读档案设置(file).法院名称, court);
+            const 档案设置 read = 读档案设置(file);
+            QCOMPARE(read.法院名称, court);
+            QCOMPARE(read.收费标准, standard);
             QVERIFY2(refused.isEmpty(), "accepted");
         } catch (const VarnelError &e) {
             QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
