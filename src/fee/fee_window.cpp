@@ -131,19 +131,20 @@ void Fo诉讼费计算::建立控件() {
 }
 
 // The schedule chooser above everything it governs, the articles under the result, and
-// halving below them. The chooser is left out of the Tab order, which stays that of the 1989
-// window (the list, the amounts, the result); a click gives it the keyboard.
+// halving below them. Tab goes in reading order: the list, the amounts, the result, halving
+// (when it applies), the chooser, and round to the list.
 void Fo诉讼费计算::建立标准控件(QWidget *client) {
     Com收费标准 =
         新控件<QComboBox>(client, QStringLiteral("Com收费标准"), 120, 60, 客户宽 - 240, 360);
     Com收费标准->addItems(标准名称);
-    Com收费标准->setFocusPolicy(Qt::ClickFocus);
     Lab依据 =
         标签(client, QStringLiteral("Lab依据"), QString(), 120, 4425, 客户宽 - 240, 240, 0x004040);
     Chk减半 = 新控件<QCheckBox>(client, QStringLiteral("Chk减半"), 120, 4740, 客户宽 - 240, 300);
     Chk减半->setText(
         QStringLiteral("减半收取（调解结案、撤诉、简易程序、反诉或第三人请求合并审理）"));
     Chk减半->setEnabled(false);
+    setTabOrder(Te结果, Chk减半);
+    setTabOrder(Chk减半, Com收费标准);
 }
 
 void Fo诉讼费计算::载入() {
