@@ -273,6 +273,12 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
     QTableWidget::keyPressEvent(event);
 }
 
+void FlexGrid::focusInEvent(QFocusEvent *event) {
+    if (键入编辑 && !currentIndex().isValid() && rowCount() > 0 && columnCount() > 固定列数)
+        setCurrentCell(0, 固定列数);
+    QTableWidget::focusInEvent(event);
+}
+
 void FlexGrid::inputMethodEvent(QInputMethodEvent *event) {
     const bool text = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
     if (!键入编辑 || !text) {

@@ -72,6 +72,8 @@ class FlexGrid : public QTableWidget {
     // From now on, typing on the highlighted cell edits it, as in a spreadsheet: a printable key
     // (or an input method's text) acts as a click on the cell and then goes to the editor the
     // click laid over it, whose selected text it replaces. Enter and Space keep their meaning.
+    // Such a table shows where typing goes: given the focus with no cell highlighted (after a
+    // load, say), it highlights its first data cell.
     void 设键入编辑() { 键入编辑 = true; setAttribute(Qt::WA_InputMethodEnabled); }
     // Whether a cell is wholly inside the part of the grid that shows cells.
     bool 格在视野内(int row, int col) const;
@@ -97,6 +99,7 @@ class FlexGrid : public QTableWidget {
   protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     // A cell whose text its column cuts shows the whole text as a tooltip.
     bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

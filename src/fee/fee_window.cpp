@@ -202,13 +202,20 @@ void Fo诉讼费计算::设共同产行(bool shown) {
         w->setVisible(shown);
 }
 
-// Under the 2007 measures the amount label names what the chosen type reads, and halving is
-// offered for the acceptance fees.
+// Under the 2007 measures the amount label names what the chosen type reads (the box is greyed,
+// its text kept, when the type reads none), and halving is offered for the acceptance fees; a
+// greyed halving box is not ticked, so that it never looks applied.
 void Fo诉讼费计算::更新标的与减半() {
     const QString type = 选中类型();
     const bool by2007 = 按2007();
-    Label3[0]->setText(by2007 && !type.isEmpty() ? 标的名称(type) : QStringLiteral("诉讼标的"));
+    const QString reads = by2007 && !type.isEmpty() ? 标的名称(type) : QStringLiteral("诉讼标的");
+    Label3[0]->setText(reads);
+    Tex标的->setEnabled(reads != QStringLiteral("无需填写"));
     Chk减半->setEnabled(by2007 && (type.isEmpty() || 可减半(type)));
+    if (!Chk减半->isEnabled()) {
+        const QSignalBlocker quiet(Chk减半);
+        Chk减半->setChecked(false);
+    }
 }
 
 bool Fo诉讼费计算::显示共同产() const {

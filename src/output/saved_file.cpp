@@ -69,11 +69,16 @@ void 设保存文件来源(保存文件来源 source) {
     来源() = std::move(source);
 }
 
+QString 文档文件夹() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString 建议文件名(const QString &名, const QString &后缀) {
     QString name = 名 + u'.' + 后缀;
     for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
         name.replace(c, QLatin1Char('-'));
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+    return QDir(文档文件夹()).filePath(name);
 }
 
 QString 询问文件名(QWidget *parent, const 文件种类 &kind, const QString &建议) {

@@ -31,6 +31,10 @@ void 设文件名询问(文件名询问 ask);
 using 保存文件来源 = std::function<std::unique_ptr<QSaveFile>(const QString &文件名)>;
 void 设保存文件来源(保存文件来源 source);
 
+// The clerk's documents folder; the home folder when the desktop names a documents folder that
+// is not there (a dialog started in a missing folder offers a name it cannot save under).
+QString 文档文件夹();
+
 // The name the save dialog suggests: 名 + "." + 后缀 in the documents folder, each character
 // that Windows refuses in a file name (a folder separator among them) replaced by "-".
 QString 建议文件名(const QString &名, const QString &后缀);

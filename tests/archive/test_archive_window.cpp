@@ -437,8 +437,10 @@ void TestArchiveWindow::confirmAndClickLoad() {
     }
     命令("Com确定");
     QCOMPARE(w->当前案件号(), 1);
-    // The focus goes to the payments table, not to 清除内容 under the panel.
+    // The focus goes to the payments table, not to 清除内容 under the panel, with its first cell
+    // highlighted for the typing.
     QCOMPARE(QApplication::focusWidget(), grid("MSFjk"));
+    QCOMPARE(grid("MSFjk")->currentIndex(), grid("MSFjk")->model()->index(0, 0));
     QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
 
     // A click on a case loads it and shows the delete button.

@@ -281,6 +281,7 @@ class TestFee2007 : public QObject {
             clickHalving(w);
         QCOMPARE(w->Te结果->text(), shown);
         QCOMPARE(w->Label3[0]->text(), label);
+        QCOMPARE(w->Tex标的->isEnabled(), label != QStringLiteral("无需填写"));
         QCOMPARE(w->Lab依据->text().endsWith(减半依据), w->Chk减半->isChecked());
         QCOMPARE(w->Label7->isVisible(), amount == QStringLiteral("x")); // flagged as in 1989
         w->close();
@@ -301,6 +302,10 @@ class TestFee2007 : public QObject {
         QCOMPARE(w->Te结果->text(), QStringLiteral("2300"));
         clickHalving(w);
         QCOMPARE(w->Te结果->text(), QStringLiteral("1150"));
+        // An application fee is not halved, and the greyed box does not look ticked.
+        点选类型(w, QStringLiteral("申请执行"));
+        QVERIFY(!w->Chk减半->isEnabled() && !w->Chk减半->isChecked());
+        QCOMPARE(w->Te结果->text(), QStringLiteral("1400"));
         chooseSchedule(w, 0);
         QVERIFY(w->Te结果->text().isEmpty());
         QVERIFY(w->Lab依据->text().isEmpty());

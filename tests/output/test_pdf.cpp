@@ -89,8 +89,7 @@ void TestPdf::claimsFileIsThePrintedPages() {
     named.案件名称 = QStringLiteral("张三诉李四案");
     w->接过恢复内容(named);
     child<QAction>(w, "保存为PDF文件")->trigger();
-    QCOMPARE(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                            QStringLiteral("/案款分配表张三诉李四案.pdf"));
+    QCOMPARE(suggested, 文档文件夹() + QStringLiteral("/案款分配表张三诉李四案.pdf"));
     const PdfFile pdf = readPdf(answer);
     QCOMPARE(pdf.pages, 3);
     QCOMPARE(w->statusBar()->currentMessage(),
@@ -224,6 +223,18 @@ void TestPdf::suggestedNameHasNoForbiddenCharacter() {
                                                  QStringLiteral("甲:乙*丙?\"<戊>|己/庚\\辛")))
                              .fileName();
     QCOMPARE(name, QStringLiteral("案款分配表甲-乙-丙---戊--己-庚-辛.pdf"));
+#ifndef Q_OS_WIN
+    // A home without a documents folder: the dialog starts in the home folder itself.
+    const QByteArray home = qgetenv("HOME");
+    QTemporaryDir bare;
+    qputenv("HOME", QFile::encodeName(bare.path()));
+    const QString plain = 文档文件夹();
+    QVERIFY(QDir(bare.path()).mkdir(QStringLiteral("Documents")));
+    const QString made = 文档文件夹();
+    qputenv("HOME", home);
+    QCOMPARE(plain, bare.path());
+    QCOMPARE(made, bare.filePath(QStringLiteral("Documents")));
+#endif
 }
 
 int runPdfTests(int argc, char **argv) {

@@ -197,8 +197,7 @@ void TestPlanDocument::caseFilledIn_data() {
 void TestPlanDocument::caseFilledIn() {
     QFETCH(bool, surplus);
     QCOMPARE(输出(surplus ? 余款案例() : 短缺案例()), answer);
-    QCOMPARE(suggested, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                            QStringLiteral("/分配方案张三诉李四案.docx"));
+    QCOMPARE(suggested, 文档文件夹() + QStringLiteral("/分配方案张三诉李四案.docx"));
     QCOMPARE(opened, QStringList{answer});
     const QJsonObject d = 读文档(answer);
     const QStringList texts = 段落文字(d);
