@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-
 namespace {
 
 // Full-width and half-width forms alike ('（2024）' and '(2024)', 'Ａ' and 'A'), as the server's
@@ -51,7 +50,8 @@ int 筛选案件列表(FlexGrid &list, const QString &typed) {
 void 筛选框通到列表(QLineEdit &filter, FlexGrid &list) {
     连接按键(&filter, [&list](QKeyEvent *event) {
         if ((event->key() != Qt::Key_Down && event->key() != Qt::Key_PageDown) ||
-            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || list.Rows() <= list.FixedRows())
+            (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+            list.Rows() <= list.FixedRows())
             return false;
         if (!list.currentIndex().isValid() || list.isRowHidden(list.currentRow()))
             return false;

@@ -93,9 +93,8 @@ QString Fo案款分配计算::债权粘贴检查(int row, int col, const QString
     if (col == 1) {
         const QString nature = pasted.文本(2).value_or(MSFzc->TextMatrix(row, 2));
         const std::optional<QString> priority = pasted.文本(3);
-        if (priority && (!单元已填(*priority) ||
-                         (是数字(*priority) && 是抵押(nature) &&
-                          债权金额检查(3, *priority, text) == 拒绝::无)))
+        if (priority && (!单元已填(*priority) || (是数字(*priority) && 是抵押(nature) &&
+                                                  债权金额检查(3, *priority, text) == 拒绝::无)))
             other = *priority;
     }
     const 拒绝 reason = 债权金额检查(col, text, other);

@@ -11,10 +11,10 @@
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QToolTip>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QToolTip>
 
 namespace {
 constexpr int 默认列宽 = 960;
@@ -22,6 +22,13 @@ constexpr int 表头行高 = 300;
 // 17 px: 50 data rows below the header fit one printed page, as in the window.
 constexpr int 默认行高 = 255;
 const QString 下标越界 = QStringLiteral("下标越界");
+
+// A key that writes text: a printable character without Ctrl, Alt or Meta.
+bool 是键入(const QKeyEvent *event) {
+    const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    return !(event->modifiers() & chords) && !event->text().isEmpty() &&
+           event->text().at(0).isPrint();
+}
 } // namespace
 
 namespace {
@@ -261,8 +268,7 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    if (键入编辑 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-        !event->text().isEmpty() && event->text().at(0).isPrint()) {
+    if (键入编辑 && 是键入(event)) {
         if (QWidget *editor = 键入目标()) {
             QKeyEvent typed(QEvent::KeyPress, key, event->modifiers(), event->text());
             QCoreApplication::sendEvent(editor, &typed);
@@ -294,9 +300,9 @@ void FlexGrid::inputMethodEvent(QInputMethodEvent *event) {
     event->accept();
 }
 
-// Opens the highlighted cell as a click would, in view, and returns the editor now laid over it with the
-// focus. Nothing when no cell is highlighted, or when the click left the focus elsewhere (a
-// refused entry the clerk went back to): a key must never land in a cell out of sight.
+// Opens the highlighted cell as a click would, in view, and returns the editor now laid over it
+// with the focus. Nothing when no cell is highlighted, or when the click left the focus elsewhere
+// (a refused entry the clerk went back to): a key must never land in a cell out of sight.
 QWidget *FlexGrid::键入目标() {
     if (!currentIndex().isValid())
         return nullptr;

@@ -74,7 +74,10 @@ class FlexGrid : public QTableWidget {
     // click laid over it, whose selected text it replaces. Enter and Space keep their meaning.
     // Such a table shows where typing goes: given the focus with no cell highlighted (after a
     // load, say), it highlights its first data cell.
-    void 设键入编辑() { 键入编辑 = true; setAttribute(Qt::WA_InputMethodEnabled); }
+    void 设键入编辑() {
+        键入编辑 = true;
+        setAttribute(Qt::WA_InputMethodEnabled);
+    }
     // Whether a cell is wholly inside the part of the grid that shows cells.
     bool 格在视野内(int row, int col) const;
 

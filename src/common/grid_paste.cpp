@@ -32,7 +32,8 @@ QString 格说明(const FlexGrid &grid, const 粘贴规则 &rules, int row, int 
     const QString name = rules.行名 ? rules.行名(row) : QString();
     return QStringLiteral("第%1行%2“%3”：")
         .arg(row)
-        .arg(name.isEmpty() ? QString() : QStringLiteral("（%1）").arg(name), grid.TextMatrix(0, col));
+        .arg(name.isEmpty() ? QString() : QStringLiteral("（%1）").arg(name),
+             grid.TextMatrix(0, col));
 }
 
 } // namespace
@@ -100,7 +101,7 @@ QString 粘贴提示文本(const 粘贴结果 &result) {
             QStringLiteral("另有%1个单元格没有粘贴。").arg(result.未粘贴.size() - 最多列出));
     lines.append(result.提醒.mid(0, 最多列出));
     if (result.提醒.size() > 最多列出)
-        lines.append(QStringLiteral("另有%1个单元格的提示没有列出。")
-                         .arg(result.提醒.size() - 最多列出));
+        lines.append(
+            QStringLiteral("另有%1个单元格的提示没有列出。").arg(result.提醒.size() - 最多列出));
     return lines.join(u'\n');
 }

@@ -77,8 +77,6 @@ struct 两端 {
 // The amount read by a rule: none when the box is empty, not a number, zero or negative.
 using 标的额 = std::optional<Money>;
 
-const QString 无需填写 = QStringLiteral("无需填写");
-
 struct 规则 {
     QString 类型;
     QString 条款;

@@ -18,7 +18,8 @@ inline const QString 交纳办法离婚 = QStringLiteral("离婚案件");
 bool 可减半(const QString &caseType);
 
 // What the amount box holds for a case type, as the label beside it says ("诉讼标的",
-// "执行金额", ...); "无需填写" for a type whose fee reads no amount.
+// "执行金额", ...); 无需填写 for a type whose fee reads no amount.
+inline const QString 无需填写 = QStringLiteral("无需填写");
 QString 标的名称(const QString &caseType);
 
 // A fee: one amount (低 == 高) or the range the rules leave to the court, and the articles it

@@ -210,7 +210,7 @@ void Fo诉讼费计算::更新标的与减半() {
     const bool by2007 = 按2007();
     const QString reads = by2007 && !type.isEmpty() ? 标的名称(type) : QStringLiteral("诉讼标的");
     Label3[0]->setText(reads);
-    Tex标的->setEnabled(reads != QStringLiteral("无需填写"));
+    Tex标的->setEnabled(reads != 无需填写);
     Chk减半->setEnabled(by2007 && (type.isEmpty() || 可减半(type)));
     if (!Chk减半->isEnabled()) {
         const QSignalBlocker quiet(Chk减半);
