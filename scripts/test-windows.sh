@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/windows-env.sh
-windows_configure
+windows_configure -DVARNEL_WERROR=ON
 cmake --build "$VARNEL_WINDOWS_BUILD" -j"$(nproc)"
 echo "== tests (Windows build under Wine)"
 (cd "$VARNEL_WINDOWS_BUILD" && ctest --output-on-failure --no-tests=error -j"$(nproc)")

@@ -9,8 +9,8 @@ export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 for variant in plain sanitize; do
   dir="build"
-  flags=()
-  if [ "$variant" = sanitize ]; then dir="build-sanitize"; flags=(-DVARNEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug); fi
+  flags=(-DVARNEL_WERROR=ON)
+  if [ "$variant" = sanitize ]; then dir="build-sanitize"; flags+=(-DVARNEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug); fi
   cmake -S . -B "$dir" "${flags[@]}" >/dev/null
   cmake --build "$dir" -j"$jobs"
   echo "== tests ($variant build)"

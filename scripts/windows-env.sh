@@ -33,5 +33,5 @@ windows_configure() {
     -DVARNEL_WINDOWS_PREFIX="$VARNEL_WINDOWS_PREFIX" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     "-DCMAKE_CROSSCOMPILING_EMULATOR=env;VARNEL_WINDOWS_PREFIX=$VARNEL_WINDOWS_PREFIX;WINEPREFIX=$WINEPREFIX;$(pwd)/scripts/wine-run.sh" \
-    >/dev/null
+    "$@" >/dev/null
 }

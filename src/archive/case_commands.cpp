@@ -136,8 +136,15 @@ void Fo案款分配计算::连接案件命令() {
 // overwrites and a delete removes; an empty name stands for none.
 void Fo案款分配计算::标明案件(const QString &name) {
     案件名称 = name;
+    更新标题();
+}
+
+// The caption ends with （未保存） while the tables hold changes not stored: typed, pasted, a
+// version put back, a recovered file.
+void Fo案款分配计算::更新标题() {
     const QString title = QStringLiteral("案款分配计算");
-    setWindowTitle(name.isEmpty() ? title : title + QStringLiteral(" — ") + name);
+    setWindowTitle((案件名称.isEmpty() ? title : title + QStringLiteral(" — ") + 案件名称) +
+                   (有未存修改() ? QStringLiteral("（未保存）") : QString()));
 }
 
 // 存入内容: true when the case was stored.
@@ -197,7 +204,8 @@ bool Fo案款分配计算::存入() {
     }
     案件号 = id;
     if (!name.isEmpty())
-        标明案件(name);
+        案件名称 = name;
+    更新标题();
     本程序恢复文件::实例().删(); // stored: nothing to recover
     消息框::提示(QStringLiteral("保存成功！"), 提示标题);
     Com删除案件->show();
@@ -319,18 +327,12 @@ void Fo案款分配计算::列出() {
     MSFysj->horizontalScrollBar()->setValue(0);
 }
 
-// Loads the case of the list's current row when that row is a case; true when it was one that
-// is still stored. The caption names the case before the load, as the case number does.
+// Loads the case of the list's current row when that row is a case; true when it was loaded.
 bool Fo案款分配计算::载入列表案件() {
     if (MSFysj->Row() <= 0 || !可丢下内容())
         return false;
     const int id = 长整数值(去尾空格(MSFysj->TextMatrix(MSFysj->Row(), 0)));
-    const QString before = 案件名称;
-    标明案件(MSFysj->TextMatrix(MSFysj->Row(), 1));
-    if (读出案件(id))
-        return true;
-    标明案件(before);
-    return false;
+    return 读出案件(id, MSFysj->TextMatrix(MSFysj->Row(), 1));
 }
 
 // The focus goes to the payments table, not to whatever control lay under the panel (清除内容
@@ -343,61 +345,44 @@ void Fo案款分配计算::收起原数据面板() {
 // Either way of loading shows 删除这个案件 for the case loaded: the button deletes the case on
 // screen, and a case on screen can be deleted.
 void Fo案款分配计算::确定载入() {
-    捕获错误([this] {
-        if (载入列表案件())
-            Com删除案件->show();
-    });
+    捕获错误([this] { 载入列表案件(); });
     收起原数据面板();
 }
 
-// Loading reads the case in one read transaction, so that a save by someone else between the
-// payments and the claims cannot show rows of two versions side by side. The case is named
-// first, so that a load that fails half-way still holds the case it tried; the distribution is
-// worked out afresh rather than taken from the stored amounts. An editor left open would now lie
-// over a cell of another case: it is put away. A case deleted since the list was shown is said
-// so, and the window stays as it was: false then.
-bool Fo案款分配计算::读出案件(int id) {
-    bool missing = false;
-    捕获错误([&] {
-        const int before = 案件号;
-        案件号 = id;
-        忙光标 busy;
-        std::unique_ptr<数据库连接> connection;
-        打开数据库(connection);
-        数据库事务 reading(*connection, 事务类::读);
-        if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0) {
-            案件号 = before;
-            missing = true;
-            return;
-        }
-        tEXTAK->hide();
-        Tefp->hide();
-        Comzq->hide();
-        MSFjk->setRows(1);
-        MSFzc->setRows(1);
-        读出时行 = {};
-        读出时行.交款 = 行文本(打开记录集(*connection, 案件语句::读交款(id)));
-        填表(*MSFjk, 读出时行.交款, 4);
-        读出时行.债权 = 行文本(打开记录集(*connection, 案件语句::读债权(id)));
-        填表(*MSFzc, 读出时行.债权, 6);
-        reading.回滚(); // nothing was written: ending the read is all
-        connection.reset();
-        busy.结束();
-        本程序恢复文件::实例().删(); // what is on screen is what is stored
-        分配计算();
+// Loading reads the whole case, in one read transaction, before the window takes any of it: a
+// load that fails at any step (the connection, either table) leaves the case number, the
+// caption, the tables, the rows remembered as loaded and the delete button as they were, so
+// that the next save cannot write one case's rows under another's number. The distribution is
+// worked out afresh rather than taken from the stored amounts; an editor left open would lie
+// over a cell of another case, and is put away. A case deleted since the list was shown is said
+// so: false then, as for a failure.
+bool Fo案款分配计算::读出案件(int id, const QString &name) {
+    std::optional<案件行> stored;
+    const bool read = 捕获错误([&] {
+        const 忙光标 busy;
+        stored = 读出存储案件(id);
     });
-    if (missing)
+    if (read && !stored)
         消息框::提示(QStringLiteral("这个案件已经不在案件数据库中，可能已被删除。"), 提示标题);
-    return !missing;
+    if (!stored) {
+        安排恢复写入(); // what stays on screen is kept as before
+        return false;
+    }
+    案件号 = id;
+    读出时行 = *stored;
+    案件名称 = name;
+    Com删除案件->show();
+    放入内容(*stored); // the stored rows are what is on screen: no recovery file is left
+    return true;
 }
 
 // The deletes run as one whole after the question, holding the case as a save does and
 // comparing the stored rows with those this window loaded: another clerk's change is not
 // deleted unasked. A delete that fails leaves the case stored and the window as it was.
 void Fo案款分配计算::删除() {
-    if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，"
-                                     "放弃删除点“否”！"),
-                      QString(), 消息框::默认钮::否))
+    if (!消息框::是否(QStringLiteral("你要删除这个已保存的数据，删除后可以在“已删除的案件”中恢复。"
+                                     "确实要删除点“是”，取消删除点“否”。"),
+                      QStringLiteral("删除提示"), 消息框::默认钮::否))
         return;
     案件行 basis = 读出时行;
     for (;;) {
@@ -477,9 +462,7 @@ bool Fo案款分配计算::恢复已删除案件(qint64 version, const QString &
     });
     if (!ok)
         return false;
-    标明案件(stored);
-    if (读出案件(id))
-        Com删除案件->show();
+    读出案件(id, stored);
     消息框::提示(QStringLiteral("案件已恢复：") + stored, 提示标题);
     return true;
 }

@@ -89,6 +89,15 @@ QString 时间列(const 数据库连接 &connection) {
                                    : QStringLiteral("v.时间");
 }
 
+// A kept row holds something when one of its typed cells does: the blank entry row, stored with
+// every save, does not count; nor does the distributed amount, which is worked out.
+QString 有内容(const QString &table, const QStringList &columns) {
+    QStringList any;
+    for (const QString &c : columns)
+        any << QStringLiteral("trim(coalesce(%1.%2, '')) <> ''").arg(table, c);
+    return QLatin1Char('(') + any.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+}
+
 QString 文本(const 记录集 &rows, int r, int k) {
     const QVariant v = rows.值(r, k);
     return v.isNull() ? QString() : v.toString();
@@ -125,11 +134,14 @@ QList<版本摘要> 读版本列表(数据库连接 &connection, std::int32_t id
     const 记录集 rows = 打开记录集(
         connection,
         QStringLiteral("SELECT v.版本, %1, v.办案人员, v.操作, v.名称, "
-                       "(SELECT count(*) FROM 交款版本 p WHERE p.版本 = v.版本), "
-                       "(SELECT count(*) FROM 债权版本 d WHERE d.版本 = v.版本) "
+                       "(SELECT count(*) FROM 交款版本 p WHERE p.版本 = v.版本 AND %3), "
+                       "(SELECT count(*) FROM 债权版本 d WHERE d.版本 = v.版本 AND %4) "
                        "FROM 案件版本 v WHERE v.ajid = %2 ORDER BY v.版本 DESC")
             .arg(时间列(connection))
-            .arg(id));
+            .arg(id)
+            .arg(有内容(QStringLiteral("p"), {"交款人", "金额", "交款时间", "备注"}),
+                 有内容(QStringLiteral("d"),
+                        {"债权人", "债权金额", "债权性质", "其中抵押优先金额", "备注"})));
     QList<版本摘要> list;
     QHash<qint64, qsizetype> at;
     for (int r = 0; r < rows.RecordCount(); ++r) {

@@ -28,3 +28,14 @@ QStringList 读回文本(const QStringList &literals) {
     return {行文本(打开记录集(connection, 案件语句::读交款(id))),
             行文本(打开记录集(connection, 案件语句::读债权(id)))};
 }
+
+std::optional<案件行> 读出存储案件(std::int32_t id) {
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection);
+    数据库事务 reading(*connection, 事务类::读);
+    if (打开记录集(*connection, 案件语句::查案件在否(id)).RecordCount() == 0)
+        return std::nullopt;
+    案件行 rows = 读案件行(*connection, id);
+    reading.回滚(); // nothing was written: ending the read is all
+    return rows;
+}

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 // The rows of a stored case as the window shows them once loaded: each cell's text with its
 // trailing blanks removed, NULL as an empty text. What a window loaded or last saved is compared
@@ -25,3 +26,8 @@ QStringList 读回文本(const QStringList &literals);
 
 // The stored rows of case `id`, read with the load command's two queries.
 案件行 读案件行(数据库连接 &connection, std::int32_t id);
+
+// A stored case read whole, in one read transaction of its own connection, so that another
+// program's save between the payments and the claims cannot mix two states: std::nullopt when
+// the case is not stored (any more). A failure of any step raises, and nothing is returned.
+std::optional<案件行> 读出存储案件(std::int32_t id);

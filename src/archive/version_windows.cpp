@@ -1,6 +1,7 @@
 #include "archive/version_windows.h"
 
 #include "archive/case_list_filter.h"
+#include "archive/case_states.h"
 #include "casefund/case_fund_window.h"
 #include "common/controls.h"
 #include "common/grid.h"
@@ -67,7 +68,7 @@ Fo历史版本::Fo历史版本(Fo案款分配计算 *window, std::int32_t id, co
     : QWidget(window), 窗口(window), 案件号(id) {
     窗口框(this, QStringLiteral("Fo历史版本"), QStringLiteral("历史版本 — ") + name);
     MSF版本 = 新表(this, QStringLiteral("MSF版本"),
-                   {{QStringLiteral("时间"), 2000}, {QStringLiteral("办案人员"), 1200},
+                   {{QStringLiteral("保存时间"), 2000}, {QStringLiteral("办案人员"), 1200},
                     {QStringLiteral("操作"), 600}, {QStringLiteral("交款行数"), 900},
                     {QStringLiteral("债权行数"), 900}, {QStringLiteral("债权金额合计"), 1500}});
     MSF版本交款 = 新表(this, QStringLiteral("MSF版本交款"),
@@ -104,10 +105,12 @@ Fo历史版本::Fo历史版本(Fo案款分配计算 *window, std::int32_t id, co
 void Fo历史版本::列出() {
     std::unique_ptr<数据库连接> connection;
     打开数据库(connection);
-    const QList<版本摘要> versions = 读版本列表(*connection, 案件号);
+    数据库事务 reading(*connection, 事务类::读);
+    const QList<版本摘要> states = 读保存状态(*connection, 案件号);
+    reading.回滚();
     connection.reset();
     QList<QStringList> rows;
-    for (const 版本摘要 &v : versions) {
+    for (const 版本摘要 &v : states) {
         版本号 << v.版本;
         rows << QStringList{v.时间,
                             v.办案人员,
@@ -121,23 +124,29 @@ void Fo历史版本::列出() {
         MSF版本->单击格(1, 0);
 }
 
-// The rows of the version of grid row `row`, read when chosen.
+// The rows of the state of grid row `row`, read when chosen. A read that fails shows no rows
+// and leaves 恢复这个版本 off, so that it never puts back another state than the one chosen;
+// choosing the row again (after another) reads it again.
 void Fo历史版本::显示(int row) {
-    if (row < 1 || row > 版本号.size() || 版本号[row - 1] == 所选版本)
+    if (row < 1 || row > 版本号.size() || row == 所示行)
         return;
+    所示行 = row; // a click both moves to a row and clicks it: one read, one message
+    所选版本 = 无所选;
+    所选行 = {};
     捕获错误([&] {
         std::unique_ptr<数据库连接> connection;
         打开数据库(connection);
-        所选行 = 读版本行(*connection, 版本号[row - 1]);
-        所选版本 = 版本号[row - 1];
+        const qint64 version = 版本号[row - 1];
+        所选行 = version == 0 ? 读案件行(*connection, 案件号) : 读版本行(*connection, version);
+        所选版本 = version;
     });
     填行(*MSF版本交款, 所选行.交款);
     填行(*MSF版本债权, 所选行.债权);
-    Com恢复版本->setEnabled(所选版本 != 0);
+    Com恢复版本->setEnabled(所选版本 != 无所选);
 }
 
 void Fo历史版本::恢复() {
-    if (所选版本 == 0)
+    if (所选版本 == 无所选)
         return;
     // The window may hold another case by now: a version of this one does not belong there.
     if (窗口->当前案件号() != 案件号) {

@@ -9,9 +9,9 @@ class Fo案款分配计算;
 class QLineEdit;
 class QPushButton;
 
-// The kept versions of the stored case on the case fund window: the list, newest first, and the
-// rows of the version chosen, read-only; 恢复这个版本 puts that version's rows into the window as
-// unsaved content of the same case.
+// The stored states of the case on the case fund window: the list, newest first (what is stored
+// now, then each kept version), and the rows of the state chosen, read-only; 恢复这个版本 puts
+// that state's rows into the window as unsaved content of the same case.
 class Fo历史版本 : public QWidget {
   public:
     Fo历史版本(Fo案款分配计算 *window, std::int32_t id, const QString &name);
@@ -29,9 +29,12 @@ class Fo历史版本 : public QWidget {
 
     Fo案款分配计算 *窗口;
     std::int32_t 案件号;
-    QList<qint64> 版本号; // of each data row of MSF版本
-    案件行 所选行;        // the rows of the version shown
-    qint64 所选版本 = 0;
+    // Of each data row of MSF版本: a kept version, or 0 for what is stored now.
+    QList<qint64> 版本号;
+    static constexpr qint64 无所选 = -1;
+    案件行 所选行; // the rows of the state shown
+    qint64 所选版本 = 无所选;
+    int 所示行 = 0; // the row of MSF版本 whose state was read last
 };
 
 // The deleted cases, newest deletion first, with a filter box as the stored-case list has;

@@ -217,6 +217,7 @@ void Fo案款分配计算::清除() {
     Com删除案件->hide();
     读出时行 = {};
     本程序恢复文件::实例().删();
+    更新标题();
     从头输入();
 }
 
@@ -240,6 +241,7 @@ void Fo案款分配计算::分配计算() {
             说明 = kept;
         });
     安排恢复写入();
+    更新标题();
 }
 
 // The room beyond the first size goes to the tables' widths, and there to their name and amount

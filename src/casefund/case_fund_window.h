@@ -26,9 +26,10 @@ class Fo案款分配计算 : public QMainWindow {
     void 分配计算();
     // A grid cell as a literal of the archive's INSERT statements.
     QString 保存内容(const QString &原内容) const;
-    // Fills both grids with the stored case `id` and recomputes its distribution; false when the
-    // case is no longer stored (the clerk is told so, and the window stays as it was).
-    bool 读出案件(int id);
+    // Fills both grids with the stored case `id`, named `name`, and recomputes its distribution;
+    // false when the case could not be read whole or is no longer stored (the clerk is told so,
+    // and the window stays exactly as it was).
+    bool 读出案件(int id, const QString &name = QString());
     const QString &分配说明() const { return 说明; }
     // Before a click, a key or a command takes the clerk away from an editor whose text was
     // refused: asks whether to go back to it (false: nothing more happens) or to put back what
@@ -153,6 +154,7 @@ class Fo案款分配计算 : public QMainWindow {
     void 连接案件命令();
     static void 填表(FlexGrid &grid, const QList<QStringList> &rows, int columns);
     void 标明案件(const QString &name);
+    void 更新标题();
     enum class 写入结果 { 已成, 名称重复, 已删除, 已变 };
     bool 存入();
     bool 存入命令();

@@ -2,7 +2,8 @@
 
 int runArchiveEngineTests(int argc, char **argv);
 int runCaseRecordTests(int argc, char **argv);
+int runLoadFailureTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests});
+    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests, runLoadFailureTests});
 }

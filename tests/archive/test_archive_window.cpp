@@ -508,15 +508,14 @@ void TestArchiveWindow::deleteAsksThenRemovesTheCase() {
     Reader db(dbFile());
     const Rows before = db.everything();
 
-    const QString question = QStringLiteral(
-        "你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，放弃删除点“否”！");
+    const QString question =
+        QStringLiteral("你要删除这个已保存的数据，删除后可以在“已删除的案件”中恢复。"
+                       "确实要删除点“是”，取消删除点“否”。");
     {
         BoxAnswerer no(QMessageBox::No);
         c<QPushButton>("Com删除案件")->click();
         QCOMPARE(no.texts, QStringList{question});
-        // The question has an empty title bar (a blank: an empty title would show the
-        // program's name).
-        QCOMPARE(no.titles, QStringList{" "});
+        QCOMPARE(no.titles, QStringList{"删除提示"});
         QCOMPARE(no.icons, QList<QMessageBox::Icon>{QMessageBox::NoIcon});
     }
     QCOMPARE(db.everything(), before);
@@ -694,8 +693,8 @@ void TestArchiveWindow::failedListAndLoad_data() {
         << "案件数据库文件缺少所需的数据表或数据列，不能读出案件。请换上备份的案件数据库文件。";
 }
 
-// A list or a load that fails says why; a load keeps the rows it had filled and the case it
-// tried, and nothing stored is touched.
+// A list or a load that fails says why; a load leaves the window as it was (no case, empty
+// tables), and nothing stored is touched.
 void TestArchiveWindow::failedListAndLoad() {
     QFETCH(QString, kind);
     QFETCH(QString, message);
@@ -713,14 +712,12 @@ void TestArchiveWindow::failedListAndLoad() {
         QCOMPARE(answerer.texts.size(), 1);
         核对错误框(answerer.texts[0], answerer.titles[0], answerer.buttons[0], message, dbFile());
     }
-    QCOMPARE(w->当前案件号(), 1);
-    QCOMPARE(w->windowTitle(), QStringLiteral("案款分配计算 — 甲案"));
-    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
+    QCOMPARE(w->当前案件号(), 0);
+    QCOMPARE(w->windowTitle(), QStringLiteral("案款分配计算"));
+    QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
-    if (kind == "no claims table") {
-        QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
-        QCOMPARE(grid("MSFzc")->Rows(), 1);
-    }
+    QCOMPARE(表内容("MSFjk"), (Rows{{"", "", "", ""}}));
+    QCOMPARE(grid("MSFzc")->Rows(), 2);
 
     const QStringList listBoxes = 命令("读出内容");
     QCOMPARE(listBoxes.size(), kind == "no claims table" ? 0 : 1);
@@ -1006,16 +1003,26 @@ void TestArchiveWindow::enterKeepsStoredData() {
     QCOMPARE(grid("MSFzc")->TextMatrix(1, 5), QStringLiteral("改过"));
 }
 
-// The caption names the stored case on screen, from its save or load until a clear or delete.
+// The caption names the stored case on screen, from its save or load until a clear or delete,
+// and ends with （未保存） while the tables hold what is not stored.
 void TestArchiveWindow::captionNamesTheStoredCase() {
     const QString none = QStringLiteral("案款分配计算");
     const auto named = [](const char *name) {
         return QStringLiteral("案款分配计算 — ") + QString::fromUtf8(name);
     };
+    const QString unsaved = QStringLiteral("（未保存）");
     QCOMPARE(w->windowTitle(), none);
+    const auto type = [this](const char *text) {
+        clickGridCell(grid("MSFjk"), 1, 1);
+        QTest::keyClicks(c<QLineEdit>("tEXTAK"), QString::fromUtf8(text));
+    };
+    type("7");
+    QCOMPARE(w->windowTitle(), none + unsaved);
     填入(两笔两项);
     保存新案件(QStringLiteral("甲案  "));
     QCOMPARE(w->windowTitle(), named("甲案"));
+    type("5");
+    QCOMPARE(w->windowTitle(), named("甲案") + unsaved);
     命令("存入内容");
     QCOMPARE(w->windowTitle(), named("甲案"));
     命令("Com清除");
@@ -1100,10 +1107,11 @@ void TestArchiveWindow::unsavedContentIsAskedAbout_data() {
     QTest::addColumn<int>("answer");
     for (const char *command : {"close", "clear", "load"})
         for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-            QTest::addRow("%s, %s", command,
-                          answer == QMessageBox::Yes  ? "Yes"
-                          : answer == QMessageBox::No ? "No"
-                                                      : "Cancel")
+            QTest::newRow(QByteArray(command)
+                              .append(answer == QMessageBox::Yes  ? ", Yes"
+                                      : answer == QMessageBox::No ? ", No"
+                                                                  : ", Cancel")
+                              .constData())
                 << command << int(answer);
 }
 

@@ -1,11 +1,13 @@
 // The record of versions on both engines: what a save, an overwrite and a delete keep, seen in
 // the tables and in the windows that restore a version or a deleted case; and the clerk's rights
 // on the server's record.
+#include "archive/database.h"
 #include "archive/version_windows.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
+#include "common/varnel_error.h"
 #include "engine_fixture.h"
 #include "window_test.h"
 
@@ -40,6 +42,7 @@ class TestCaseRecord : public QObject {
     Q_OBJECT
   private slots:
     void cleanup() {
+        数据库设置::语句记录 = nullptr;
         w.reset();
         archive.reset();
     }
@@ -101,17 +104,41 @@ void TestCaseRecord::everyVersionKeptAndRestored() {
     const QString clerk = server ? QStringLiteral("clerk_a")
                                  : archive->rows("SELECT 办案人员 FROM 案件版本").value(0).value(0);
     QVERIFY(!clerk.isEmpty());
-    const QStringList row = gridRows(versions->MSF版本).value(0);
-    QCOMPARE(row.mid(1), (QStringList{clerk, "保存", "2", "2", "100"}));
-    QVERIFY2(row[0].startsWith(QDate::currentDate().toString(Qt::ISODate)), qPrintable(row[0]));
+    // Each row is one stored state, newest first: what is stored now, saved by the overwrite;
+    // then the first save's rows, whose time the record does not hold. Blank rows do not count.
+    const Rows states = gridRows(versions->MSF版本);
+    QCOMPARE(states.size(), 2);
+    QCOMPARE(states[0].mid(1), (QStringList{clerk, "当前", "1", "2", "110"}));
+    QVERIFY2(states[0][0].startsWith(QDate::currentDate().toString(Qt::ISODate)),
+             qPrintable(states[0][0]));
+    QCOMPARE(states[1], (QStringList{"", "", "保存", "1", "2", "100"}));
+    QCOMPARE(w->MSFzc->TextMatrix(1, 1), QStringLiteral("90"));
+    QCOMPARE(versions->MSF版本债权->TextMatrix(1, 1), QStringLiteral("90"));
+    // A read that fails shows no rows and nothing to restore; a read that works shows them.
+    数据库设置::语句记录 = [](const QString &sql, bool) {
+        if (sql.contains(QStringLiteral("FROM 债权版本 WHERE 版本 =")))
+            throw VarnelError(QStringLiteral("读不出"));
+    };
+    {
+        BoxAnswerer answerer;
+        clickGridCell(versions->MSF版本, 2, 0);
+        QCOMPARE(answerer.texts, QStringList{"读不出"});
+    }
+    数据库设置::语句记录 = nullptr;
+    QCOMPARE(versions->MSF版本债权->Rows(), 1);
+    QVERIFY(!versions->Com恢复版本->isEnabled());
+    clickGridCell(versions->MSF版本, 1, 0);
+    clickGridCell(versions->MSF版本, 2, 0);
     QCOMPARE(无分配(gridRows(versions->MSF版本债权)), 无分配(债权));
     QCOMPARE(gridRows(versions->MSF版本交款), (Rows{交款[0], {"", "", "", ""}}));
     versions->Com恢复版本->click();
     QCOMPARE(w->MSFzc->TextMatrix(1, 1), QStringLiteral("80"));
     QVERIFY(w->有未存修改());
     run(w->存入内容);
-    QCOMPARE(click(w->Com删除案件), (QStringList{
-        "你要删除这个已保存的数据，删除后不可恢复，确实删除点“是”，放弃删除点“否”！", "删除成功！"}));
+    QCOMPARE(click(w->Com删除案件),
+             (QStringList{"你要删除这个已保存的数据，删除后可以在“已删除的案件”中恢复。"
+                          "确实要删除点“是”，取消删除点“否”。",
+                          "删除成功！"}));
     QCOMPARE(archive->rows("SELECT 名称, 办案人员, 操作 FROM 案件版本 ORDER BY 版本"),
              (Rows{{"甲", clerk, "保存"}, {"甲", clerk, "保存"}, {"甲", clerk, "删除"}}));
     QCOMPARE(archive->rows("SELECT 债权金额 FROM 债权版本 WHERE 债权人 = '丙''; --' ORDER BY 版本"),

@@ -1,0 +1,152 @@
+// A load that fails at any step leaves the case fund window exactly as it was, on both engines:
+// the case number, the caption, the tables, the rows remembered as loaded and the delete button;
+// and a save afterwards touches only the case the window held.
+#include "archive/sql_text.h"
+#include "box_answerer.h"
+#include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
+#include "common/varnel_error.h"
+#include "engine_fixture.h"
+#include "window_test.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+const Rows 甲交款{{"甲付", "100", "2024-1-2", ""}};
+const Rows 甲债权{{"甲一", "60", "一般债权", "", "", ""}, {"甲二", "40", "工资", "", "", ""}};
+const Rows 乙交款{{"乙付", "900", "2024-3-4", "乙"}};
+const Rows 乙债权{{"乙一", "300", "一般债权", "", "", ""}};
+
+void put(FlexGrid *g, const Rows &rows) {
+    g->setRows(2 + int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int k = 0; k < rows[r].size(); ++k)
+            g->setTextMatrix(r + 1, k, rows[r][k]);
+}
+
+} // namespace
+
+class TestLoadFailures : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup() {
+        数据库设置::语句记录 = nullptr;
+        w.reset();
+        archive.reset();
+    }
+    void failedLoadLeavesTheWindow_data();
+    void failedLoadLeavesTheWindow();
+
+  private:
+    QStringList run(QAction *action, QMessageBox::StandardButton answer = QMessageBox::Yes,
+                    const QString &input = QString()) {
+        BoxAnswerer answerer(answer, input);
+        action->trigger();
+        return answerer.texts;
+    }
+    // Stores a new case from the given rows and returns its number.
+    int store(const QString &name, const Rows &payments, const Rows &claims) {
+        w->Com清除->click();
+        put(w->MSFjk, payments);
+        put(w->MSFzc, claims);
+        w->分配计算();
+        run(w->存入内容, QMessageBox::Yes, name);
+        return w->当前案件号();
+    }
+    // What the clerk sees of the window and what it remembers of its case.
+    QStringList state() {
+        return {QString::number(w->当前案件号()), w->windowTitle(),
+                QString::number(w->Com删除案件->isVisible()), QString::number(w->有未存修改())};
+    }
+    std::unique_ptr<EngineArchive> archive;
+    std::unique_ptr<Fo案款分配计算> w;
+};
+
+void TestLoadFailures::failedLoadLeavesTheWindow_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("step");
+    for (const char *engine : {"sqlite", "pg"})
+        for (const char *step : {"connect", "payments", "claims"})
+            QTest::addRow("%s, %s", engine, step) << engine << step;
+}
+
+// 甲案 on screen, then a load of 乙案 fails: the window still holds 甲案 whole, unchanged and
+// not marked unsaved; the next save overwrites 甲案 without a question and leaves 乙案 alone.
+void TestLoadFailures::failedLoadLeavesTheWindow() {
+    QFETCH(QString, engine);
+    QFETCH(QString, step);
+    archive = std::make_unique<EngineArchive>(engine);
+    if (archive->server && !TestServer::get().ok)
+        QSKIP("no test server (VARNEL_TEST_PG)");
+    QVERIFY(archive->ok);
+    设应用目录(加尾分隔符(archive->dir.path()));
+    w = std::make_unique<Fo案款分配计算>();
+    w->show();
+    const int 甲 = store(QStringLiteral("甲案"), 甲交款, 甲债权);
+    const int 乙 = store(QStringLiteral("乙案"), 乙交款, 乙债权);
+    run(w->读出内容);
+    {
+        BoxAnswerer guard;
+        clickGridCell(w->MSFysj, 1, 1);
+    }
+    QCOMPARE(w->当前案件号(), 甲);
+    const QStringList before = state();
+    const Rows payments = gridRows(w->MSFjk), claims = gridRows(w->MSFzc);
+    const Rows stored = archive->everything();
+
+    run(w->读出内容); // the list is shown; then the archive fails
+    const QString failure = QStringLiteral("读到一半出错了");
+    const QString file = archive->dir.filePath(QStringLiteral("varnel.db"));
+    if (step == QLatin1String("connect")) {
+        if (archive->server)
+            QVERIFY(archive->writeIni(TestServer::get().clerk().replace(
+                QStringLiteral("port=") + TestServer::get().port, QStringLiteral("port=1"))));
+        else
+            QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
+    } else {
+        const QString sql = step == QLatin1String("payments") ? 案件语句::读交款(乙) : 案件语句::读债权(乙);
+        数据库设置::语句记录 = [=](const QString &text, bool) {
+            if (text == sql)
+                throw VarnelError(failure);
+        };
+    }
+    QStringList boxes;
+    {
+        BoxAnswerer answerer;
+        clickGridCell(w->MSFysj, 2, 1);
+        boxes = answerer.texts;
+    }
+    QCOMPARE(boxes.size(), 1);
+    if (step != QLatin1String("connect"))
+        QCOMPARE(boxes.first(), failure);
+    QCOMPARE(state(), before);
+    QCOMPARE(gridRows(w->MSFjk), payments);
+    QCOMPARE(gridRows(w->MSFzc), claims);
+
+    // The archive is back: the save asks only the overwrite question and stores 甲案's rows.
+    数据库设置::语句记录 = nullptr;
+    if (archive->server)
+        QVERIFY(archive->writeIni(TestServer::get().clerk()));
+    else if (step == QLatin1String("connect"))
+        QVERIFY(QFile::rename(file + QStringLiteral(".away"), file));
+    w->MSFzc->setTextMatrix(1, 1, QStringLiteral("61"));
+    QCOMPARE(run(w->存入内容).value(0).left(10), QStringLiteral("你将保存内容，会覆盖"));
+    Rows expected = stored;
+    for (QStringList &row : expected)
+        if (row.value(1) == QStringLiteral("甲案") && row.value(2) == QStringLiteral("甲一"))
+            row[3] = QStringLiteral("61");
+    archive->reopen();
+    QCOMPARE(archive->everything(), expected);
+}
+
+int runLoadFailureTests(int argc, char **argv) {
+    TestLoadFailures t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_load_failures.moc"
