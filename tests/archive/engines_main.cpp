@@ -2,7 +2,10 @@
 
 int runArchiveEngineTests(int argc, char **argv);
 int runCaseRecordTests(int argc, char **argv);
+int runServerWriteTests(int argc, char **argv);
+int runServerCommitTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests});
+    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests, runServerWriteTests,
+                               runServerCommitTests});
 }
