@@ -182,10 +182,9 @@ VarnelError 结果错误(PGconn *conn, const PGresult *r) {
     const QString code = QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr);
     const QString text =
         QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(conn)).trimmed();
-    return 服务器错误(QSqlError(QString(), text,
-                                code.isEmpty() ? QSqlError::ConnectionError
-                                               : QSqlError::StatementError,
-                                code),
+    // A statement's failure, also when the link went: 服务器错误 keeps the words about making a
+    // connection (the host, the password file) for a connection that could not be made.
+    return 服务器错误(QSqlError(QString(), text, QSqlError::StatementError, code),
                       QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_CONSTRAINT_NAME) : nullptr));
 }
 

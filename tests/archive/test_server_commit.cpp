@@ -192,7 +192,8 @@ void TestServerCommit::deadPcLetsGo() {
 // The commit step of a save on a transaction that is no longer what the save made: one the server
 // has ended already (a failed statement whose error was swallowed; a ROLLBACK sent before) is
 // refused and nothing is stored; one whose COMMIT got no answer back is said to be of unknown
-// outcome, whether the server kept it (only the answer lost) or not (COMMIT never arrived).
+// outcome, whether the server kept it (only the answer lost) or not (COMMIT never arrived). A
+// link lost before a statement of the save is said to be lost, with the archive unchanged.
 void TestServerCommit::commitStep_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("sentence");
@@ -204,6 +205,10 @@ void TestServerCommit::commitStep_data() {
     const QString unknown = QStringLiteral("不能确定服务器是否已保存。已重新读出服务器上的案件内容，请核对。");
     QTest::newRow("answer lost") << "answer lost" << unknown << true << "1";
     QTest::newRow("link cut before COMMIT") << "link cut" << unknown << true << "0";
+    // Not the commit step: the link went before a statement of the save, which did not happen.
+    QTest::newRow("link cut before a statement")
+        << "link cut first" << "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。"
+        << false << "0";
 }
 
 void TestServerCommit::commitStep() {
@@ -218,19 +223,21 @@ void TestServerCommit::commitStep() {
         std::unique_ptr<数据库连接> connection;
         打开数据库(connection, 数据库用途::保存);
         数据库事务 transaction(*connection);
-        执行(*connection, 案件语句::插入案件(QStringLiteral("甲")));
-        if (fault == QLatin1String("fail")) {
-            try {
-                执行(*connection, QStringLiteral("SELECT 1 / 0"));
-            } catch (const VarnelError &) {
-                // swallowed: the save goes on to its COMMIT
-            }
-        } else if (fault == QLatin1String("rollback")) {
-            执行(*connection, QStringLiteral("ROLLBACK"));
-        } else {
-            切断(fault == QLatin1String("link cut"));
-        }
         try {
+            if (fault == QLatin1String("link cut first"))
+                切断(true);
+            执行(*connection, 案件语句::插入案件(QStringLiteral("甲")));
+            if (fault == QLatin1String("fail")) {
+                try {
+                    执行(*connection, QStringLiteral("SELECT 1 / 0"));
+                } catch (const VarnelError &) {
+                    // swallowed: the save goes on to its COMMIT
+                }
+            } else if (fault == QLatin1String("rollback")) {
+                执行(*connection, QStringLiteral("ROLLBACK"));
+            } else if (fault != QLatin1String("link cut first")) {
+                切断(fault == QLatin1String("link cut"));
+            }
             transaction.提交();
             QFAIL("committed");
         } catch (const 提交结果不明 &e) {
