@@ -223,15 +223,22 @@ QList<qint64> 服务器执行(const QString &name, const QString &sql) {
 
 void 服务器提交(const QString &name) {
     PGconn *conn = 可用连接(name);
-    if (PQtransactionStatus(conn) != PQTRANS_INTRANS)
+    // A transaction already ended (a ROLLBACK went out) would make COMMIT a mere warning: refused
+    // before it is sent. One that a failure left aborted is sent its COMMIT, which ends it, and
+    // the server answers ROLLBACK.
+    const PGTransactionStatusType status = PQtransactionStatus(conn);
+    if (status != PQTRANS_INTRANS && status != PQTRANS_INERROR)
         throw VarnelError(QString::fromUtf8(未提交));
     const 结果 r(PQexec(conn, "COMMIT"));
     // An error of the server's own (it carries a SQLSTATE) means the transaction was not
-    // committed; no answer, or one made up by libpq for a lost link, leaves it unknown.
+    // committed; no answer, or one made up by libpq for a lost link, leaves a live transaction's
+    // outcome unknown (an aborted one cannot have been committed).
     const bool answered = r && (PQresultStatus(r.get()) == PGRES_COMMAND_OK ||
                                 PQresultErrorField(r.get(), PG_DIAG_SQLSTATE) != nullptr);
-    if (!answered)
+    if (!answered && status == PQTRANS_INTRANS)
         throw 提交结果不明(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
+    if (!answered)
+        throw VarnelError(QString::fromUtf8(未提交));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw 结果错误(conn, r.get());
     // An aborted transaction is ended with ROLLBACK, reported as a success of the command.

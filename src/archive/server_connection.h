@@ -34,5 +34,5 @@ QList<qint64> 服务器执行(const QString &name, const QString &sql);
 // Ends the open transaction of connection `name` with COMMIT, and throws unless the server
 // really committed it: a transaction that an earlier failure left aborted is answered with
 // ROLLBACK, not with an error, and one already ended is refused here before COMMIT is sent.
-// COMMIT sent and no answer of the server's back: 提交结果不明.
+// COMMIT sent on a live transaction and no answer of the server's back: 提交结果不明.
 void 服务器提交(const QString &name);
