@@ -89,7 +89,14 @@ void 写入(数据库连接 &target, const QString &name, const 案件行 &conte
     要存下一行(stored.size() == rows.size() ? 1 : 0, name);
     for (const qint64 n : stored)
         要存下一行(n, name);
-    transaction.提交();
+    try {
+        transaction.提交();
+    } catch (const 提交结果不明 &) {
+        // Nothing is read back here: the next run skips the case if the server kept it.
+        throw VarnelError(QStringLiteral("与服务器的连接在保存案件“%1”时中断了，不能确定服务器是否已保存它，"
+                                         "导入到此停止。请再运行一次导入：已经保存的案件会被跳过。")
+                              .arg(name));
+    }
 }
 
 } // namespace

@@ -6,8 +6,37 @@
 #include "engine_fixture.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <libpq-fe.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
+// The libpq connection of the archive command under way: the program's connections are the only
+// ones named varnel-case-db-…, and its server connection the only one among them on QPSQL.
+inline PGconn *命令的连接() {
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        const QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (name.startsWith(QStringLiteral("varnel-case-db-")) &&
+            db.driverName() == QLatin1String("QPSQL"))
+            return *static_cast<PGconn *const *>(db.driver()->handle().constData());
+    }
+    return nullptr;
+}
+
+// Cuts the command's link to the server: only the answers, or both ways.
+inline void 切断(bool 发送也断) {
+#ifdef _WIN32
+    ::shutdown(PQsocket(命令的连接()), 发送也断 ? SD_BOTH : SD_RECEIVE);
+#else
+    ::shutdown(PQsocket(命令的连接()), 发送也断 ? SHUT_RDWR : SHUT_RD);
+#endif
+}
 
 struct 会话 {
     QString name;

@@ -8,40 +8,12 @@
 #include "engine_fixture.h"
 #include "server_session.h"
 
-#include <QSqlDriver>
 #include <QTest>
 #include <QThread>
-
-#include <libpq-fe.h>
-#ifdef _WIN32
-#include <winsock2.h>
-#else
-#include <sys/socket.h>
-#endif
 
 namespace {
 
 using Rows = QList<QStringList>;
-
-// The libpq connection of the archive command under way: the program's connections are the only
-// ones named varnel-case-db-….
-PGconn *命令的连接() {
-    for (const QString &name : QSqlDatabase::connectionNames())
-        if (name.startsWith(QStringLiteral("varnel-case-db-"))) {
-            const QVariant h = QSqlDatabase::database(name, false).driver()->handle();
-            return *static_cast<PGconn *const *>(h.constData());
-        }
-    return nullptr;
-}
-
-// How a test cuts the command's link before its COMMIT: only the answers, or both ways.
-void 切断(bool 发送也断) {
-#ifdef _WIN32
-    ::shutdown(PQsocket(命令的连接()), 发送也断 ? SD_BOTH : SD_RECEIVE);
-#else
-    ::shutdown(PQsocket(命令的连接()), 发送也断 ? SHUT_RDWR : SHUT_RD);
-#endif
-}
 
 } // namespace
 
@@ -75,7 +47,8 @@ class TestServerCommit : public QObject {
 // A clerk with psql, in one transaction: what the server refuses, and what the record keeps. A
 // refused script is rolled back before the check; otherwise the check runs before COMMIT.
 void TestServerCommit::recordCannotBePlanted_data() {
-    QTest::addColumn<bool>("olderSetup"); // clerks' rights and the record as an older setup left them
+    QTest::addColumn<bool>(
+        "olderSetup"); // clerks' rights and the record as an older setup left them
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QString>("refused"); // SQLSTATE, or empty
     QTest::addColumn<QString>("check");
@@ -86,7 +59,8 @@ void TestServerCommit::recordCannotBePlanted_data() {
                                "SELECT 7777, ajid, '自选' FROM 案件"};
     QTest::newRow("ajid of a new case chosen")
         << false
-        << QStringList{"INSERT INTO 案件 (ajid, 名称) OVERRIDING SYSTEM VALUE VALUES (7777, '自选')"}
+        << QStringList{"INSERT INTO 案件 (ajid, 名称) OVERRIDING SYSTEM VALUE VALUES (7777, "
+                       "'自选')"}
         << "42501" << cases << "0";
     QTest::newRow("id of a payment chosen") << false << chosenId << "42501" << cases << "0";
     QTest::newRow("id chosen, archive of an older setup run again")
@@ -95,18 +69,23 @@ void TestServerCommit::recordCannotBePlanted_data() {
         << false
         << QStringList{"INSERT INTO 债权 (ajid, 债权人) VALUES (7777, '虚构')",
                        "DELETE FROM 债权 WHERE ajid = 7777"}
-        << "" << "SELECT count(*) FROM 案件版本" << "0";
+        << ""
+        << "SELECT count(*) FROM 案件版本"
+        << "0";
     QTest::newRow("deleted case that never was, older setup run again")
         << true
         << QStringList{"INSERT INTO 交款 (ajid, 交款人) VALUES (7777, '虚构')",
                        "DELETE FROM 交款 WHERE ajid = 7777"}
-        << "" << "SELECT count(*) FROM 案件版本" << "0";
+        << ""
+        << "SELECT count(*) FROM 案件版本"
+        << "0";
     QTest::newRow("a real delete is kept with its rows")
         << false
         << QStringList{"INSERT INTO 案件 (名称) VALUES ('丙')",
                        "INSERT INTO 交款 (ajid, 交款人) SELECT ajid, '张' FROM 案件",
                        "DELETE FROM 案件", "DELETE FROM 交款"}
-        << "" << "SELECT 操作 || count(p.*) FROM 案件版本 LEFT JOIN 交款版本 p USING (版本) GROUP BY 操作"
+        << ""
+        << "SELECT 操作 || count(p.*) FROM 案件版本 LEFT JOIN 交款版本 p USING (版本) GROUP BY 操作"
         << "删除1";
     // The transaction began before the version was made: its time is the clock's, later.
     QTest::newRow("held open, dated by the clock")
@@ -114,7 +93,9 @@ void TestServerCommit::recordCannotBePlanted_data() {
         << QStringList{"INSERT INTO 案件 (名称) VALUES ('乙')",
                        "INSERT INTO 交款 (ajid, 交款人) SELECT ajid, '张' FROM 案件",
                        "SELECT pg_sleep(0.05)", "DELETE FROM 交款"}
-        << "" << "SELECT (count(*) = 1 AND bool_and(时间 > now()))::text FROM 案件版本" << "true";
+        << ""
+        << "SELECT (count(*) = 1 AND bool_and(时间 > now()))::text FROM 案件版本"
+        << "true";
 }
 
 void TestServerCommit::recordCannotBePlanted() {
@@ -135,9 +116,9 @@ void TestServerCommit::recordCannotBePlanted() {
                             "CASE WHEN c.ajid IS NULL THEN '删除' ELSE '保存' END "
                             "FROM unnest(ajids) AS a (ajid) LEFT JOIN 案件 c ON c.ajid = a.ajid "
                             "ON CONFLICT (事务, ajid) DO NOTHING; $$"));
-        QVERIFY(server.run(QStringLiteral("bash"),
-                           {QStringLiteral(VARNEL_SOURCE_DIR "/scripts/setup-office-archive.sh"),
-                            "varnel_test"}));
+        QVERIFY(server.run(
+            QStringLiteral("bash"),
+            {QStringLiteral(VARNEL_SOURCE_DIR "/scripts/setup-office-archive.sh"), "varnel_test"}));
     }
     会话 clerk(QStringLiteral("clerk_a"));
     QVERIFY(clerk.db.isOpen());
@@ -156,13 +137,24 @@ void TestServerCommit::deadPcLetsGo_data() {
     QTest::addColumn<QString>("extra"); // added to the connection string
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("idle in a transaction") << "" << "idle_in_transaction_session_timeout" << "1min";
-    QTest::newRow("server's keepalive idle") << "" << "tcp_keepalives_idle" << "30";
-    QTest::newRow("server's keepalive interval") << "" << "tcp_keepalives_interval" << "10";
-    QTest::newRow("server's keepalive count") << "" << "tcp_keepalives_count" << "3";
-    QTest::newRow("client's data in flight") << "" << "client tcp_user_timeout" << "30000";
-    QTest::newRow("client's own limit kept")
-        << "tcp_user_timeout=5000" << "client tcp_user_timeout" << "5000";
+    QTest::newRow("idle in a transaction") << ""
+                                           << "idle_in_transaction_session_timeout"
+                                           << "1min";
+    QTest::newRow("server's keepalive idle") << ""
+                                             << "tcp_keepalives_idle"
+                                             << "30";
+    QTest::newRow("server's keepalive interval") << ""
+                                                 << "tcp_keepalives_interval"
+                                                 << "10";
+    QTest::newRow("server's keepalive count") << ""
+                                              << "tcp_keepalives_count"
+                                              << "3";
+    QTest::newRow("client's data in flight") << ""
+                                             << "client tcp_user_timeout"
+                                             << "30000";
+    QTest::newRow("client's own limit kept") << "tcp_user_timeout=5000"
+                                             << "client tcp_user_timeout"
+                                             << "5000";
 }
 
 void TestServerCommit::deadPcLetsGo() {
@@ -184,7 +176,9 @@ void TestServerCommit::deadPcLetsGo() {
                 value = QString::fromUtf8(o->val);
         PQconninfoFree(options);
     } else {
-        value = 打开记录集(*connection, "SELECT current_setting('" + setting + "')").值(0, 0).toString();
+        value = 打开记录集(*connection, "SELECT current_setting('" + setting + "')")
+                    .值(0, 0)
+                    .toString();
     }
     QCOMPARE(value, expected);
 }
@@ -202,13 +196,14 @@ void TestServerCommit::commitStep_data() {
     const QString refused = QStringLiteral("数据库服务器没有接受这次修改");
     QTest::newRow("failed statement swallowed") << "fail" << refused << false << "0";
     QTest::newRow("ROLLBACK sent before") << "rollback" << refused << false << "0";
-    const QString unknown = QStringLiteral("不能确定服务器是否已保存。已重新读出服务器上的案件内容，请核对。");
+    const QString unknown =
+        QStringLiteral("不能确定服务器是否已保存。已重新读出服务器上的案件内容，请核对。");
     QTest::newRow("answer lost") << "answer lost" << unknown << true << "1";
     QTest::newRow("link cut before COMMIT") << "link cut" << unknown << true << "0";
     // Not the commit step: the link went before a statement of the save, which did not happen.
     QTest::newRow("link cut before a statement")
-        << "link cut first" << "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。"
-        << false << "0";
+        << "link cut first"
+        << "与数据库服务器的连接中断了，这次操作没有完成，案件档案没有改变。" << false << "0";
 }
 
 void TestServerCommit::commitStep() {

@@ -68,10 +68,13 @@ void TestServerWrites::saveSeesTheLockHoldersChange() {
     QFETCH(QString, isolation);
     OPEN_SERVER();
     const TestServer &server = TestServer::get();
-    QVERIFY(server.psql("varnel_test", "ALTER DATABASE varnel_test SET default_transaction_isolation "
-                                       "= '" + isolation + "'"));
+    QVERIFY(
+        server.psql("varnel_test", "ALTER DATABASE varnel_test SET default_transaction_isolation "
+                                   "= '" +
+                                       isolation + "'"));
     const auto reset = qScopeGuard([&] {
-        server.psql("varnel_test", "ALTER DATABASE varnel_test RESET default_transaction_isolation");
+        server.psql("varnel_test",
+                    "ALTER DATABASE varnel_test RESET default_transaction_isolation");
     });
     Fo案款分配计算 w;
     w.MSFjk->setRows(1);
@@ -115,14 +118,20 @@ void TestServerWrites::saveSeesTheLockHoldersChange() {
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款"), (Rows{{"B"}}));
 }
 
-// A row the archive skips without an error (a trigger of the office's): the case is rolled back
-// and named, the import stops; with the trigger gone the next run copies it once, under its name.
+// A row the archive skips without an error (a trigger of the office's), or a link lost while the
+// case's COMMIT was on its way: the case is named, the import stops; with the trigger gone (or
+// the link back) the next run copies it once, under its name.
 void TestServerWrites::importStoresEveryRow_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("column");
-    QTest::newRow("payment skipped") << "交款" << "交款人";
-    QTest::newRow("claim skipped") << "债权" << "债权人";
-    QTest::newRow("case row skipped") << "案件" << "名称";
+    QTest::newRow("payment skipped") << "交款"
+                                     << "交款人";
+    QTest::newRow("claim skipped") << "债权"
+                                   << "债权人";
+    QTest::newRow("case row skipped") << "案件"
+                                      << "名称";
+    QTest::newRow("link lost at its COMMIT") << ""
+                                             << "";
 }
 
 void TestServerWrites::importStoresEveryRow() {
@@ -132,20 +141,29 @@ void TestServerWrites::importStoresEveryRow() {
     const TestServer &server = TestServer::get();
     QTemporaryDir pc;
     const QString file = pc.filePath(QStringLiteral("varnel.db"));
-    QVERIFY(makeCaseDatabase(file, "INSERT INTO 案件 (名称) VALUES ('丙'), ('丁案');"
-                                   "INSERT INTO 交款 (ajid, 交款人) VALUES (2, '张'), (2, '丁案');"
-                                   "INSERT INTO 债权 (ajid, 债权人) VALUES (2, '李'), (2, '丁案');"));
+    QVERIFY(makeCaseDatabase(file,
+                             "INSERT INTO 案件 (名称) VALUES ('丙'), ('丁案');"
+                             "INSERT INTO 交款 (ajid, 交款人) VALUES (2, '张'), (2, '丁案');"
+                             "INSERT INTO 债权 (ajid, 债权人) VALUES (2, '李'), (2, '丁案');"));
     const auto dropTrigger = [&] {
-        return server.psql("varnel_test", "DROP TRIGGER IF EXISTS 跳过 ON " + table +
+        return table.isEmpty() ||
+               server.psql("varnel_test", "DROP TRIGGER IF EXISTS 跳过 ON " + table +
                                               "; DROP FUNCTION IF EXISTS 跳过()");
     };
     const auto drop = qScopeGuard(dropTrigger);
-    QVERIFY(server.psql(
-        "varnel_test",
-        "CREATE FUNCTION 跳过() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-        "IF to_jsonb(NEW) ->> TG_ARGV[0] = '丁案' THEN RETURN NULL; END IF; RETURN NEW; END $$; "
-        "CREATE TRIGGER 跳过 BEFORE INSERT ON " + table +
-            " FOR EACH ROW EXECUTE FUNCTION 跳过('" + column + "')"));
+    int commits = 0;
+    if (table.isEmpty())
+        数据库设置::语句记录 = [&](const QString &sql, bool) {
+            if (sql == QLatin1String("COMMIT") && ++commits == 2) // 丙's, then 丁案's
+                切断(true);
+        };
+    else
+        QVERIFY(server.psql("varnel_test",
+                            "CREATE FUNCTION 跳过() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                            "IF to_jsonb(NEW) ->> TG_ARGV[0] = '丁案' THEN RETURN NULL; END IF; "
+                            "RETURN NEW; END $$; "
+                            "CREATE TRIGGER 跳过 BEFORE INSERT ON " +
+                                table + " FOR EACH ROW EXECUTE FUNCTION 跳过('" + column + "')"));
     QString report;
     QTextStream out(&report);
     try {
@@ -155,6 +173,7 @@ void TestServerWrites::importStoresEveryRow() {
         QVERIFY2(e.description().contains(QStringLiteral("“丁案”")), qPrintable(e.description()));
     }
     QCOMPARE(archive->everything().size(), 1); // 丙 alone, copied before
+    数据库设置::语句记录 = nullptr;
     QVERIFY(dropTrigger());
     archive->reopen();
     QCOMPARE(导入案件(file, out), 1);
@@ -172,7 +191,8 @@ void TestServerWrites::onlyTheCaseNameIsADuplicateName_data() {
     QTest::newRow("case name taken by another clerk meanwhile")
         << true << QString() << "名称重复，不能保存，请改变名称保存！";
     QTest::newRow("office's unique index on payments")
-        << false << "CREATE UNIQUE INDEX 交款_同一笔 ON 交款 (ajid, 交款人)" << "交款_同一笔";
+        << false << "CREATE UNIQUE INDEX 交款_同一笔 ON 交款 (ajid, 交款人)"
+        << "交款_同一笔";
 }
 
 void TestServerWrites::onlyTheCaseNameIsADuplicateName() {
