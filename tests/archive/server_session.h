@@ -12,7 +12,7 @@
 
 #include <libpq-fe.h>
 #ifdef _WIN32
-#include <winsock2.h>
+#include <winsock2.h> // a test program that includes this file includes it first of all
 #else
 #include <sys/socket.h>
 #endif

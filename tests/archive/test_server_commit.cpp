@@ -1,6 +1,9 @@
 // The office server's side of a save: what a clerk cannot plant in the record of versions, what
 // frees the case of a PC that went away, and the answer to COMMIT. All need the tests' own server
 // (VARNEL_TEST_PG); without it they are skipped.
+#ifdef _WIN32
+#include <winsock2.h> // before windows.h, which the Qt headers bring
+#endif
 #include "archive/database.h"
 #include "archive/sql_text.h"
 #include "common/app_dir.h"

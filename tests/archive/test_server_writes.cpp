@@ -1,6 +1,9 @@
 // The write path on the office server: what a save sees once it holds its case, how the import
 // tool counts rows, which unique violation is a duplicate name. All need the tests' own server
 // (VARNEL_TEST_PG); without it they are skipped.
+#ifdef _WIN32
+#include <winsock2.h> // before windows.h, which the Qt headers bring
+#endif
 #include "archive/case_import.h"
 #include "archive/database.h"
 #include "casefund/case_fund_window.h"
