@@ -67,15 +67,36 @@ void 要有服务器() {
                           .arg(QDir::toNativeSeparators(settings.文件)));
 }
 
+// Every INSERT must store its one row, as in a save: a row the archive skipped without an error
+// (a trigger of the office's) rolls the whole case back, and the import stops there.
+void 要存下一行(qint64 stored, const QString &name) {
+    if (stored != 1)
+        throw VarnelError(QStringLiteral("案件档案没有存下案件“%1”的全部行，这个案件没有复制，"
+                                         "导入到此停止。请告诉服务器管理员。")
+                              .arg(name));
+}
+
 void 写入(数据库连接 &target, const QString &name, const 案件行 &content) {
     数据库事务 transaction(target);
-    执行(target, 案件语句::插入案件(name));
+    要存下一行(执行(target, 案件语句::插入案件(name)), name);
     const std::int32_t id = 案件号(target, name);
+    QStringList rows;
     for (const QStringList &row : content.交款)
-        执行(target, 案件语句::插入交款(id, 字面量(row)));
+        rows << 案件语句::插入交款(id, 字面量(row));
     for (const QStringList &row : content.债权)
-        执行(target, 案件语句::插入债权(id, 字面量(row)));
-    transaction.提交();
+        rows << 案件语句::插入债权(id, 字面量(row));
+    const QList<qint64> stored = 执行多条(target, rows);
+    要存下一行(stored.size() == rows.size() ? 1 : 0, name);
+    for (const qint64 n : stored)
+        要存下一行(n, name);
+    try {
+        transaction.提交();
+    } catch (const 提交结果不明 &) {
+        // Nothing is read back here: the next run skips the case if the server kept it.
+        throw VarnelError(QStringLiteral("与服务器的连接在保存案件“%1”时中断了，不能确定服务器是否已保存它，"
+                                         "导入到此停止。请再运行一次导入：已经保存的案件会被跳过。")
+                              .arg(name));
+    }
 }
 
 } // namespace

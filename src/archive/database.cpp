@@ -171,7 +171,11 @@ void 锁定案件(数据库连接 &connection, std::int32_t id) {
         begin = 连接.在服务器上() ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
                                   : QStringLiteral("BEGIN");
     else
-        begin = 连接.在服务器上() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+        // READ COMMITTED whatever the server's default: each statement of a save sees what was
+        // committed before it, so the check made once the case lock is granted sees the change
+        // of the clerk who held it.
+        begin = 连接.在服务器上() ? QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED")
+                                  : QStringLiteral("BEGIN IMMEDIATE");
     运行语句(连接, begin, true);
     进行中 = true;
     记版本 = kind == 事务类::写 && 连接.记版本();

@@ -74,10 +74,24 @@ QList<qint64> 执行多条(数据库连接 &connection, const QStringList &sqls)
 void 锁定案件(数据库连接 &connection, std::int32_t id);
 
 // A save's or a delete's statements as one whole: begun with BEGIN IMMEDIATE, so that no other
-// program can write between them; rolled back when destroyed before 提交(). A load's reads as
+// program can write between them (on a server, READ COMMITTED whatever the server's default);
+// rolled back when destroyed before 提交(). On a server, 提交() throws 提交结果不明 when COMMIT
+// went out and no answer of the server's came back. A load's reads as
 // one state of the archive: a read transaction (REPEATABLE READ on a server), which no save of
 // another program splits.
 enum class 事务类 { 写, 读 };
+
+// A save's or a delete's COMMIT was sent to the server and no answer of the server's came back
+// (the link or the server went while it was under way): the server may have kept the change or
+// not. The description is the clerk's message, to be shown once the case has been read back
+// from the server; the words of the client library are kept apart.
+class 提交结果不明 : public VarnelError {
+  public:
+    explicit 提交结果不明(QString words)
+        : VarnelError(QStringLiteral("不能确定服务器是否已保存。已重新读出服务器上的案件内容，请核对。")),
+          原文(std::move(words)) {}
+    const QString 原文;
+};
 class 数据库事务 {
   public:
     explicit 数据库事务(数据库连接 &connection, 事务类 kind = 事务类::写);

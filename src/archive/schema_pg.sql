@@ -62,12 +62,15 @@ CREATE TABLE IF NOT EXISTS 案件版本 (
   版本 bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
   ajid integer NOT NULL,
   名称 text,
-  时间 timestamptz NOT NULL DEFAULT now(),
+  时间 timestamptz NOT NULL DEFAULT clock_timestamp(),
   办案人员 text NOT NULL DEFAULT session_user,
   操作 text NOT NULL CHECK (操作 IN ('保存', '删除')),
   事务 xid8 NOT NULL DEFAULT pg_current_xact_id(),
   CONSTRAINT 案件版本_事务 UNIQUE (事务, ajid)
 );
+-- The time a version was made, not the start of its transaction: a transaction held open cannot
+-- date its entries back. (An archive made before this gets the new default here.)
+ALTER TABLE 案件版本 ALTER COLUMN 时间 SET DEFAULT clock_timestamp();
 CREATE INDEX IF NOT EXISTS 案件版本_ajid ON 案件版本 (ajid);
 CREATE TABLE IF NOT EXISTS 交款版本 (
   版本 bigint NOT NULL REFERENCES 案件版本 ON DELETE CASCADE,
@@ -99,13 +102,18 @@ BEGIN
   RETURN NULL;
 END $$;
 
--- The version of each case whose rows a statement removed, made by the first statement of the
--- transaction that touches the case: 删除 when the case row is gone.
+-- The version of each stored case whose rows a statement removed, made by the first statement of
+-- the transaction that touches the case. Rows of an ajid that has no case row and no version in
+-- this transaction (rows added for a case that does not exist, and removed again before the keys
+-- are checked at commit) are no change of a case: nothing is recorded for them, so that no
+-- deleted case that never was can be planted in the record, nor in the history of the case that
+-- later gets that number. Once the case row is deleted, its version is there already: the
+-- delete's own trigger made it.
 CREATE OR REPLACE FUNCTION 版本开始(ajids integer[]) RETURNS void
 LANGUAGE sql SECURITY DEFINER SET search_path = public, pg_temp AS $$
   INSERT INTO 案件版本 (ajid, 名称, 操作)
-    SELECT a.ajid, c.名称, CASE WHEN c.ajid IS NULL THEN '删除' ELSE '保存' END
-    FROM unnest(ajids) AS a (ajid) LEFT JOIN 案件 c ON c.ajid = a.ajid
+    SELECT c.ajid, c.名称, '保存'
+    FROM unnest(ajids) AS a (ajid) JOIN 案件 c ON c.ajid = a.ajid
   ON CONFLICT (事务, ajid) DO NOTHING;
 $$;
 

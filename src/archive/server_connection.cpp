@@ -1,6 +1,7 @@
 #include "archive/server_connection.h"
 
 #include "archive/archive_settings.h"
+#include "archive/database.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,17 +128,26 @@ VarnelError 连接失败(const QSqlError &error, const QString &settingsFile) {
     return 带原文(sentence, engine);
 }
 
-} // namespace
-
-bool 是名称重复(const QSqlError &error) {
-    return error.nativeErrorCode() == QStringLiteral("23505");
+// Keepalives act on an idle link only: a link that dies while data is on its way (a COMMIT) is
+// given up after 30 s unacknowledged, unless the connection string sets its own limit.
+QString 加发送时限(const QString &连接串) {
+    QString error;
+    if (连接串的键(连接串, &error).contains(QStringLiteral("tcp_user_timeout")))
+        return 连接串;
+    return 连接串 + QStringLiteral(" tcp_user_timeout=30000");
 }
 
-VarnelError 服务器错误(const QSqlError &error) {
+} // namespace
+
+bool 是名称重复(const QString &sqlstate, const QString &constraint) {
+    return sqlstate == QStringLiteral("23505") && constraint == QStringLiteral("案件_名称_唯一");
+}
+
+VarnelError 服务器错误(const QSqlError &error, const QString &constraint) {
     const QString code = error.nativeErrorCode();
     if (code.isEmpty() && error.type() == QSqlError::ConnectionError)
         return 连接失败(error, QString());
-    if (是名称重复(error))
+    if (是名称重复(code, constraint))
         return VarnelError(QStringLiteral("名称重复，不能保存，请改变名称保存！"));
     for (const auto &c : 语句错误)
         if (!code.isEmpty() && code.startsWith(QLatin1String(c.代码)))
@@ -172,10 +182,10 @@ VarnelError 结果错误(PGconn *conn, const PGresult *r) {
     const QString code = QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr);
     const QString text =
         QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(conn)).trimmed();
-    return 服务器错误(QSqlError(QString(), text,
-                                code.isEmpty() ? QSqlError::ConnectionError
-                                               : QSqlError::StatementError,
-                                code));
+    // A statement's failure, also when the link went: 服务器错误 keeps the words about making a
+    // connection (the host, the password file) for a connection that could not be made.
+    return 服务器错误(QSqlError(QString(), text, QSqlError::StatementError, code),
+                      QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_CONSTRAINT_NAME) : nullptr));
 }
 
 // The open connection of `name`, or the error of a lost one.
@@ -213,10 +223,23 @@ QList<qint64> 服务器执行(const QString &name, const QString &sql) {
 
 void 服务器提交(const QString &name) {
     PGconn *conn = 可用连接(name);
-    if (PQtransactionStatus(conn) != PQTRANS_INTRANS)
+    // A transaction already ended (a ROLLBACK went out) would make COMMIT a mere warning: refused
+    // before it is sent. One that a failure left aborted is sent its COMMIT, which ends it, and
+    // the server answers ROLLBACK.
+    const PGTransactionStatusType status = PQtransactionStatus(conn);
+    if (status != PQTRANS_INTRANS && status != PQTRANS_INERROR)
         throw VarnelError(QString::fromUtf8(未提交));
     const 结果 r(PQexec(conn, "COMMIT"));
-    if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+    // An error of the server's own (it carries a SQLSTATE) means the transaction was not
+    // committed; no answer, or one made up by libpq for a lost link, leaves a live transaction's
+    // outcome unknown (an aborted one cannot have been committed).
+    const bool answered = r && (PQresultStatus(r.get()) == PGRES_COMMAND_OK ||
+                                PQresultErrorField(r.get(), PG_DIAG_SQLSTATE) != nullptr);
+    if (!answered && status == PQTRANS_INTRANS)
+        throw 提交结果不明(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
+    if (!answered)
+        throw VarnelError(QString::fromUtf8(未提交));
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         throw 结果错误(conn, r.get());
     // An aborted transaction is ended with ROLLBACK, reported as a success of the command.
     if (qstrcmp(PQcmdStatus(r.get()), "COMMIT") != 0)
@@ -225,7 +248,7 @@ void 服务器提交(const QString &name) {
 
 void 打开服务器连接(const QString &name, const QString &连接串, const QString &设置文件) {
     QSqlDatabase db = QSqlDatabase::database(name, false);
-    db.setConnectOptions(补全连接串(连接串));
+    db.setConnectOptions(加发送时限(补全连接串(连接串)));
     if (!db.open())
         throw 连接失败(db.lastError(), 设置文件);
     // A save waits for another clerk's lock at most 10 s and no statement runs past 60 s, unless

@@ -3,7 +3,11 @@
 int runArchiveEngineTests(int argc, char **argv);
 int runCaseRecordTests(int argc, char **argv);
 int runLoadFailureTests(int argc, char **argv);
+int runServerWriteTests(int argc, char **argv);
+int runServerCommitTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
-    return runAll(argc, argv, {runArchiveEngineTests, runCaseRecordTests, runLoadFailureTests});
+    return runAll(argc, argv,
+                  {runArchiveEngineTests, runCaseRecordTests, runLoadFailureTests,
+                   runServerWriteTests, runServerCommitTests});
 }
