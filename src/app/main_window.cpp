@@ -33,6 +33,17 @@ QPushButton *按钮(QWidget *parent, const char *name, const QString &caption, i
     return b;
 }
 
+// The start-up question about a left-over file: whose content it is, how old, how much.
+QString 恢复问题(const 恢复内容 &content) {
+    const QString which = content.案件名称.isEmpty()
+                              ? QStringLiteral("未命名的案件")
+                              : QStringLiteral("案件“%1”").arg(content.案件名称);
+    return QStringLiteral(
+               "上次Varnel没有正常关闭，留下了没有保存的案件内容（%1，%2，%3行债权）。要恢复吗？")
+        .arg(which, content.时间.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+             QString::number(有内容债权行数(content)));
+}
+
 } // namespace
 
 Fo工具主页::Fo工具主页() {
@@ -85,19 +96,17 @@ void Fo工具主页::打开(QWidget *window) {
     hide();
 }
 
+// Each left-over file in turn, until the clerk takes one: 否 removes it; 是 opens the case fund
+// window with its content, and the file goes once that window's own recovery file holds it.
 void Fo工具主页::提供恢复() {
     for (const 遗留恢复 &left : 找遗留恢复(去尾空格(应用目录()))) {
-        const QString question =
-            QStringLiteral("上次Varnel没有正常关闭，留下了没有保存的案件内容（%1，%2行债权）。要恢复吗？")
-                .arg(left.内容.时间.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-                .arg(有内容债权行数(left.内容));
-        if (!消息框::是否(question, QStringLiteral("恢复提示"))) {
+        if (!消息框::是否(恢复问题(left.内容), QStringLiteral("恢复提示"))) {
             left.删();
             continue;
         }
         auto *window = new Fo案款分配计算;
-        window->接过恢复内容(left.内容); // written to this program's own file first
-        left.删();
+        window->接过恢复内容(归入当前档案(left.内容));
+        本程序恢复文件::实例().接替(left);
         打开(window);
         return;
     }

@@ -40,6 +40,7 @@ constexpr int 分配金额列 = 4;
 
 void Fo案款分配计算::连接未存内容() {
     恢复计时 = new QTimer(this);
+    恢复计时->setObjectName(QStringLiteral("恢复计时"));
     恢复计时->setSingleShot(true);
     connect(恢复计时, &QTimer::timeout, this, [this] { 写恢复文件(); });
 }
@@ -91,7 +92,7 @@ void Fo案款分配计算::写恢复文件() {
 }
 
 恢复内容 Fo案款分配计算::当前恢复内容() const {
-    return {表中行(), 案件号, 案件名称, 读出时行, QDateTime::currentDateTime()};
+    return {表中行(), 案件号, 案件名称, 读出时行, QDateTime::currentDateTime(), 当前档案名()};
 }
 
 void Fo案款分配计算::放入内容(const 案件行 &rows) {

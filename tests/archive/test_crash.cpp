@@ -2,23 +2,41 @@
 #include "archive_fixture.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
+#include "common/app_dir.h"
+#include "common/grid.h"
 #include "common/message_box.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 // A save killed at any moment leaves the database whole: the stored case is entirely the one
 // from before the save or entirely the new one, never a mixture and never lost.
 class TestCrash : public QObject {
     Q_OBJECT
   private slots:
+    void cleanup();
     void killedSaveLeavesOldOrNewCase();
     void killedTypingIsOfferedBack_data();
     void killedTypingIsOfferedBack();
+    void staleLocksOnly_data();
+    void staleLocksOnly();
+    void recoveredUnderItsArchive_data();
+    void recoveredUnderItsArchive();
+    void takenFileKeptUntilWritten_data();
+    void takenFileKeptUntilWritten();
+    void recoveryIntervalIsTheProgramsOwn();
 
   private:
     QString 内容(const Reader &db, const char *table);
@@ -40,6 +58,63 @@ bool 启动(QProcess &saver, const QString &dir, const QString &tag) {
 }
 } // namespace
 
+namespace {
+const QString 遗留名 = QStringLiteral("varnel-恢复-4194305-1.json");
+
+恢复内容 遗留内容(std::int32_t id, const QString &name, const QString &archive) {
+    const 案件行 stored{{{"张三", "100", "2026/12/1", ""}}, {}};
+    const 案件行 typed{stored.交款,
+                       {{"李四", "80", "", "", "", ""}, {"王五", "20", "", "", "", ""}}};
+    return {typed, id, name, id ? stored : 案件行{}, QDateTime({2026, 12, 8}, {10, 0}), archive};
+}
+
+// A recovery file as a Varnel left it; its lock, when there is text for one, `days` old.
+QString 放遗留文件(const QString &dir, const 恢复内容 &content, const QByteArray *lock = nullptr,
+                   int days = 0) {
+    const QString path = QDir(dir).filePath(遗留名);
+    QFile json(path);
+    if (!json.open(QIODevice::WriteOnly) || json.write(恢复文本(content)) < 0)
+        return {};
+    json.close();
+    if (lock) {
+        QFile file(path.chopped(4) + QStringLiteral("lock"));
+        if (!file.open(QIODevice::WriteOnly) || file.write(*lock) < 0 || !file.flush() ||
+            !file.setFileTime(QDateTime::currentDateTime().addDays(-days),
+                              QFileDevice::FileModificationTime))
+            return {};
+    }
+    return path;
+}
+
+// Starts the next Varnel in `dir` and answers its boxes with `yes`; returns what they said and
+// their titles, in turn, and the case fund window it opened, if any.
+QStringList 启动后(const QString &dir, bool yes, Fo案款分配计算 **opened) {
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir);
+    QStringList said;
+    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &caption) {
+        said << text << caption;
+        return 消息框::框应答{yes, {}};
+    };
+    Fo工具主页 start;
+    start.提供恢复();
+    消息框::应答器 = nullptr;
+    QDir::setCurrent(before);
+    *opened = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *found = dynamic_cast<Fo案款分配计算 *>(w); found && found->isVisible())
+            *opened = found;
+    return said;
+}
+
+// A key typed into the payments table; the recovery timer it starts is handed back.
+QTimer *打一个字(Fo案款分配计算 &window) {
+    window.MSFjk->单击格(1, 0);
+    QTest::keyClick(window.tEXTAK, Qt::Key_X);
+    return window.findChild<QTimer *>(QStringLiteral("恢复计时"));
+}
+} // namespace
+
 // Which save the rows of a table of case 1 come from: the tag when every row is that save's,
 // in order and complete; "mixed" otherwise.
 QString TestCrash::内容(const Reader &db, const char *table) {
@@ -58,6 +133,13 @@ QString TestCrash::内容(const Reader &db, const char *table) {
         if (rows[r].first() != tag + QLatin1Char('-') + kind + QLatin1Char('-') + QString::number(r + 1))
             return QStringLiteral("mixed");
     return rows.last().first() == QStringLiteral("<NULL>") ? tag : QStringLiteral("mixed");
+}
+
+// A test that failed part-way leaves no case fund window open for the next one to find.
+void TestCrash::cleanup() {
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = dynamic_cast<Fo案款分配计算 *>(w); window && window->isVisible())
+            关闭不保存(window);
 }
 
 void TestCrash::killedSaveLeavesOldOrNewCase() {
@@ -130,25 +212,12 @@ void TestCrash::killedTypingIsOfferedBack() {
     }
     QVERIFY2(typed.startsWith(QStringLiteral("Zhang San Zh")), qPrintable(typed));
 
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(dir.path()); // the folder the next Varnel starts in
-    QStringList asked;
-    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &caption) {
-        asked << text << caption;
-        return 消息框::框应答{yes, {}};
-    };
-    Fo工具主页 start;
-    start.提供恢复();
-    消息框::应答器 = nullptr;
-    QDir::setCurrent(before);
-    QCOMPARE(asked, (QStringList{QStringLiteral("上次Varnel没有正常关闭，留下了没有保存的案件内容（%1，"
-                                                "0行债权）。要恢复吗？")
-                                     .arg(when),
-                                 "恢复提示"}));
     Fo案款分配计算 *window = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *found = dynamic_cast<Fo案款分配计算 *>(w); found && found->isVisible())
-            window = found;
+    QCOMPARE(启动后(dir.path(), yes, &window),
+             (QStringList{QStringLiteral("上次Varnel没有正常关闭，留下了没有保存的案件内容（"
+                                         "未命名的案件，%1，0行债权）。要恢复吗？")
+                              .arg(when),
+                          "恢复提示"}));
     QCOMPARE(window != nullptr, yes);
     // The file left behind is gone; the content lives on in this program's own file.
     const QStringList files = QDir(dir.path()).entryList({QStringLiteral("varnel-恢复-*.json")});
@@ -160,6 +229,195 @@ void TestCrash::killedTypingIsOfferedBack() {
     QVERIFY(window->有未存修改());
     关闭不保存(window);
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("varnel-恢复-*")}), QStringList());
+}
+
+void TestCrash::staleLocksOnly_data() {
+    QTest::addColumn<QByteArray>("lock"); // "held": taken by a running program here
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QString>("unlike"); // how else the file differs from a clerk's own
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<bool>("lockKept");
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray gone = "4194305\nvarnel\n" + here + "\n", away = "4194305\nvarnel\nother-pc\n";
+    QTest::newRow("empty lock") << QByteArray() << 0 << "" << true << false;
+    QTest::newRow("process gone, this host") << gone << 0 << "" << true << false;
+    QTest::newRow("running program, two days old")
+        << QByteArray("held") << 2 << "" << false << true;
+    QTest::newRow("another host, an hour") << away << 0 << "" << false << true;
+    QTest::newRow("another host, two days") << away << 2 << "" << true << false;
+    QTest::newRow("another host, two days, held") << "held" + away << 2 << "" << false << true;
+    QTest::newRow("another user's file") << QByteArray() << 0 << "nobody" << false << true;
+    QTest::newRow("lock without its file") << gone << 0 << "no file" << false << false;
+}
+
+// A left-over file is offered when its lock is stale, and otherwise neither offered nor removed.
+void TestCrash::staleLocksOnly() {
+    QFETCH(QByteArray, lock);
+    QFETCH(int, days);
+    QFETCH(QString, unlike);
+    QFETCH(bool, offered);
+    QFETCH(bool, lockKept);
+    QTemporaryDir dir;
+    const bool held = lock.startsWith("held");
+    const QByteArray text = held ? QByteArray() : lock;
+    const QString path = 放遗留文件(dir.path(), 遗留内容(0, {}, {}), &text, days);
+    QVERIFY(!path.isEmpty());
+    const QString lockPath = path.chopped(4) + QStringLiteral("lock");
+    QLockFile running(lockPath);
+    if (held) {
+        QFile::remove(lockPath);
+        QVERIFY(running.tryLock(0));
+        QFile file(lockPath); // the same file, rewritten: its native lock stays
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        if (lock != "held")
+            QVERIFY(file.resize(0) && file.write(lock.mid(4)) > 0 && file.flush());
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-days),
+                                 QFileDevice::FileModificationTime));
+    }
+    if (unlike == QStringLiteral("no file"))
+        QVERIFY(QFile::remove(path));
+    if (unlike == QStringLiteral("nobody")) {
+#ifdef Q_OS_UNIX
+        const passwd *nobody = ::getpwnam("nobody");
+        if (::getuid() != 0 || !nobody)
+            QSKIP("giving a file to another user needs root and the user nobody");
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+#else
+        QSKIP("the application directory is the clerk's own");
+#endif
+    }
+    QCOMPARE(找遗留恢复(dir.path()).size(), offered ? 1 : 0);
+    QCOMPARE(QFile::exists(path), unlike != QStringLiteral("no file"));
+    QCOMPARE(QFile::exists(lockPath), lockKept); // a taken stale lock was let go
+}
+
+void TestCrash::recoveredUnderItsArchive_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("archive"); // "here": varnel.db of the folder Varnel starts in
+    QTest::addColumn<int>("takenAs");
+    QTest::addColumn<QString>("asked");
+    const QString 甲案 = QStringLiteral("案件“甲案”");
+    QTest::newRow("this varnel.db") << 5 << "甲案"
+                                    << "here" << 5 << 甲案;
+    QTest::newRow("another varnel.db") << 5 << "甲案"
+                                       << "/elsewhere/varnel.db" << 0 << 甲案;
+    QTest::newRow("a server") << 5 << "甲案"
+                              << "host=db.court.local dbname=varnel" << 0 << 甲案;
+    QTest::newRow("no archive named") << 5 << "甲案"
+                                      << "" << 0 << 甲案;
+    QTest::newRow("unnamed case") << 0 << ""
+                                  << "here" << 0 << "未命名的案件";
+}
+
+// Content comes back as the stored case it was typed into only under that case's archive; the
+// question names the case.
+void TestCrash::recoveredUnderItsArchive() {
+    QFETCH(int, id);
+    QFETCH(QString, name);
+    QFETCH(QString, archive);
+    QFETCH(int, takenAs);
+    QFETCH(QString, asked);
+    QTemporaryDir dir;
+    if (archive == QStringLiteral("here"))
+        archive = QDir(dir.path()).filePath(QStringLiteral("varnel.db"));
+    const 恢复内容 left = 遗留内容(id, name, archive);
+    QVERIFY(!放遗留文件(dir.path(), left).isEmpty());
+    Fo案款分配计算 *window = nullptr;
+    const QStringList said = 启动后(dir.path(), true, &window);
+    const QString question = "上次Varnel没有正常关闭，留下了没有保存的案件内容（" + asked +
+                             "，2026-12-08 10:00，2行债权）。要恢复吗？";
+    QCOMPARE(said, (QStringList{question, "恢复提示"}));
+    QVERIFY(window);
+    const 恢复内容 taken = window->当前恢复内容();
+    QCOMPARE(taken.案件号, takenAs);
+    QCOMPARE(taken.案件名称, takenAs ? name : QString());
+    QCOMPARE(taken.读出时行, takenAs ? left.读出时行 : 案件行{});
+    QCOMPARE(taken.表.债权.value(1).value(0), QStringLiteral("王五"));
+    QVERIFY(window->有未存修改());
+    关闭不保存(window);
+}
+
+void TestCrash::takenFileKeptUntilWritten_data() {
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("room") << false;
+    QTest::newRow("disk full") << true;
+}
+
+// 是 to the question removes the left-over file only once the window's own file holds its
+// content: on a full disk it stays, and goes with the first write that succeeds.
+void TestCrash::takenFileKeptUntilWritten() {
+    QFETCH(bool, diskFull);
+    QTemporaryDir dir;
+    const QString mount = dir.path();
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {"-t", "tmpfs", "-o", "size=256k", "tmpfs", mount}) != 0)
+        QSKIP("a small file system of the test's own needs root");
+    struct 卸下 {
+        QString path;
+        ~卸下() {
+            本程序恢复文件::实例().删();
+            QProcess::execute(QStringLiteral("umount"), {"-l", path});
+        }
+    } unmount{mount};
+    const QString path = 放遗留文件(mount, 遗留内容(0, {}, {}));
+    QVERIFY(!path.isEmpty());
+    QFile filler(QDir(mount).filePath(QStringLiteral("filler")));
+    if (diskFull) {
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
+        }
+        const qint64 pages = (filler.size() + 4095) / 4096;
+        QVERIFY(filler.resize((pages - 2) * 4096)); // room for two locks, none for the file
+    }
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    Fo案款分配计算 *window = nullptr;
+    const QStringList said = 启动后(mount, true, &window);
+    QVERIFY(window);
+    QCOMPARE(said.size(), diskFull ? 4 : 2);
+    if (diskFull) {
+        QVERIFY2(said[2].startsWith(QStringLiteral("不能")), qPrintable(said[2]));
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+        QVERIFY(filler.remove());
+        BoxAnswerer unexpected;
+        QTimer *timer = 打一个字(*window);
+        QVERIFY(timer && timer->isActive());
+        timer->start(0);
+        QTRY_VERIFY(!QFile::exists(path));
+    }
+    QVERIFY(!QFile::exists(path));
+    QFile own(本程序恢复文件::实例().路径());
+    QVERIFY(own.open(QIODevice::ReadOnly));
+    QCOMPARE(读恢复文本(own.readAll()).value_or(恢复内容{}).表.债权.value(1).value(0), "王五");
+    own.close();
+    关闭不保存(window);
+}
+
+// The window's own interval: a keystroke is in the recovery file within 10 s, a file of the
+// clerk's own.
+void TestCrash::recoveryIntervalIsTheProgramsOwn() {
+    QTemporaryDir dir;
+    设应用目录(加尾分隔符(dir.path()));
+    auto *window = new Fo案款分配计算;
+    window->show();
+    QTimer *timer = 打一个字(*window);
+    QVERIFY(timer && timer->isActive());
+    QVERIFY2(timer->interval() <= 10000, qPrintable(QString::number(timer->interval())));
+    timer->start(0);
+    const QDir folder(dir.path());
+    QTRY_COMPARE(folder.entryList({QStringLiteral("varnel-恢复-*.json")}).size(), 1);
+    const QString file = 本程序恢复文件::实例().路径();
+#ifdef Q_OS_UNIX
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
+                        QFileDevice::WriteOther;
+    for (const QString &f : {file, file.chopped(4) + QStringLiteral("lock")})
+        QVERIFY2(!(QFile::permissions(f) & others), qPrintable(f));
+#endif
+    关闭不保存(window);
 }
 
 int runCrashTests(int argc, char **argv) {
