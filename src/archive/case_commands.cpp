@@ -181,7 +181,15 @@ bool Fo案款分配计算::存入() {
     // since is asked about, and on 是 written again, locked and compared anew.
     案件行 basis = 读出时行;
     for (;;) {
-        const 写入结果 result = 写入案件(*connection, id, name, basis);
+        写入结果 result;
+        try {
+            result = 写入案件(*connection, id, name, basis);
+        } catch (const 提交结果不明 &e) {
+            connection.reset();
+            核对不明的保存(id, name);
+            消息框::提示(e.description(), 提示标题);
+            return false;
+        }
         connection.reset();
         if (result == 写入结果::已成)
             break;
@@ -386,7 +394,14 @@ void Fo案款分配计算::删除() {
         return;
     案件行 basis = 读出时行;
     for (;;) {
-        const 写入结果 result = 删除案件(basis);
+        写入结果 result;
+        try {
+            result = 删除案件(basis);
+        } catch (const 提交结果不明 &e) {
+            核对不明的删除();
+            消息框::提示(e.description(), 提示标题);
+            return;
+        }
         if (result == 写入结果::已成)
             break;
         if (result == 写入结果::已删除) {
@@ -445,24 +460,39 @@ bool Fo案款分配计算::恢复已删除案件(qint64 version, const QString &
         return false;
     QString stored;
     std::int32_t id = 0;
+    bool unknown = false;
     const bool ok = 捕获错误([&] {
-        忙光标 busy;
-        std::unique_ptr<数据库连接> connection;
-        打开数据库(connection, 数据库用途::保存);
-        数据库事务 transaction(*connection);
-        const QString base = 去尾空格(name).isEmpty() ? QStringLiteral("未命名案件") : 去尾空格(name);
-        stored = base;
-        for (int n = 1; 打开记录集(*connection, 案件语句::查名称(stored)).RecordCount() > 0; ++n)
-            stored = base + (n == 1 ? QStringLiteral(" (恢复)")
-                                    : QStringLiteral(" (恢复%1)").arg(n));
-        执行(*connection, 案件语句::插入案件(stored));
-        id = 新案件号(*connection, stored);
-        存回版本行(*connection, id, version);
-        transaction.提交();
+        try {
+            存回已删除案件(version, name, stored, id);
+        } catch (const 提交结果不明 &e) {
+            // Stored or not: the case is loaded when a case of that name is there now.
+            unknown = true;
+            if (const std::int32_t found = 按名称找案件(stored); found > 0)
+                读出案件(found, stored);
+            消息框::提示(e.description(), 提示标题);
+        }
     });
-    if (!ok)
+    if (!ok || unknown)
         return false;
     读出案件(id, stored);
     消息框::提示(QStringLiteral("案件已恢复：") + stored, 提示标题);
     return true;
+}
+
+// The deleted case's kept rows stored again under `stored`, a free name near its own.
+void Fo案款分配计算::存回已删除案件(qint64 version, const QString &name, QString &stored,
+                                std::int32_t &id) {
+    忙光标 busy;
+    std::unique_ptr<数据库连接> connection;
+    打开数据库(connection, 数据库用途::保存);
+    数据库事务 transaction(*connection);
+    const QString base = 去尾空格(name).isEmpty() ? QStringLiteral("未命名案件") : 去尾空格(name);
+    stored = base;
+    for (int n = 1; 打开记录集(*connection, 案件语句::查名称(stored)).RecordCount() > 0; ++n)
+        stored = base + (n == 1 ? QStringLiteral(" (恢复)")
+                                : QStringLiteral(" (恢复%1)").arg(n));
+    执行(*connection, 案件语句::插入案件(stored));
+    id = 新案件号(*connection, stored);
+    存回版本行(*connection, id, version);
+    transaction.提交();
 }

@@ -171,6 +171,12 @@ class Fo案款分配计算 : public QMainWindow {
     void 删除();
     void 打开历史版本();
     void 打开已删除案件();
+    void 存回已删除案件(qint64 version, const QString &name, QString &stored, std::int32_t &id);
+
+    // A COMMIT that got no answer (unknown_commit.cpp).
+    std::int32_t 按名称找案件(const QString &name);
+    void 核对不明的保存(std::int32_t id, const QString &name);
+    void 核对不明的删除();
 
     // Unsaved work (unsaved_work.cpp).
     案件行 表中行() const;

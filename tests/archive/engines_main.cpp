@@ -2,12 +2,12 @@
 
 int runArchiveEngineTests(int argc, char **argv);
 int runCaseRecordTests(int argc, char **argv);
-int runLoadFailureTests(int argc, char **argv);
+int runFailedCommandTests(int argc, char **argv);
 int runServerWriteTests(int argc, char **argv);
 int runServerCommitTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
     return runAll(argc, argv,
-                  {runArchiveEngineTests, runCaseRecordTests, runLoadFailureTests,
+                  {runArchiveEngineTests, runCaseRecordTests, runFailedCommandTests,
                    runServerWriteTests, runServerCommitTests});
 }
