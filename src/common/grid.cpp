@@ -301,8 +301,9 @@ void FlexGrid::inputMethodEvent(QInputMethodEvent *event) {
 }
 
 // Opens the highlighted cell as a click would, in view, and returns the editor now laid over it
-// with the focus. Nothing when no cell is highlighted, or when the click left the focus elsewhere
-// (a refused entry the clerk went back to): a key must never land in a cell out of sight.
+// (or the table's editor elsewhere) with the focus. Nothing when no cell is highlighted, or when
+// the click left the focus elsewhere (a refused entry the clerk went back to): a key must never
+// land in a cell out of sight.
 QWidget *FlexGrid::键入目标() {
     if (!currentIndex().isValid())
         return nullptr;
@@ -311,6 +312,8 @@ QWidget *FlexGrid::键入目标() {
     QWidget *editor = QApplication::focusWidget();
     if (!editor || editor == this || !editor->isVisible())
         return nullptr;
+    if (别处编辑框)
+        return editor == 别处编辑框 ? editor : nullptr;
     const auto [target, rect] = 格位置(row, col);
     const QPoint centre = editor->mapToGlobal(editor->rect().center());
     const QRect shown(target->mapToGlobal(rect.topLeft()), rect.size());

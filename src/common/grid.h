@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QPointer>
 #include <QTableWidget>
 #include <functional>
 #include <utility>
@@ -73,9 +74,12 @@ class FlexGrid : public QTableWidget {
     // (or an input method's text) acts as a click on the cell and then goes to the editor the
     // click laid over it, whose selected text it replaces. Enter and Space keep their meaning.
     // Such a table shows where typing goes: given the focus with no cell highlighted (after a
-    // load, say), it highlights its first data cell.
-    void 设键入编辑() {
+    // load, say), it highlights its first data cell. A table whose click opens its editor
+    // elsewhere (the sentence window's date picker) names that editor: typing then goes to it
+    // when the click gave it the focus.
+    void 设键入编辑(QWidget *editorElsewhere = nullptr) {
         键入编辑 = true;
+        别处编辑框 = editorElsewhere;
         setAttribute(Qt::WA_InputMethodEnabled);
     }
     // Whether a cell is wholly inside the part of the grid that shows cells.
@@ -125,6 +129,7 @@ class FlexGrid : public QTableWidget {
     int 当前列 = 0;
     std::function<void()> 单击;
     bool 键入编辑 = false;
+    QPointer<QWidget> 别处编辑框;
 
     bool 块选 = false;
     bool 表头选 = false; // the selection came from a click on the header

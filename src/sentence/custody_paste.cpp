@@ -31,8 +31,8 @@ void Fo刑期计算::连接表格命令() {
         bool reversed;
         if (col == 1) {
             const QString pastedDetention = pasted.文本(0).value_or(QString());
-            reversed = 期间颠倒(是日期(pastedDetention) ? pastedDetention : MSF->TextMatrix(row, 0),
-                                text);
+            reversed =
+                期间颠倒(是日期(pastedDetention) ? pastedDetention : MSF->TextMatrix(row, 0), text);
         } else {
             reversed = !pasted.文本(1) && 期间颠倒(text, MSF->TextMatrix(row, 1));
         }
@@ -54,9 +54,20 @@ void Fo刑期计算::羁押粘贴() {
     if (!at || block.isEmpty())
         return;
     收起表格选日();
-    const 粘贴结果 result = 粘贴块(*MSF, at->first, at->second, block, 羁押规则());
+    // A release date refused or taken is noted for the line of the start, as the picker's are.
+    粘贴规则 rules = 羁押规则();
+    const QSet<int> refusedBefore = 释放被拒行;
+    rules.检查 = [this, check = rules.检查](int row, int col, const QString &text,
+                                            const 粘贴行 &pasted) {
+        const QString why = check(row, col, text, pasted);
+        if (col == 1)
+            记下释放被拒(row, !why.isEmpty());
+        return why;
+    };
+    const 粘贴结果 result = 粘贴块(*MSF, at->first, at->second, block, rules);
     刷新结果();
     上次粘贴 = result.原样;
+    粘贴前释放被拒行 = refusedBefore;
     const QString notice = 粘贴提示文本(result);
     if (!notice.isEmpty())
         消息框::提示(notice, 粘贴提示标题);
@@ -68,6 +79,9 @@ void Fo刑期计算::羁押清除() {
         return;
     收起表格选日();
     清空块(*MSF, block, 羁押规则());
+    if (block.右 >= 1)
+        for (int r = block.上; r <= block.下; ++r)
+            记下释放被拒(r, false);
     上次粘贴.reset();
     刷新结果();
 }
@@ -77,6 +91,7 @@ void Fo刑期计算::撤销粘贴() {
         return;
     收起表格选日();
     恢复快照(*MSF, *上次粘贴);
+    释放被拒行 = 粘贴前释放被拒行;
     上次粘贴.reset();
     刷新结果();
 }

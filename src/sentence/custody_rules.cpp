@@ -44,6 +44,24 @@ void 进位(std::int16_t &small, std::int16_t &large, int span) {
     }
 }
 
+enum class 行种 { 忽略, 折抵, 未释放, 释放非日期 };
+
+// What a data row is to the reading, with its dates.
+行种 行的种类(const 羁押行 &row, std::optional<QDate> &detained, std::optional<QDate> &released) {
+    detained = 读日期(row.关押);
+    released.reset();
+    if (!单元已填(row.释放))
+        return detained ? 行种::未释放 : 行种::忽略;
+    released = 读日期(row.释放);
+    if (!released)
+        return 行种::释放非日期;
+    return detained && *released >= *detained ? 行种::折抵 : 行种::忽略;
+}
+
+QString 年月日(long long y, long long m, long long d) {
+    return QStringLiteral("%1年%2月%3日").arg(y).arg(m).arg(d);
+}
+
 } // namespace
 
 bool 期间颠倒(const QString &关押, const QString &释放) {
@@ -54,23 +72,52 @@ bool 期间颠倒(const QString &关押, const QString &释放) {
 
 std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today) {
     羁押读数 r{today, {}};
+    std::optional<QDate> detained, released;
     for (const 羁押行 &row : rows) {
-        const auto detained = 读日期(row.关押);
-        if (单元已填(row.释放)) {
-            const auto released = 读日期(row.释放);
-            if (!released)
-                return std::nullopt;
-            if (!detained || *released < *detained)
-                continue;
+        switch (行的种类(row, detained, released)) {
+        case 行种::释放非日期:
+            return std::nullopt;
+        case 行种::折抵:
             if (!加(r.合计.日, 羁押天数(*detained, *released)) ||
                 !加(r.合计.月, 羁押月数(*detained, *released)) ||
                 !加(r.合计.年, 羁押年数(*detained, *released)))
                 return std::nullopt;
-        } else if (detained) {
+            break;
+        case 行种::未释放:
             r.起算日 = *detained;
+            break;
+        case 行种::忽略:
+            break;
         }
     }
     return r;
+}
+
+羁押说明 说明羁押表(const QList<羁押行> &rows) {
+    羁押说明 r;
+    std::optional<QDate> detained, released;
+    for (int i = 0; i < rows.size(); ++i) {
+        const 行种 kind = 行的种类(rows[i], detained, released);
+        if (kind == 行种::折抵)
+            r.折抵天数 += detained->daysTo(*released) + 1;
+        if (kind == 行种::未释放) {
+            r.起算行 = i;
+            r.后有填行 = false;
+        } else if (单元已填(rows[i].关押) || 单元已填(rows[i].释放)) {
+            r.后有填行 = r.起算行.has_value();
+        }
+    }
+    return r;
+}
+
+QString 起算文本(const QDate &start, bool fromCustody) {
+    return QStringLiteral("刑期起算：") + 年月日(start.year(), start.month(), start.day()) +
+           (fromCustody ? QStringLiteral("（未释放的羁押日期）")
+                        : QStringLiteral("（今天；羁押表中没有未释放的羁押日期）"));
+}
+
+QString 折抵文本(long long days, const 羁押合计 &c) {
+    return QStringLiteral("已折抵羁押：%1天（%2）").arg(days).arg(年月日(c.年, c.月, c.日));
 }
 
 void 扣除羁押计算(扣除数 &f, const QString &executionDate, const QString termTexts[3],
@@ -91,9 +138,10 @@ void 扣除羁押计算(扣除数 &f, const QString &executionDate, const QStrin
 }
 
 QString 刑期结果文本(const QDate &end, const 扣除数 &f) {
-    QString text =
-        QStringLiteral("刑满日期：%1年%2月%3日").arg(end.year()).arg(end.month()).arg(end.day());
-    if (f.年 > 0 || f.月 > 0 || f.日 > 0)
-        text += QStringLiteral("\r\n执行前扣除羁押：%1年%2月%3日").arg(f.年).arg(f.月).arg(f.日);
+    QString text = QStringLiteral("刑满日期：") + 年月日(end.year(), end.month(), end.day());
+    if (f.年 < 0 || f.月 < 0 || f.日 < 0)
+        text += QStringLiteral("\r\n执行前扣除羁押：执行日期早于刑期起算日");
+    else if (f.年 > 0 || f.月 > 0 || f.日 > 0)
+        text += QStringLiteral("\r\n执行前扣除羁押：") + 年月日(f.年, f.月, f.日);
     return text;
 }

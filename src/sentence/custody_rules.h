@@ -27,9 +27,29 @@ inline const QString 期间颠倒说明 = QStringLiteral("释放日期不能早�
 
 // Reads the data rows that count (every row but the trailing entry row): the start date is
 // today unless an open period (detained, not released) gives it, a later one replacing an
-// earlier one; each completed period adds its years, months and days (a reversed one nothing). std::nullopt when a
-// completed row's release text is not a date or a sum leaves its range: the end date then fails.
+// earlier one; each completed period adds its years, months and days (a reversed one nothing).
+// std::nullopt when a completed row's release text is not a date or a sum leaves its range: the end
+// date then fails.
 std::optional<羁押读数> 读羁押表(const QList<羁押行> &rows, const QDate &today);
+
+// What the window says beside the end date, to make it checkable; it changes no figure of the
+// reading above. The row that gives the start date (an index into the rows; none: the start is
+// today), whether a filled row follows that row (then it was likely meant as a completed period
+// whose release date is missing), and the credited days counted one by one, the detention and
+// release days of each credited period both included.
+struct 羁押说明 {
+    std::optional<int> 起算行;
+    bool 后有填行 = false;
+    long long 折抵天数 = 0;
+};
+羁押说明 说明羁押表(const QList<羁押行> &rows);
+
+// "刑期起算：2025年3月5日（未释放的羁押日期）", or, when no custody row gives the start,
+// "刑期起算：2026年12月8日（今天；羁押表中没有未释放的羁押日期）".
+QString 起算文本(const QDate &start, bool fromCustody);
+// "已折抵羁押：46天（0年1月15日）": the days counted one by one, then the credit the end date
+// takes, as the reading sums it.
+QString 折抵文本(long long days, const 羁押合计 &credit);
 
 // The deduction figures of the line "执行前扣除羁押：".
 struct 扣除数 {
@@ -45,5 +65,6 @@ void 扣除羁押计算(扣除数 &figures, const QString &executionDate, const 
                   const QDate &end);
 
 // "刑满日期：2022年3月25日", followed by CR LF and "执行前扣除羁押：0年6月21日" when any of the
-// figures is above 0.
+// figures is above 0; when any is below 0 (the execution date is before the start of the term)
+// the line says so instead of giving a negative duration: "执行前扣除羁押：执行日期早于刑期起算日".
 QString 刑期结果文本(const QDate &end, const 扣除数 &figures);

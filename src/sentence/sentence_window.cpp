@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,14 +17,45 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 
 namespace {
 
 constexpr int 客户宽 = 6090;
-constexpr int 客户高 = 5625;
+// Taller than the system's 5625 by the two lines under the result.
+constexpr int 客户高 = 6345;
 constexpr int 面板宽 = 4455;
 constexpr int 面板高 = 2775;
+
+// The picker's buttons show the focus however it came, as the desktop's do: the Fusion style
+// draws it only after a Tab, and the buttons take it from a click or from the program too.
+class 焦点可见样式 : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override {
+        const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+        if (element == CE_PushButton && button && (button->state & State_HasFocus)) {
+            QStyleOptionButton shown(*button);
+            shown.state |= State_KeyboardFocusChange;
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+QStyle *焦点可见() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new 焦点可见样式(QApplication::style()->name());
+        style->setParent(qApp);
+    }
+    return style;
+}
 
 } // namespace
 
@@ -41,7 +73,7 @@ void Fo刑期计算::建立控件() {
     Label2->setFont(宋体(14.25));
     Line1 = 新控件<QFrame>(c, QStringLiteral("Line1"), 2280, 945, 1920, 45);
     设背景色(Line1, QColor(128, 128, 0));
-    Label1 = 新标签(c, QStringLiteral("Label1"), QStringLiteral("Varnel 法院办公工具"), 480, 5100,
+    Label1 = 新标签(c, QStringLiteral("Label1"), QStringLiteral("Varnel 法院办公工具"), 480, 5820,
                     2400, 255);
 
     const char *termUnits[] = {"年", "月", "日"};
@@ -71,14 +103,17 @@ void Fo刑期计算::建立控件() {
     Text1 = 新控件<QPlainTextEdit>(c, QStringLiteral("Text1"), 480, 4200, 5175, 735);
     Text1->setReadOnly(true);
     Text1->setTabChangesFocus(true);
+    建立说明行(c);
     建立选日面板(c);
 
     for (QComboBox *term : Com刑期)
         连接改动与选取(term, this, [this] { 刷新结果(); });
     MSF->设单击([this] { 打开表格选日(); });
+    MSF->设键入编辑(Tex日期);
     连接表格命令();
     连接表格Tab键();
     连接单击(Tex执行日期, [this] { 打开执行日选日(); });
+    connect(Tex执行日期, &QLineEdit::editingFinished, this, [this] { 执行日期改完(); });
     连接单击(客户区, [this] { 关闭选日(); });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
 }
@@ -98,8 +133,10 @@ void Fo刑期计算::建立选日面板(QWidget *c) {
     Command2->setText(QStringLiteral("确定"));
     Command1 = 新控件<QPushButton>(Picture1, QStringLiteral("Command1"), 3120, 2400, 975, 255);
     Command1->setText(QStringLiteral("取消"));
-    for (QPushButton *b : {Command2, Command1})
+    for (QPushButton *b : {Command2, Command1}) {
         b->setFocusPolicy(Qt::StrongFocus);
+        b->setStyle(焦点可见());
+    }
     // The date box is white like every text box, not the panel's grey.
     QPalette white = Tex日期->palette();
     white.setColor(QPalette::Base, Qt::white);
@@ -172,9 +209,13 @@ void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
     Picture1->show();
     Picture1->raise();
-    // The calendar shows the execution date, else the last date entered, else today: never
-    // what a cancelled edit left.
-    MonthView1->setSelectedDate(读日期(Tex执行日期->text()).value_or(选日起点()));
+    // The date box and the calendar show the execution date, so that confirming keeps it; with
+    // none the date box keeps what it held and the calendar shows the last date entered, else
+    // today: never what a cancelled edit left.
+    const auto execution = 读日期(Tex执行日期->text());
+    if (execution)
+        Tex日期->setText(Tex执行日期->text());
+    MonthView1->setSelectedDate(execution.value_or(选日起点()));
     选日框得焦点();
 }
 
@@ -215,11 +256,16 @@ void Fo刑期计算::确认() {
         MSF->setCol(编辑列);
         const QString text = Tex日期->text();
         // A release before the detention of its row is refused; the cell keeps what it held.
+        const bool release = 编辑对象 == 1 && 编辑列 == 1;
         if (编辑对象 == 1 && (编辑列 == 1 ? 期间颠倒(MSF->TextMatrix(编辑行, 0), text)
                                           : 期间颠倒(text, MSF->TextMatrix(编辑行, 1)))) {
+            if (release)
+                记下释放被拒(编辑行, true);
             消息框::提示(期间颠倒说明, QStringLiteral("日期出错提示"));
             选日框得焦点();
         } else if (是日期(text) || 去尾空格(text).isEmpty()) {
+            if (release)
+                记下释放被拒(编辑行, false);
             收起选日面板();
             if (const auto d = 读日期(text))
                 上次日期 = *d;
@@ -232,6 +278,8 @@ void Fo刑期计算::确认() {
                 Tex执行日期->setText(text);
             }
         } else {
+            if (release)
+                记下释放被拒(编辑行, true);
             消息框::提示(QStringLiteral("日期格式出错！"), QStringLiteral("日期出错提示"));
             选日框得焦点();
         }
@@ -243,11 +291,16 @@ QString Fo刑期计算::刑期文本(int i) const {
     return Com刑期[i]->currentText();
 }
 
-QDate Fo刑期计算::刑满日期() const {
+// The data rows that count: every row but the trailing entry row.
+QList<羁押行> Fo刑期计算::羁押表行() const {
     QList<羁押行> rows;
     for (int r = 1; r < MSF->Rows() - 1; ++r)
         rows.append({MSF->TextMatrix(r, 0), MSF->TextMatrix(r, 1)});
-    const auto custody = 读羁押表(rows, QDate::currentDate());
+    return rows;
+}
+
+QDate Fo刑期计算::刑满日期() const {
+    const auto custody = 读羁押表(羁押表行(), QDate::currentDate());
     if (!custody)
         return 零日期();
     return 刑满日期计算(custody->起算日, 读刑期数(刑期文本(0)), 读刑期数(刑期文本(1)),
@@ -274,6 +327,7 @@ void Fo刑期计算::刷新结果() {
         捕获错误([&] { 扣除羁押计算(扣除, Tex执行日期->text(), terms, end); });
         结果 = 刑期结果文本(end, 扣除);
         Text1->setPlainText(QString(结果).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        刷新说明行();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "sentence/custody_rules.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <optional>
 
 class QCalendarWidget;
@@ -32,6 +33,9 @@ class Fo刑期计算 : public QMainWindow {
     FlexGrid *MSF = nullptr;
     QLineEdit *Tex执行日期 = nullptr;
     QPlainTextEdit *Text1 = nullptr;
+    // Under the result: where the term runs from, and the custody credited.
+    QLabel *La刑期起算 = nullptr;
+    QLabel *La折抵羁押 = nullptr;
     QFrame *Line1 = nullptr;
     QFrame *Picture1 = nullptr;
     QCalendarWidget *MonthView1 = nullptr;
@@ -58,7 +62,12 @@ class Fo刑期计算 : public QMainWindow {
     void 连接表格Tab键();
     bool 表格Tab键(QKeyEvent *event);
     bool 选日框Tab键(QKeyEvent *event);
+    QList<羁押行> 羁押表行() const;
     QDate 刑满日期() const;
+    // The lines under the result (custody_lines.cpp).
+    void 建立说明行(QWidget *client);
+    void 刷新说明行();
+    void 执行日期改完();
     QString 刑期文本(int i) const;
 
     // Copy, paste, Delete and undo of a paste on the custody table (custody_paste.cpp).
@@ -66,6 +75,7 @@ class Fo刑期计算 : public QMainWindow {
     粘贴规则 羁押规则() const;
     void 标出颠倒期间();
     void 收起表格选日();
+    void 记下释放被拒(int row, bool refused);
     void 羁押粘贴();
     void 羁押清除();
     void 撤销粘贴();
@@ -80,4 +90,8 @@ class Fo刑期计算 : public QMainWindow {
     QString 结果;
     // The rows before the last paste, until a date is confirmed into the table or it is cleared.
     std::optional<粘贴前行> 上次粘贴;
+    // The rows whose release date was refused (by the picker or a paste) and not entered since:
+    // an open row among them was meant as a completed period. Kept with the last paste.
+    QSet<int> 释放被拒行;
+    QSet<int> 粘贴前释放被拒行;
 };

@@ -243,6 +243,15 @@ void TestTextFits::sentenceWindowWithBothLines() {
     w->Com刑期[0]->setEditText(QStringLiteral("3"));
     QVERIFY(w->Text1->toPlainText().contains(QStringLiteral("执行前扣除羁押：")));
     NO_CUT_TEXT(w);
+    // The lines under the result at their longest: today's start with its reason, a credit of
+    // decades (25203 days), the execution date before the start.
+    w->MSF->setTextMatrix(1, 1, QStringLiteral("2019-12-31"));
+    w->MSF->setTextMatrix(1, 0, QStringLiteral("1950-12-31"));
+    w->Tex执行日期->setText(QStringLiteral("1950-1-1"));
+    w->Com刑期[0]->setEditText(QStringLiteral("20"));
+    QVERIFY(w->La刑期起算->text().contains(QStringLiteral("（今天；")));
+    QVERIFY(w->Text1->toPlainText().contains(QStringLiteral("执行日期早于刑期起算日")));
+    NO_CUT_TEXT(w);
     // And the picker's date box and buttons.
     w->Picture1->show();
     w->Tex日期->setText(QStringLiteral("2026/12/31"));
@@ -281,7 +290,7 @@ void TestTextFits::calculatorsKeepTheirSize() {
     设应用目录(加尾分隔符(QDir::toNativeSeparators(dir.path())));
     const QList<std::pair<QMainWindow *, QSize>> windows{
         {new Fo诉讼费计算, QSize(像素(6840), 像素(5160))},
-        {new Fo刑期计算, QSize(像素(6090), 像素(5625))},
+        {new Fo刑期计算, QSize(像素(6090), 像素(6345))},
         {new Fo案款分配计算, QSize(像素(8655), 像素(7095))}};
     for (const auto &[w, client] : windows) {
         显示(w);

@@ -35,6 +35,8 @@ class TestSentenceKeys : public QObject {
     void termPickRefreshesOnce();
     void tabWalksTheCustodyCells_data();
     void tabWalksTheCustodyCells();
+    void typingOnAHighlightedCell();
+    void pickerButtonsShowTheFocus();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -105,9 +107,11 @@ void TestSentenceKeys::custodyGridFromTheKeyboard() {
     key(Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(grid()->TextMatrix(1, 1), QStringLiteral("2019-6-9"));
     QCOMPARE(grid()->Rows(), 3);
-    QTest::keyClicks(focus(), "7");
+    QTest::keyClicks(focus(), "7"); // opens the highlighted cell, as in the case fund tables
     for (int i = 0; i < 3; ++i)
         QCOMPARE(term(i)->currentText(), QString());
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), QStringLiteral("7"));
+    key(Qt::Key_Escape);
     key(Qt::Key_Tab); // Tab walks on to the next row's detention cell
     QVERIFY(pickerShown());
     QCOMPARE(grid()->currentRow() + 1, 2);
@@ -334,6 +338,36 @@ void TestSentenceKeys::tabWalksTheCustodyCells() {
     QWidget *f = focus();
     QCOMPARE(f->objectName().isEmpty() ? f->parentWidget()->objectName() : f->objectName(),
              reached);
+}
+
+// A key typed on a highlighted custody cell opens its picker with the key in the date box,
+// replacing the cell's date, as on a cell of the case fund tables.
+void TestSentenceKeys::typingOnAHighlightedCell() {
+    grid()->setTextMatrix(1, 0, QStringLiteral("2019-5-10"));
+    grid()->setRows(3);
+    clickGridCell(grid(), 1, 0);
+    key(Qt::Key_Escape);
+    QTest::keyClicks(grid(), "2");
+    QCOMPARE(focus(), c<QWidget>("Tex日期"));
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), QStringLiteral("2"));
+    typeText(focus(), "018-3-1");
+    key(Qt::Key_Return);
+    QCOMPARE(grid()->TextMatrix(1, 0), QStringLiteral("2018-3-1"));
+    QCOMPARE(focus(), grid());
+}
+
+// Each picker button draws itself otherwise while it has the focus, however the focus came.
+void TestSentenceKeys::pickerButtonsShowTheFocus() {
+    clickGridCell(grid(), 1, 0);
+    for (const char *name : {"Command2", "Command1"}) {
+        auto *button = c<QPushButton>(name);
+        const QImage plain = button->grab().toImage();
+        // As the focus comes back with the window: the button does not act on it.
+        button->setFocus(Qt::ActiveWindowFocusReason);
+        QVERIFY(button->hasFocus());
+        QVERIFY2(button->grab().toImage() != plain, name);
+        c<QWidget>("Tex日期")->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 int runSentenceKeysTests(int argc, char **argv) {

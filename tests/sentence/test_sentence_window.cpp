@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -45,6 +46,9 @@ class TestSentenceWindow : public QObject {
     void pickerOpensOnASensibleDate();
     void pickerOpensWhereTheClerkWorks_data();
     void pickerOpensWhereTheClerkWorks();
+    void linesUnderTheResult_data();
+    void linesUnderTheResult();
+    void typedExecutionDateCounts();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -94,7 +98,7 @@ void TestSentenceWindow::loadState() {
     auto *panel = c<QFrame>("Picture1");
     QVERIFY(!panel->isVisible());
     QCOMPARE(缇左(panel), (6090 - 4455) / 2);
-    QCOMPARE(缇上(panel), (5625 - 2775) / 2);
+    QCOMPARE(缇上(panel), (6345 - 2775) / 2);
     auto *grid = c<FlexGrid>("MSF");
     QCOMPARE(grid->Rows(), 2);
     QCOMPARE(grid->Cols(), 2);
@@ -365,8 +369,10 @@ void TestSentenceWindow::reversedPeriodRefused_data() {
     const QString sentence = QStringLiteral("释放日期不能早于关押日期。");
     QTest::newRow("picked release") << false << 1 << "2022-03-01" << sentence;
     QTest::newRow("picked detention") << false << 0 << "2022-03-09" << sentence;
-    QTest::newRow("pasted release") << true << 1 << "2022-03-01" << "第1行“释放日期”：" + sentence;
-    QTest::newRow("pasted detention") << true << 0 << "2022-03-09" << "第1行“关押日期”：" + sentence;
+    QTest::newRow("pasted release") << true << 1 << "2022-03-01"
+                                    << "第1行“释放日期”：" + sentence;
+    QTest::newRow("pasted detention") << true << 0 << "2022-03-09"
+                                      << "第1行“关押日期”：" + sentence;
     QTest::newRow("released the day of detention") << false << 1 << "2022-03-05" << QString();
 }
 
@@ -470,6 +476,102 @@ void TestSentenceWindow::pickerOpensWhereTheClerkWorks() {
     }
     open(row, col);
     QCOMPARE(c<QCalendarWidget>("MonthView1")->selectedDate(), shown);
+}
+
+// Under the result: where the term runs from and the custody credited, in days (both ends of
+// each period counted) and as the end date takes it. A start from a row meant as a completed
+// period (its release refused, or a filled row below it) is light red until the row is done.
+void TestSentenceWindow::linesUnderTheResult_data() {
+    QTest::addColumn<QStringList>("rows"); // detention, release pairs
+    QTest::addColumn<QString>("refused");  // a release typed into row 1 and refused
+    QTest::addColumn<QString>("start");    // empty: today
+    QTest::addColumn<QString>("credit");
+    QTest::addColumn<bool>("red");
+    const QString none = QStringLiteral("已折抵羁押：0天（0年0月0日）");
+    QTest::newRow("no custody") << QStringList{} << QString() << QString() << none << false;
+    QTest::newRow("an open row") << QStringList{"2025-3-5", ""} << QString() << "2025年3月5日"
+                                 << none << false;
+    QTest::newRow("completed rows") // 365 and 46 days: 1 year, and 1 month 15 days
+        << QStringList{"2017-3-1", "2018-2-28", "2018-3-1", "2018-4-15", "2019-5-10", ""}
+        << QString() << "2019年5月10日"
+        << "已折抵羁押：411天（1年1月15日）" << false;
+    QTest::newRow("half-entered: a row below")
+        << QStringList{"2018-1-1", "", "2018-3-1", "2018-4-15"} << QString() << "2018年1月1日"
+        << "已折抵羁押：46天（0年1月15日）" << true;
+    QTest::newRow("half-entered: release refused") << QStringList{"2019-5-10", ""} << "2019-5-1"
+                                                   << "2019年5月10日" << none << true;
+}
+
+void TestSentenceWindow::linesUnderTheResult() {
+    QFETCH(QStringList, rows);
+    QFETCH(QString, refused);
+    QFETCH(QString, start);
+    QFETCH(QString, credit);
+    QFETCH(bool, red);
+    auto *startLine = c<QLabel>("La刑期起算");
+    const auto isRed = [&] {
+        return startLine->autoFillBackground() &&
+               startLine->palette().color(QPalette::Window) == QColor(255, 128, 128);
+    };
+    const QString todayStart = QDate::currentDate().toString(
+        QStringLiteral("刑期起算：yyyy年M月d日（今天；羁押表中没有未释放的羁押日期）"));
+    setTerm(0, "3");
+    for (int i = 0; i < rows.size(); ++i) {
+        clickCell(1 + i / 2, i % 2);
+        pick(rows[i]);
+    }
+    if (!refused.isEmpty()) {
+        BoxAnswerer answer;
+        clickCell(1, 1);
+        pick(refused);
+        QCOMPARE(answer.texts, QStringList{"释放日期不能早于关押日期。"});
+        w->activateWindow(); // as the desktop gives it back when the box closes
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::mouseClick(c<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(c<QFrame>("Picture1")->isHidden());
+    }
+    QCOMPARE(startLine->text().remove(u'\n'),
+             start.isEmpty() ? todayStart
+                             : QStringLiteral("刑期起算：%1（未释放的羁押日期）").arg(start));
+    QCOMPARE(c<QLabel>("La折抵羁押")->text(), credit);
+    QCOMPARE(isRed(), red);
+    if (!red)
+        return;
+    // The row completed: the start moves to today, in plain colours.
+    clickCell(1, 1);
+    pick("2019-6-1");
+    QCOMPARE(startLine->text().remove(u'\n'), todayStart);
+    QVERIFY(!isRed());
+}
+
+// A date typed straight into the execution date box refreshes the result when the clerk is done
+// with it, and the picker opened over it keeps it. An execution date before the start of the
+// term (today, without custody) is said in words.
+void TestSentenceWindow::typedExecutionDateCounts() {
+    auto *execution = c<QLineEdit>("Tex执行日期");
+    setTerm(0, "3");
+    const QString before = result();
+    const QString early = 短日期文本(QDate::currentDate().addYears(-1));
+    execution->setFocus(Qt::TabFocusReason);
+    typeText(execution, early);
+    QCOMPARE(result(), before); // not while typing
+    QTest::keyClick(execution, Qt::Key_Return);
+    QCOMPARE(result(), before + "\n执行前扣除羁押：执行日期早于刑期起算日");
+    // The picker opened over it shows it; Enter keeps it.
+    QTest::mouseClick(execution, Qt::LeftButton);
+    QCOMPARE(c<QLineEdit>("Tex日期")->text(), early);
+    QTest::keyClick(c<QLineEdit>("Tex日期"), Qt::Key_Return);
+    QCOMPARE(execution->text(), early);
+    // Leaving the box counts as Enter does.
+    execution->clear();
+    typeText(execution, 短日期文本(QDate::currentDate().addDays(40)));
+    QTest::keyClick(execution, Qt::Key_Tab);
+    QVERIFY2(result().contains(QStringLiteral("执行前扣除羁押：0年1月")), qPrintable(result()));
+    // A date box the clerk empties still clears the execution date.
+    QTest::mouseClick(execution, Qt::LeftButton);
+    pick("");
+    QCOMPARE(execution->text(), QString());
+    QCOMPARE(result(), before);
 }
 
 int runSentenceWindowTests(int argc, char **argv) {

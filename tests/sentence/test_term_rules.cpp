@@ -330,9 +330,12 @@ void TestTerm::resultText() {
     QCOMPARE(刑期结果文本(d("2022-03-25"), {}), QStringLiteral("刑满日期：2022年3月25日"));
     QCOMPARE(刑期结果文本(d("2022-03-25"), {0, 6, 21}),
              QStringLiteral("刑满日期：2022年3月25日\r\n执行前扣除羁押：0年6月21日"));
-    QCOMPARE(刑期结果文本(零日期(), {-1, 11, 29}),
-             QStringLiteral("刑满日期：1899年12月30日\r\n执行前扣除羁押：-1年11月29日"));
-    QCOMPARE(刑期结果文本(零日期(), {-1, 0, 0}), QStringLiteral("刑满日期：1899年12月30日"));
+    // A negative figure: the execution date is before the start; no negative duration.
+    const QString early =
+        QStringLiteral("刑满日期：1899年12月30日\r\n执行前扣除羁押：执行日期早于刑期起算日");
+    QCOMPARE(刑期结果文本(零日期(), {-1, 11, 29}), early);
+    QCOMPARE(刑期结果文本(零日期(), {-1, 0, 0}), early);
+    QCOMPARE(刑期结果文本(零日期(), {0, 0, -1}), early);
 }
 
 int runTermTests(int argc, char **argv) {
