@@ -215,6 +215,10 @@ void TestServerCommit::commitStep() {
     QFETCH(bool, unknown);
     QFETCH(QString, stored);
     OPEN_SERVER();
+#ifdef _WIN32
+    if (fault.startsWith(QLatin1String("link cut")))
+        QSKIP("a socket shut down under Wine does not stand for a lost link");
+#endif
     QString told;
     bool unknownThrown = false;
     {

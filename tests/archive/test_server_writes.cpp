@@ -141,6 +141,10 @@ void TestServerWrites::importStoresEveryRow() {
     QFETCH(QString, table);
     QFETCH(QString, column);
     OPEN_SERVER();
+#ifdef _WIN32
+    if (table.isEmpty())
+        QSKIP("a socket shut down under Wine does not stand for a lost link");
+#endif
     const TestServer &server = TestServer::get();
     QTemporaryDir pc;
     const QString file = pc.filePath(QStringLiteral("varnel.db"));
