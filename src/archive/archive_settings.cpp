@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 
-// The setup program puts its commented example there.
+// The setup program puts its commented example there; VARNEL_SETTINGS_DIR names another folder.
 QString 系统设置文件() {
+    const QString folder = qEnvironmentVariable("VARNEL_SETTINGS_DIR");
+    if (!folder.isEmpty())
+        return QDir(QDir::fromNativeSeparators(folder)).filePath(QStringLiteral("varnel.ini"));
 #ifdef Q_OS_WIN
     const QString data = qEnvironmentVariable("ProgramData", QStringLiteral("C:\\ProgramData"));
     return QDir::fromNativeSeparators(data) + QStringLiteral("/Varnel/varnel.ini");
@@ -78,9 +80,10 @@ bool 读值(const QString &s, qsizetype &i) {
     return true;
 }
 
-// The lines of the three keys, 0 for a key not written, and the fee schedule's year.
+// The three keys as written, their lines (0 for a key not written) and the fee schedule's year.
 struct 设置行 {
     int 连接 = 0, 法院 = 0, 标准 = 0;
+    QString 连接串, 法院名称;
     int 收费标准 = 0;
 };
 
@@ -92,21 +95,54 @@ int 检查收费标准(const QString &file, int n, const QString &value) {
     return value.toInt();
 }
 
-// Checks the line structure of the file.
-设置行 检查各行(const QString &file, const QString &text) {
+// A value as written after its "=": without the blanks around it and without double quotes
+// around the whole of it. Nothing else is taken away or decoded (no ';' comment, no ',' list, no
+// escapes), so that the program uses what the office reads in the file.
+QString 写下的值(QStringView rest) {
+    qsizetype from = 0, to = rest.size();
+    while (from < to && 是空白(rest[from]))
+        ++from;
+    while (to > from && 是空白(rest[to - 1]))
+        --to;
+    if (to - from >= 2 && rest[from] == u'"' && rest[to - 1] == u'"')
+        ++from, --to;
+    return rest.mid(from, to - from).toString();
+}
+
+// Reads the lines of the file. A line ends at LF or CR LF: a CR elsewhere, which some programs
+// take for the end of a line, is refused, and so is a line ending in a backslash, which some
+// take for a line going on in the next, so that no program reads another line than this one.
+// Comments (; or #) may be in any encoding; every other line must be UTF-8.
+设置行 读各行(const QString &file, const QByteArray &bytes) {
     static const QRegularExpression section(QStringLiteral(R"(^\[\s*([^\]]*?)\s*\]$)"));
     static const QRegularExpression keyValue(QStringLiteral(R"(^([^=]*?)\s*=)"));
     const QString archive = QStringLiteral("archive"), office = QStringLiteral("office"),
                   fees = QStringLiteral("fees");
     const QString connection = QStringLiteral("connection"), court = QStringLiteral("court"),
                   standard = QStringLiteral("standard");
-    const QStringList lines = text.split(u'\n');
+    const QList<QByteArray> lines = bytes.split('\n');
     QString current; // the section of the line
     设置行 found;
     for (int n = 1; n <= lines.size(); ++n) {
-        const QString line = lines[n - 1].trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+        QByteArray raw = lines[n - 1];
+        if (n == 1 && raw.startsWith("\xEF\xBB\xBF")) // the mark some editors put first
+            raw.remove(0, 3);
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.contains('\r'))
+            设置错误(file, n, QStringLiteral("中间有一个单独的回车符（CR），有的程序把它当作换行"),
+                     QStringLiteral("请用文本编辑器在这里分行（或删去它），再保存这个文件"));
+        raw = raw.trimmed();
+        if (raw.isEmpty() || raw.startsWith(';') || raw.startsWith('#'))
             continue;
+        if (!raw.isValidUtf8())
+            设置错误(file, n, QStringLiteral("不是 UTF-8 编码的"),
+                     QStringLiteral("请用文本编辑器把这个文件另存为 UTF-8 编码的文件"));
+        const QString line = QString::fromUtf8(raw);
+        if (line.endsWith(u'\\'))
+            设置错误(file, n,
+                     QStringLiteral("以反斜杠（\\）结尾，有的程序会把下一行接到这一行后面"),
+                     QStringLiteral("请删去行尾的反斜杠"));
         if (const auto m = section.match(line); m.hasMatch()) {
             current = m.captured(1);
             if (current != archive && current != office && current != fees)
@@ -131,28 +167,20 @@ int 检查收费标准(const QString &file, int n, const QString &value) {
             设置错误(file, n, QStringLiteral("的“%1”不是本程序的设置").arg(key),
                      QStringLiteral("这个文件只能在 [archive] 一节中写 connection，在 [office] "
                                     "一节中写 court，在 [fees] 一节中写 standard，请删去这一行"));
-        // The settings reader would end the value at a ";" (a comment), and Qt's driver reads
-        // one as a separator of its own: a ";" anywhere in the value is refused.
-        if (key == connection && line.mid(m.capturedEnd()).contains(u';'))
-            分号错误(file, n);
         int &at = key == connection ? found.连接 : key == court ? found.法院 : found.标准;
         if (at)
             设置错误(file, n, QStringLiteral("又写了一次 %1").arg(key),
                      QStringLiteral("只能写一次，请删去多余的一行"));
         at = n;
-        if (key == standard)
-            found.收费标准 = 检查收费标准(file, n, line.mid(m.capturedEnd()).trimmed());
+        const QString value = 写下的值(QStringView(line).mid(m.capturedEnd()));
+        if (key == connection)
+            found.连接串 = value;
+        else if (key == court)
+            found.法院名称 = value;
+        else
+            found.收费标准 = 检查收费标准(file, n, value);
     }
     return found;
-}
-
-// A value of the file as written: QSettings splits a value at its commas (libpq's lists of
-// hosts, a court's name), which are put back.
-QString 设置值(const QSettings &settings, const QString &key) {
-    const QVariant value = settings.value(key);
-    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
-                                                     : value.toString())
-        .trimmed();
 }
 
 } // namespace
@@ -210,19 +238,17 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!f.open(QIODevice::ReadOnly))
         throw VarnelError(QStringLiteral("不能读设置文件 %1。请检查这个文件的读取权限。\n（%2）")
                               .arg(QDir::toNativeSeparators(file), f.errorString()));
-    const 设置行 lines = 检查各行(file, QString::fromUtf8(f.readAll()));
-    QSettings settings(file, QSettings::IniFormat);
-    档案设置 result{file, 设置值(settings, QStringLiteral("archive/connection")),
-                    设置值(settings, QStringLiteral("office/court"))};
+    const 设置行 lines = 读各行(file, f.readAll());
+    档案设置 result{file, lines.连接串, lines.法院名称};
     result.收费标准 = lines.收费标准;
-    // A court's name saved in another encoding than UTF-8 (an older Notepad's GBK) would reach
-    // the document garbled. Comments in any encoding do no harm.
-    if (result.法院名称.contains(QChar::ReplacementCharacter))
-        设置错误(file, lines.法院, QStringLiteral("的法院名称不是 UTF-8 编码的"),
-                 QStringLiteral("请用文本编辑器把这个文件另存为 UTF-8 编码的文件"));
-    if (!lines.连接)
+    // The string handed to libpq is the one checked here, whenever there is one.
+    if (result.连接串.isEmpty())
         return result;
     const int line = lines.连接;
+    // Qt's driver reads a ";" as a separator of its own, and libpq stops reading at a NUL, so
+    // libpq would read another string than the one checked here.
+    if (result.连接串.contains(u';') || result.连接串.contains(QChar(0)))
+        分号错误(file, line);
     if (result.连接串.startsWith(QStringLiteral("postgres")) && result.连接串.contains(u':'))
         设置错误(file, line, QStringLiteral("的连接串是网址形式"),
                  QStringLiteral("请写成“名称=值”形式，例如 host=db.court.local dbname=varnel"));
@@ -231,11 +257,6 @@ QStringList 连接串的键(const QString &s, QString *错误) {
     if (!error.isEmpty())
         设置错误(file, line, QStringLiteral("的连接串格式不对：") + error,
                  QStringLiteral("请按“名称=值 名称=值”的形式改正"));
-    // Escapes (\x3b, \073, \0) the settings reader turns into ";" or a NUL: Qt's driver turns
-    // ";" into a blank, and libpq stops reading at a NUL, so libpq would read another string
-    // than the one checked here.
-    if (result.连接串.contains(u';') || result.连接串.contains(QChar(0)))
-        分号错误(file, line);
     for (const QString &key : keys)
         if (!libpq的键().contains(key))
             设置错误(file, line, QStringLiteral("的连接串里的“%1”不是数据库连接的设置").arg(key),

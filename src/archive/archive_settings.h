@@ -26,19 +26,22 @@ struct 档案设置 {
 // none, the system-wide file. An empty text when neither exists.
 QString 设置文件(const QString &应用目录, const QString &系统文件);
 
-// Reads a settings file. A court's name that is not UTF-8, a line that is not a comment, a
-// section or key=value, a section other than [archive], [office] and [fees], a key other than
-// connection in [archive], court in [office] and standard in [fees], a key written twice, a
-// standard other than 1989 or 2007, or a connection string that libpq would
-// refuse or that holds a password: a VarnelError naming the file (and the line).
+// Reads a settings file. Values are read as written: only the blanks around a value and double
+// quotes around the whole of it are taken away. A line that is not UTF-8 (comments may be in any
+// encoding), a CR that does not end a line, a line ending in a backslash, a line that is not a
+// comment, a section or key=value, a section other than [archive], [office] and [fees], a key
+// other than connection in [archive], court in [office] and standard in [fees], a key written
+// twice, a standard other than 1989 or 2007, or a connection string that libpq would refuse or
+// that holds a password: a VarnelError naming the file (and the line).
 档案设置 读档案设置(const QString &file);
 
 // The settings file of every user of this computer: /etc/varnel/varnel.ini, on Windows
-// %ProgramData%\Varnel\varnel.ini.
+// %ProgramData%\Varnel\varnel.ini; varnel.ini in the folder VARNEL_SETTINGS_DIR names, when
+// that is set (an administrator's choice, and the tests' own folder).
 QString 系统设置文件();
 
-// The archive of this program: the settings file of the application directory or of
-// /etc/varnel (on Windows %ProgramData%\Varnel), read anew each time.
+// The archive of this program: the settings file of the application directory or the system's
+// (系统设置文件), read anew each time.
 档案设置 当前档案设置();
 
 // The keys of a libpq connection string in key=value form, in order; an error text in

@@ -135,6 +135,8 @@ QString 月日数(int n) {
 } // namespace
 
 QString 中文日期(const QDate &d) {
+    if (!d.isValid() || d.year() < 1 || d.year() > 9999)
+        return {};
     QString text;
     for (const QChar c : QString::number(d.year()))
         text += 中文数字[c.digitValue()];

@@ -29,5 +29,6 @@ bool 是日期(const QString &text);
 // interface is Chinese, and the date parser reads the form back as the same day.
 QString 短日期文本(const QDate &d);
 
-// A date as court documents write it, in Chinese numerals: 二〇二六年十二月七日.
+// A date as court documents write it, in Chinese numerals: 二〇二六年十二月七日. Empty for an
+// invalid date and one outside the years 1 to 9999.
 QString 中文日期(const QDate &d);

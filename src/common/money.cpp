@@ -125,9 +125,12 @@ Money 到分(double x) {
 }
 
 Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母) {
+    return 宽值到分(__int128(m.万分) * 分子, 分母);
+}
+
+Money 宽值到分(__int128 n, std::int64_t 分母) {
     using I = __int128;
     const I unit = I(分母) * 100; // ten-thousandths in a fen, times the denominator
-    const I n = I(m.万分) * 分子;
     I fen = n / unit;
     const I rest = n % unit;
     if (2 * (rest < 0 ? -rest : rest) >= unit)

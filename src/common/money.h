@@ -39,6 +39,8 @@ QString 金额文本(Money m);
 
 // m × 分子 / 分母 worked out exactly and rounded to the fen, halves away from zero. 分母 > 0.
 Money 比例到分(Money m, std::int64_t 分子, std::int64_t 分母);
+// n / 分母 ten-thousandths of a yuan, n a count wider than money holds, rounded the same way.
+Money 宽值到分(__int128 n, std::int64_t 分母);
 
 // The texts of a court document, both rounded to the fen with halves away from zero (四舍五入):
 // grouped by commas with two decimals ("1,234,567.80", "-0.50", "0.00"), and in Chinese

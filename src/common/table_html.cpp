@@ -19,6 +19,16 @@ bool 是空白(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
+// The text without the blanks above around it (other Unicode blanks are text, as in a browser).
+QString 去空白(const QString &text) {
+    qsizetype from = 0, to = text.size();
+    while (from < to && 是空白(text[from]))
+        ++from;
+    while (to > from && 是空白(text[to - 1]))
+        --to;
+    return text.mid(from, to - from);
+}
+
 // The character an entity stands for, or the entity itself when it is not one of the ones a
 // table on the clipboard uses.
 QString 实体(QStringView name) {
@@ -156,7 +166,7 @@ class 表格扫描 {
     void 结束格() {
         if (!格中)
             return;
-        rows.last()[格起] = 文本.trimmed();
+        rows.last()[格起] = 去空白(文本);
         格中 = false;
     }
     void 文字(QStringView text) {
@@ -184,10 +194,10 @@ class 表格扫描 {
             文本.chop(1);
         文本 += u'\n';
     }
-    // An opening <p> or <div> starts a new line, as a browser shows it, unless one has just
-    // begun.
+    // A paragraph or division that opens or closes starts a new line, as a browser shows it,
+    // unless one has just begun: <div><br></div> is one empty line.
     void 新段() {
-        if (格中 && !文本.trimmed().isEmpty() && !文本.endsWith(u'\n'))
+        if (格中 && !去空白(文本).isEmpty() && !文本.endsWith(u'\n'))
             换行();
     }
 
@@ -268,10 +278,11 @@ class 表格扫描 {
                 scan->开始格(tag);
             } else if (name == QLatin1String("/td") || name == QLatin1String("/th")) {
                 scan->结束格();
-            } else if (name == QLatin1String("p") || name == QLatin1String("div")) {
+            } else if (name == QLatin1String("p") || name == QLatin1String("div") ||
+                       name == QLatin1String("/p") || name == QLatin1String("/div") ||
+                       name == QLatin1String("/li")) {
                 scan->新段();
-            } else if (name == QLatin1String("br") || name == QLatin1String("/p") ||
-                       name == QLatin1String("/div") || name == QLatin1String("/li")) {
+            } else if (name == QLatin1String("br")) {
                 scan->换行();
             } else if (name == QLatin1String("style") || name == QLatin1String("script")) {
                 const qsizetype closing =

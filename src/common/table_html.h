@@ -8,8 +8,9 @@
 // the clipboard) as a block of cell texts; when its own cells hold no text but a table inside
 // them does, that inner table. A cell spanning several rows or columns gives its text to its
 // first position and empty texts to the rest (a span is cut at 64). Line breaks inside a cell
-// (<br>, a paragraph) become LF; no-break spaces become spaces and blanks around a cell's text
-// are dropped, as a browser shows the cell. No table gives an empty block; so does a table of
+// (<br>, a paragraph) become LF, a <br> alone in a paragraph one empty line; no-break spaces
+// become spaces and blanks (space, tab, LF, CR, FF) around a cell's text are dropped, as a
+// browser shows the cell. No table gives an empty block; so does a table of
 // more than 200 000 cells, with the reason in `refusal`.
 表格块 读HTML表格(const QString &html, QString *refusal = nullptr);
 

@@ -8,8 +8,15 @@
 namespace {
 
 // Fees are worked out a thousand times over, in ten-thousandths of a yuan, so that every
-// per-mille rate gives a whole number; the end result is divided back and rounded once.
+// per-mille rate gives a whole number; the end result is divided back and rounded once. A
+// thousand times a fee exceeds the money range for amounts above about 1.8 × 10^14 yuan, so it
+// is held in 128 bits: every amount money holds gets its fee.
 constexpr std::int64_t 千倍 = 1000;
+using 千倍额 = __int128;
+
+千倍额 乘千(Money m) {
+    return 千倍额(m.万分) * 千倍;
+}
 
 struct 档 {
     std::int64_t 至; // the bracket's upper bound in yuan, which belongs to it; 0: no bound
@@ -39,14 +46,14 @@ constexpr 累进表 赔偿表{0, 50'000, 赔偿档};
 constexpr 累进表 分割表{0, 200'000, 分割档};
 
 // A thousand times the fee of x on a scale.
-Money 累进(Money x, const 累进表 &t) {
-    Money sum = 元(t.定额) * 千倍;
+千倍额 累进(Money x, const 累进表 &t) {
+    千倍额 sum = 乘千(元(t.定额));
     Money lower = 元(t.起点);
     for (const 档 &b : t.档位) {
         if (x <= lower)
             break;
         const Money upper = b.至 ? 元(b.至) : x;
-        sum += (std::min(x, upper) - lower) * b.千分率;
+        sum += 千倍额((std::min(x, upper) - lower).万分) * b.千分率;
         lower = upper;
     }
     return sum;
@@ -54,23 +61,23 @@ Money 累进(Money x, const 累进表 &t) {
 
 // Both ends of a fee, a thousand times over.
 struct 两端 {
-    Money 低;
-    Money 高;
+    千倍额 低;
+    千倍额 高;
 };
 
 两端 定额(std::int64_t low, std::int64_t high) {
-    return {元(low) * 千倍, 元(high) * 千倍};
+    return {乘千(元(low)), 乘千(元(high))};
 }
 
 两端 定额(std::int64_t fee) {
     return 定额(fee, fee);
 }
 
-两端 同额(Money fee) {
+两端 同额(千倍额 fee) {
     return {fee, fee};
 }
 
-两端 加(两端 range, Money extra) {
+两端 加(两端 range, 千倍额 extra) {
     return {range.低 + extra, range.高 + extra};
 }
 
@@ -179,7 +186,7 @@ QString 标的名称(const QString &caseType) {
 }
 
 Money 交纳财产标准(Money x) {
-    return 比例到分(累进(x, 财产表), 1, 千倍);
+    return 宽值到分(累进(x, 财产表), 千倍);
 }
 
 交纳费用 交纳办法费用(const QString &caseType, const QString &amount, const QString &joint,
@@ -191,8 +198,8 @@ Money 交纳财产标准(Money x) {
     const bool halved = 减半 && i < 受理费类型数;
     const 两端 ends = rule.计算(读标的(amount), 文本金额(joint));
     const std::int64_t divisor = 千倍 * rule.除数 * (halved ? 2 : 1);
-    auto end = [&](Money m) {
-        const Money fee = 比例到分(m, 1, divisor);
+    auto end = [&](千倍额 m) {
+        const Money fee = 宽值到分(m, divisor);
         return rule.上限 ? std::min(fee, 元(rule.上限)) : fee;
     };
     QString basis = QStringLiteral("《诉讼费用交纳办法》") + rule.条款;

@@ -1,10 +1,12 @@
 // The settings file that chooses the archive: what is accepted, what is refused and where.
 #include "archive/archive_settings.h"
 #include "archive_fixture.h"
+#include "common/app_dir.h"
 #include "common/varnel_error.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,12 +71,12 @@ class ArchiveSettingsTest : public QObject {
         const QStringList semicolon{"第 2 行", "分号"};
         QTest::newRow("semicolon") << QByteArray("[archive]\nconnection=user=x;password=y\n")
                                    << QString() << semicolon;
-        QTest::newRow("semicolon escaped")
-            << QByteArray("[archive]\nconnection=user=x\\x3bpassword=y\n") << QString() << semicolon;
-        QTest::newRow("semicolon octal")
-            << QByteArray("[archive]\nconnection=user=x\\073password=y\n") << QString() << semicolon;
-        QTest::newRow("NUL") << QByteArray("[archive]\nconnection=\\0host=h\n") << QString()
-                             << QStringList{"第 2 行", "空字符"};
+        // An escape is not decoded: libpq, as the check here, reads \x as x (user xx3bpassword=y).
+        QTest::newRow("escape as written")
+            << QByteArray("[archive]\nconnection=user=x\\x3bpassword=y\n")
+            << "user=x\\x3bpassword=y" << ok;
+        QTest::newRow("NUL") << QByteArrayLiteral("[archive]\nconnection=host=h\0 user=x\n")
+                             << QString() << QStringList{"第 2 行", "空字符"};
         QTest::newRow("sslpassword") << QByteArray("[archive]\nconnection=host=h sslpassword=x\n")
                                      << QString() << QStringList{"第 2 行", "密码"};
         QTest::newRow("unknown key") << QByteArray("[archive]\nconnection=host=h colour=red\n")
@@ -169,15 +171,63 @@ class ArchiveSettingsTest : public QObject {
         }
     }
 
+    // The application directory's file, else the system's, which VARNEL_SETTINGS_DIR moves.
     void whichFile() {
         QTemporaryDir app, etc;
         const QString system = etc.filePath(QStringLiteral("varnel.ini"));
         QCOMPARE(设置文件(app.path(), system), QString());
-        QFile(system).open(QIODevice::WriteOnly);
+        qputenv("VARNEL_SETTINGS_DIR", QDir::toNativeSeparators(etc.path()).toLocal8Bit());
+        const auto unset = qScopeGuard([] { qunsetenv("VARNEL_SETTINGS_DIR"); });
+        QCOMPARE(系统设置文件(), system);
+        设应用目录(app.path());
+        QCOMPARE(当前档案设置().文件, QString());
+        QFile office(system);
+        QVERIFY(office.open(QIODevice::WriteOnly) && office.write("[office]\ncourt=甲\n") > 0);
+        office.close();
         QCOMPARE(设置文件(app.path(), system), system);
+        QCOMPARE(当前档案设置().法院名称, QStringLiteral("甲"));
         const QString local = app.filePath(QStringLiteral("varnel.ini"));
         QFile(local).open(QIODevice::WriteOnly);
         QCOMPARE(设置文件(app.path() + u'/', system), local);
+        QCOMPARE(当前档案设置().法院名称, QString());
+    }
+
+    // The fuzzers' files (tests/archive/findings): each read as written, or refused by its line.
+    void findings_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("court");
+        QTest::addColumn<QStringList>("refused"); // parts of the message; empty: accepted
+        const auto row = [](const char *file, const QString &court, const QStringList &refused) {
+            QTest::newRow(file) << QString::fromUtf8(file) << court << refused;
+        };
+        const QStringList lone{"回车符（CR）"}, ok;
+        row("ini_cr_smuggles_password.ini", {}, QStringList{"第 2 行"} + lone);
+        row("ini_cr_unchecked_connection.ini", {}, QStringList{"第 3 行"} + lone);
+        row("ini_backslash_continuation_eats_next_line.ini", {}, {"第 2 行", "反斜杠"});
+        row("ini_court_semicolon_cut.ini", "某某法院;分庭", ok);
+        row("ini_court_comma_blank_lost.ini", "a, b", ok);
+        row("ini_court_escape_decoded.ini", "某某\\x41法院", ok);
+        row("ini_court_quotes_removed.ini", "某某法院", ok);
+        row("ini_court_bom_char_dropped.ini", QChar(0xFEFF) + QStringLiteral("某某法院"), ok);
+        row("ini_court_incomplete_utf8_dropped.ini", {}, {"第 2 行", "UTF-8"});
+        row("ini_unknown_section_refused.ini", {}, {"第 3 行", "[printing]"});
+    }
+    void findings() {
+        QFETCH(QString, file);
+        QFETCH(QString, court);
+        QFETCH(QStringList, refused);
+        const QString path = QStringLiteral(ARCHIVE_FINDINGS_DIR "/") + file;
+        QVERIFY(QFile::exists(path));
+        try {
+            const 档案设置 read = 读档案设置(path);
+            QVERIFY2(refused.isEmpty(), "accepted");
+            QCOMPARE(read.法院名称, court);
+            QCOMPARE(read.连接串, QString());
+        } catch (const VarnelError &e) {
+            QVERIFY2(!refused.isEmpty(), qPrintable(e.description()));
+            for (const QString &part : refused + QStringList{QDir::toNativeSeparators(path)})
+                QVERIFY2(e.description().contains(part), qPrintable(e.description()));
+        }
     }
 
     void completing_data() {

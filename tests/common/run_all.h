@@ -1,12 +1,16 @@
 #pragma once
 
+#include "settings_dir.h"
+
 #include <QApplication>
 #include <functional>
 #include <initializer_list>
 
-// Runs several test classes of one test program in turn; fails when any of them fails.
+// Runs several test classes of one test program in turn, with the program's own settings folder;
+// fails when any of them fails.
 inline int runAll(int argc, char **argv,
                   std::initializer_list<std::function<int(int, char **)>> suites) {
+    测试设置文件夹();
     QApplication app(argc, argv);
     int failures = 0;
     for (const auto &suite : suites)

@@ -249,6 +249,11 @@ void TestCommon::chineseDates() {
     QCOMPARE(中文日期(QDate(2009, 11, 20)), QStringLiteral("二〇〇九年十一月二十日"));
     QCOMPARE(中文日期(QDate(2031, 10, 31)), QStringLiteral("二〇三一年十月三十一日"));
     QCOMPARE(中文日期(QDate(2024, 2, 19)), QStringLiteral("二〇二四年二月十九日"));
+    QCOMPARE(中文日期(QDate(1, 1, 1)), QStringLiteral("一年一月一日"));
+    // date_negative_year_global_overflow: before the year 1 (Julian day 0 is in 4714 BC), after
+    // 9999 and invalid, the field is empty.
+    for (const QDate &d : {QDate::fromJulianDay(0), QDate(-1, 12, 31), QDate(10000, 1, 1), QDate()})
+        QCOMPARE(中文日期(d), QString());
 }
 
 void TestCommon::dateParser_data() {

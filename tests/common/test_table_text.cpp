@@ -90,6 +90,14 @@ void TestTableText::readHtml_data() {
     QTest::newRow("paragraphs and divisions start lines")
         << "<table><tr><td><p>第一行</p><p>第二行</p>三<div>四</div></td></tr></table>"
         << Block{{"第一行\n第二行\n三\n四"}};
+    // The fuzzer's finds: an empty line as editable pages write it, and blanks that are text.
+    QTest::newRow("html_div_br_lines_doubled.html")
+        << "<table><tr><td>a<div><br></div><div>b</div></td><td>a<div>b</div></td>"
+           "<td><div>a</div><div><br></div><div>b</div></td></tr></table>"
+        << Block{{"a\n\nb", "a\nb", "a\n\nb"}};
+    QTest::newRow("html_unicode_blank_trimmed_again")
+        << QStringLiteral("<table><tr><td> \u0085a\u2002\t</td><td>\u3000b</td></tr></table>")
+        << Block{{QStringLiteral("\u0085a\u2002"), QStringLiteral("\u3000b")}};
 }
 
 // Markup that asks for far more than any table holds stays cheap: spans are cut at 64

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "fee/fee_window.h"
+#include "settings_dir.h"
 
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
 
-// A fee window shown, its arrow timer stopped: the tests drive the ticks themselves.
+// A fee window shown, its arrow timer stopped: the tests drive the ticks themselves. The window
+// reads the office's settings from the test program's own folder.
 inline Fo诉讼费计算 *打开费用窗口() {
+    测试设置文件夹();
     auto *w = new Fo诉讼费计算;
     w->Timer1->stop();
     w->show();

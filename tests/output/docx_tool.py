@@ -5,7 +5,9 @@ and makes the templates the tests fill.
                                     the first run's bold and size), its tables (the text of each
                                     cell, a merged cell once), the page size in mm, the texts of
                                     the headers and footers, the paragraph styles' bold and size
-                                    and the text's East Asian font and size
+                                    and the text's East Asian font and size; the text of every
+                                    table row (rows inside content controls too), and the cells,
+                                    headers, footers and text boxes that hold no paragraph
   docx_tool.py pdftext FILE         LibreOffice converts the document to PDF; prints the text
                                     pdftotext reads from it
   docx_tool.py word OUT             writes a template as Word saves one: python-docx's own
@@ -35,20 +37,39 @@ def defaults(d):
     """The East Asian font and the size (pt) the document's text has unless a style says else."""
     ns = {"w": "http://schemas.openxmlformats.org/wordprocessingml/2006/main"}
     rpr = d.styles.element.find("w:docDefaults/w:rPrDefault/w:rPr", ns)
+    if rpr is None:
+        return None
     fonts, size = rpr.find("w:rFonts", ns), rpr.find("w:sz", ns)
     return {"eastAsia": fonts.get("{%s}eastAsia" % ns["w"]),
             "size": int(size.get("{%s}val" % ns["w"])) / 2}
 
 
+W = "{http://schemas.openxmlformats.org/wordprocessingml/2006/main}"
+
+
+def bare(d):
+    """The cells, headers, footers and text boxes without a paragraph, which word processors
+    report as damage."""
+    roots = [d.element] + [r.target_part.element for r in d.part.rels.values()
+                           if not r.is_external and r.reltype.endswith(("/header", "/footer"))]
+    return [e.tag[len(W):] for root in roots
+            for e in root.iter(W + "tc", W + "hdr", W + "ftr", W + "txbxContent")
+            if e.find(".//" + W + "p") is None]
+
+
 def read(path):
     import docx
     d = docx.Document(path)
+    empty = bare(d)
     section = d.sections[0]
     out = {
+        "rows": ["".join(t.text or "" for t in r.iter(W + "t")) for r in d.element.body.iter(W + "tr")],
+        "bare": empty,
         "paragraphs": [dict({"text": p.text, "style": p.style.name},
                             **(run_json(p.runs[0]) if p.runs else {})) for p in d.paragraphs],
         "tables": [],
-        "page": [round(section.page_width.mm), round(section.page_height.mm)],
+        "page": [round(section.page_width.mm), round(section.page_height.mm)]
+        if section.page_width else None,
         "header": [p.text for p in section.header.paragraphs],
         "footer": [p.text for p in section.footer.paragraphs],
         "styles": {s.name: {"bold": s.font.bold, "size": s.font.size.pt if s.font.size else None}

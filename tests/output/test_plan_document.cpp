@@ -6,7 +6,9 @@
 #include "common/app_dir.h"
 #include "common/date_text.h"
 #include "common/grid.h"
+#include "common/varnel_error.h"
 #include "host_path.h"
+#include "output/docx_fill.h"
 #include "output/plan_document.h"
 #include "output/saved_file.h"
 #include "typing.h"
@@ -122,6 +124,8 @@ class TestPlanDocument : public QObject {
     void wordTemplateWithSplitRuns();
     void badTemplates_data();
     void badTemplates();
+    void findings_data();
+    void findings();
     void windowCommand();
     void refusedEntryFirst();
     void failuresAfterTheDialog_data();
@@ -302,6 +306,56 @@ void TestPlanDocument::badTemplates() {
     QCOMPARE(QDir(outDir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     QFile f(模板());
     QCOMPARE(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(), before);
+}
+
+// The fuzzers' templates (tests/output/findings), filled with a=x, no claims and «余款» left out,
+// and read back: a document word processors open, or the template refused with its message.
+// Under the sanitizers no freed memory is used and no stack overflows.
+void TestPlanDocument::findings_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("paragraphs"); // the body's
+    QTest::addColumn<QStringList>("rows");       // the text of every table row
+    QTest::addColumn<QString>("refused");        // %1: the template
+    const auto row = [](const char *file, const QStringList &paragraphs, const QStringList &rows,
+                        const QString &refused = {}) {
+        QTest::newRow(file) << QString::fromUtf8(file) << paragraphs << rows << refused;
+    };
+    row("docx_textbox_drop_use_after_free.docx", {"keep"}, {});
+    row("docx_textbox_drop_small.docx", {"keep"}, {});
+    row("docx_paragraph_in_tbl_drop_use_after_free.docx", {"", "keep"}, {});
+    row("docx_deep_nesting_stack_overflow.docx", {}, {},
+        "分配方案模板 %1 中的 word/document.xml 有超过 500 层的嵌套，"
+        "不像文字处理程序写的文档，不能使用。");
+    row("docx_many_fields_quadratic.docx", {QString(60000, u'x')}, {});
+    row("docx_sdt_rows_table_lost.docx", {""}, {"标题行"});
+    row("docx_cell_left_without_paragraph.docx", {""}, {""});
+    row("docx_header_left_empty.docx", {"body"}, {});
+}
+
+void TestPlanDocument::findings() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, paragraphs);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, refused);
+    const QString path = QStringLiteral(OUTPUT_TEST_DIR "/findings/") + file;
+    文书字段 fields;
+    fields.全文 = {{"a", "x"}};
+    fields.重复 = {{{"债权人"}, {}}};
+    fields.去段 = {"余款"};
+    QByteArray document;
+    try {
+        document = 填写文书(path, QStringLiteral("分配方案模板"), fields);
+    } catch (const VarnelError &e) {
+        QCOMPARE(e.description(), refused.arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    QVERIFY(refused.isEmpty());
+    const QString filled = outDir->filePath(QStringLiteral("filled.docx"));
+    写文件(filled, document);
+    const QJsonObject d = 读文档(filled);
+    QCOMPARE(段落文字(d), paragraphs);
+    QCOMPARE(d["rows"].toVariant().toStringList(), rows);
+    QCOMPARE(d["bare"].toArray(), QJsonArray()); // no cell, header or text box without a paragraph
 }
 
 // The window's command: the stored case's name in the suggested name, the summary as the window

@@ -220,7 +220,9 @@ class Launcher(unittest.TestCase):
         self.elsewhere = os.path.join(self.scratch, "elsewhere")
         os.makedirs(self.home)
         os.makedirs(self.elsewhere)
-        self.env = dict(os.environ, HOME=self.home, QT_QPA_PLATFORM="offscreen")
+        # The office's settings from a folder of the test's own, never the machine's /etc/varnel.
+        self.env = dict(os.environ, HOME=self.home, QT_QPA_PLATFORM="offscreen",
+                        VARNEL_SETTINGS_DIR=self.scratch)
         self.folder = os.path.join(self.home, "Varnel")
 
     def tearDown(self):
