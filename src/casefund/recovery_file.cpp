@@ -78,6 +78,22 @@ bool 别人的(const QString &file) {
 #endif
 }
 
+// Whether a lock's lines name this machine, judged as QLockFile judges it: by the machine's id
+// where the lock has one, else by the name QLockFile writes (COMPUTERNAME on Windows, which may
+// differ from the host name in letter case, and the host name elsewhere).
+bool 本机的锁(const QList<QByteArray> &lines) {
+    const QByteArray id = lines.value(3).trimmed(), ours = QSysInfo::machineUniqueId();
+    if (!id.isEmpty() && !ours.isEmpty())
+        return id == ours;
+    const QString host = QString::fromUtf8(lines.value(2).trimmed());
+#ifdef Q_OS_WIN
+    const QString here = qEnvironmentVariable("COMPUTERNAME");
+#else
+    const QString here = QSysInfo::machineHostName();
+#endif
+    return host.isEmpty() || host == here;
+}
+
 // The locks QLockFile cannot judge: one that names no process (cut short by a power cut) and one
 // of another host, whose process cannot be looked up here and counts as gone after a day. A lock
 // of this host names a process QLockFile has already found running.
@@ -90,8 +106,7 @@ bool 锁已失效(const QString &lockFile) {
     lines.value(0).trimmed().toLongLong(&named);
     if (!named)
         return true;
-    const QString host = QString::fromUtf8(lines.value(2));
-    if (host.isEmpty() || host == QSysInfo::machineHostName())
+    if (本机的锁(lines))
         return false;
     using namespace std::chrono;
     const QDateTime written = QFileInfo(file).lastModified();
