@@ -1,6 +1,6 @@
 #include "archive/case_import.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "archive/case_rows.h"
 #include "archive/database.h"
 #include "archive/sql_text.h"

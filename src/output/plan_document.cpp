@@ -1,6 +1,6 @@
 #include "output/plan_document.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "casefund/plan_fields.h"
 #include "common/app_dir.h"
 #include "common/message_box.h"
