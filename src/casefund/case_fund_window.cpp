@@ -9,7 +9,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "output/pdf_output.h"
-#include "output/plan_document.h"
+#include "casefund/plan_document.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
