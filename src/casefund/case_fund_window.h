@@ -24,8 +24,6 @@ class Fo案款分配计算 : public QMainWindow {
     Fo案款分配计算();
 
     void 分配计算();
-    // A grid cell as a literal of the archive's INSERT statements.
-    QString 保存内容(const QString &原内容) const;
     // Fills both grids with the stored case `id`, named `name`, and recomputes its distribution;
     // false when the case could not be read whole or is no longer stored (the clerk is told so,
     // and the window stays exactly as it was).
@@ -150,19 +148,13 @@ class Fo案款分配计算 : public QMainWindow {
         粘贴前行 原样;
     };
 
-    // The archive commands (src/archive/case_commands.cpp).
+    // The archive commands (case_commands.cpp), which call the archive (case_archive.h).
     void 连接案件命令();
     static void 填表(FlexGrid &grid, const QList<QStringList> &rows, int columns);
     void 标明案件(const QString &name);
     void 更新标题();
-    enum class 写入结果 { 已成, 名称重复, 已删除, 已变 };
     bool 存入();
     bool 存入命令();
-    案件行 保存行(数据库连接 &connection, int id);
-    写入结果 写入案件(数据库连接 &connection, std::int32_t &id, const QString &name,
-                      案件行 &basis);
-    写入结果 核对案件(数据库连接 &connection, std::int32_t id, 案件行 &basis);
-    写入结果 删除案件(案件行 &basis);
     void 忘记案件();
     void 列出();
     bool 载入列表案件();
@@ -171,10 +163,8 @@ class Fo案款分配计算 : public QMainWindow {
     void 删除();
     void 打开历史版本();
     void 打开已删除案件();
-    void 存回已删除案件(qint64 version, const QString &name, QString &stored, std::int32_t &id);
 
     // A COMMIT that got no answer (unknown_commit.cpp).
-    std::int32_t 按名称找案件(const QString &name);
     void 核对不明的保存(std::int32_t id, const QString &name);
     void 核对不明的删除();
 

@@ -1,21 +1,11 @@
 // A save or a delete whose COMMIT went to the server and got no answer: the server may have kept
 // the change or not. The case is read back from the server, and the window holds what is stored
 // now, without throwing away anything the clerk typed.
-#include "archive/case_rows.h"
-#include "archive/database.h"
-#include "archive/sql_text.h"
+#include "archive/case_archive.h"
 #include "casefund/case_fund_window.h"
 #include "common/message_box.h"
-#include "common/number_text.h"
 
 #include <QPushButton>
-
-std::int32_t Fo案款分配计算::按名称找案件(const QString &name) {
-    std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
-    const 记录集 found = 打开记录集(*connection, 案件语句::查案件号(name));
-    return found.RecordCount() > 0 ? 长整数值(去尾空格(found.值(0, 0).toString())) : 0;
-}
 
 // The save of the tables as case `id` (0: a new case named `name`). When what is stored is what
 // the tables hold, the save was kept and the window holds the stored case. Otherwise the tables
