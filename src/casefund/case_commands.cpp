@@ -107,7 +107,7 @@ void Fo案款分配计算::连接案件命令() {
 // The caption names the stored case the window holds, so that the clerk sees which case a save
 // overwrites and a delete removes; an empty name stands for none.
 void Fo案款分配计算::标明案件(const QString &name) {
-    案件名称 = name;
+    案件.名称 = name;
     更新标题();
 }
 
@@ -115,7 +115,7 @@ void Fo案款分配计算::标明案件(const QString &name) {
 // version put back, a recovered file.
 void Fo案款分配计算::更新标题() {
     const QString title = QStringLiteral("案款分配计算");
-    setWindowTitle((案件名称.isEmpty() ? title : title + QStringLiteral(" — ") + 案件名称) +
+    setWindowTitle((案件.名称.isEmpty() ? title : title + QStringLiteral(" — ") + 案件.名称) +
                    (有未存修改() ? QStringLiteral("（未保存）") : QString()));
 }
 
@@ -132,7 +132,7 @@ bool Fo案款分配计算::存入命令() {
 bool Fo案款分配计算::存入() {
     std::unique_ptr<数据库连接> connection;
     打开数据库(connection, 数据库用途::保存);
-    std::int32_t id = 案件号;
+    std::int32_t id = 案件.号;
     QString name;
     if (id >= 1) {
         if (!消息框::是否(QStringLiteral("你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
@@ -151,7 +151,7 @@ bool Fo案款分配计算::存入() {
     // The stored rows this save may overwrite: those the window loaded or last saved, or, after
     // 是 to the question below, those found stored then. A stored case that someone else changed
     // since is asked about, and on 是 written again, locked and compared anew.
-    案件行 basis = 读出时行;
+    案件行 basis = 案件.读出时行;
     for (;;) {
         写入结局 result;
         try {
@@ -166,7 +166,7 @@ bool Fo案款分配计算::存入() {
         connection.reset();
         if (result.结果 == 写入结果::已成) {
             id = result.案件号;
-            读出时行 = std::move(result.行);
+            案件.读出时行 = std::move(result.行);
             到末行(*MSFjk);
             到末行(*MSFzc);
             break;
@@ -187,9 +187,9 @@ bool Fo案款分配计算::存入() {
             return false;
         打开数据库(connection, 数据库用途::保存);
     }
-    案件号 = id;
+    案件.号 = id;
     if (!name.isEmpty())
-        案件名称 = name;
+        案件.名称 = name;
     更新标题();
     本程序恢复文件::实例().删(); // stored: nothing to recover
     消息框::提示(QStringLiteral("保存成功！"), 提示标题);
@@ -199,8 +199,8 @@ bool Fo案款分配计算::存入() {
 
 // The window no longer holds a stored case: another program deleted it.
 void Fo案款分配计算::忘记案件() {
-    案件号 = 0;
-    读出时行 = {};
+    案件.号 = 0;
+    案件.读出时行 = {};
     标明案件(QString());
     Com删除案件->hide();
 }
@@ -276,9 +276,9 @@ bool Fo案款分配计算::读出案件(int id, const QString &name) {
         安排恢复写入(); // what stays on screen is kept as before
         return false;
     }
-    案件号 = id;
-    读出时行 = *stored;
-    案件名称 = name;
+    案件.号 = id;
+    案件.读出时行 = *stored;
+    案件.名称 = name;
     Com删除案件->show();
     放入内容(*stored); // the stored rows are what is on screen: no recovery file is left
     return true;
@@ -292,19 +292,19 @@ void Fo案款分配计算::删除() {
                                      "确实要删除点“是”，取消删除点“否”。"),
                       QStringLiteral("删除提示"), 消息框::默认钮::否))
         return;
-    案件行 basis = 读出时行;
+    案件行 basis = 案件.读出时行;
     for (;;) {
         写入结局 result;
         try {
             const 忙光标 busy;
-            result = 删除案件(案件号, basis);
+            result = 删除案件(案件.号, basis);
         } catch (const 提交结果不明 &e) {
             核对不明的删除();
             消息框::提示(e.description(), 提示标题);
             return;
         }
         if (result.结果 == 写入结果::已成) {
-            读出时行 = {};
+            案件.读出时行 = {};
             break;
         }
         if (result.结果 == 写入结果::已删除) {
@@ -325,13 +325,13 @@ void Fo案款分配计算::删除() {
 
 // 历史版本: the versions of the stored case on screen, in a window of their own (one at a time).
 void Fo案款分配计算::打开历史版本() {
-    if (案件号 < 1) {
+    if (案件.号 < 1) {
         消息框::提示(QStringLiteral("请先读出一个已保存的案件。"), 提示标题);
         return;
     }
     if (auto *open = findChild<Fo历史版本 *>(QStringLiteral("Fo历史版本")))
         open->close();
-    auto *versions = new Fo历史版本(this, 案件号, 案件名称);
+    auto *versions = new Fo历史版本(this, 案件.号, 案件.名称);
     versions->show();
 }
 

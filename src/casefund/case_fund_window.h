@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/case_rows.h"
+#include "casefund/case_on_screen.h"
 #include "casefund/recovery_file.h"
 #include "casefund/distribution.h"
 #include "common/grid_paste.h"
@@ -33,7 +33,7 @@ class Fo案款分配计算 : public QMainWindow {
     // refused: asks whether to go back to it (false: nothing more happens) or to put back what
     // the cell held when the editor was opened (true: the action goes on).
     bool 可离开编辑器();
-    int 当前案件号() const { return 案件号; }
+    int 当前案件号() const { return 案件.号; }
 
     // Unsaved work (unsaved_work.cpp). Whether the tables hold changes not stored: they differ
     // from the stored case's rows as loaded or last saved (from empty tables for none), the
@@ -181,12 +181,9 @@ class Fo案款分配计算 : public QMainWindow {
     short 性质编辑行 = 0, 性质编辑列 = 0;
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
-    int 案件号 = 0;
-    QString 案件名称; // the stored case's name, as the caption shows it; empty for none
+    屏上案件 案件;
     // When the panel of stored cases was last put away.
     QElapsedTimer 面板收起时刻;
-    // The stored case's rows as this window loaded or last saved them.
-    案件行 读出时行;
     编辑记录 交款记录, 债权记录;
     bool 询问中 = false, 滚出询问已排 = false;
     // The last paste, until a commit, a clear or a load (every recomputation but the paste's own).

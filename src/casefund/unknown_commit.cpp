@@ -19,14 +19,14 @@ void Fo案款分配计算::核对不明的保存(std::int32_t id, const QString 
         const std::optional<案件行> stored = 读出存储案件(target);
         if (!stored)
             return;
-        const 案件行 before = std::exchange(读出时行, *stored);
+        const 案件行 before = std::exchange(案件.读出时行, *stored);
         if (id < 1 && 有未存修改()) {
-            读出时行 = before;
+            案件.读出时行 = before;
             return;
         }
-        案件号 = target;
+        案件.号 = target;
         if (!name.isEmpty())
-            案件名称 = name;
+            案件.名称 = name;
         Com删除案件->show();
         写恢复文件(); // removed when the tables are what is stored, kept otherwise
         更新标题();
@@ -37,13 +37,13 @@ void Fo案款分配计算::核对不明的保存(std::int32_t id, const QString 
 // a delete; still stored means it was not, and the window compares with what is stored now.
 void Fo案款分配计算::核对不明的删除() {
     捕获错误([&] {
-        const std::optional<案件行> stored = 读出存储案件(案件号);
+        const std::optional<案件行> stored = 读出存储案件(案件.号);
         if (!stored) {
             清除();
             Com删除案件->hide();
             return;
         }
-        读出时行 = *stored;
+        案件.读出时行 = *stored;
         更新标题();
     });
 }
