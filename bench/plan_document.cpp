@@ -4,7 +4,7 @@
 #include "claims_case.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
-#include "output/plan_document.h"
+#include "casefund/plan_document.h"
 #include "output/saved_file.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs all tests: once in an ordinary build and
+# Checks that every include points down the floors of the source folders (scripts/layers.sh),
+# installs what is needed, builds everything and runs all tests: once in an ordinary build and
 # once built with AddressSanitizer and UndefinedBehaviorSanitizer. The ordinary build's tests
 # include `package`, which makes the Debian package from that build and checks it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/layers.sh
 bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"

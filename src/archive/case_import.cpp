@@ -1,37 +1,23 @@
 #include "archive/case_import.h"
 
-#include "archive/archive_settings.h"
-#include "archive/case_rows.h"
-#include "archive/database.h"
+#include "archive/case_archive.h"
 #include "archive/sql_text.h"
+#include "settings/archive_settings.h"
 #include "common/app_dir.h"
 #include "common/cell_text.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
 
 #include <QDir>
-
 #include <QFileInfo>
 
 namespace {
-
-QStringList 字面量(const QStringList &cells) {
-    QStringList literals;
-    for (const QString &cell : cells)
-        literals << 单元字面量(cell);
-    return literals;
-}
-
-std::int32_t 案件号(数据库连接 &connection, const QString &name) {
-    const 记录集 ids = 打开记录集(connection, 案件语句::查案件号(name));
-    return ids.RecordCount() ? 长整数值(去尾空格(ids.值(0, 0).toString())) : 0;
-}
 
 // The name the case gets in the archive, or an empty text when it is there already.
 QString 目标名称(数据库连接 &target, const QString &name, const 案件行 &content) {
     QString candidate = name;
     for (int k = 2;; ++k) {
-        const std::int32_t id = 案件号(target, candidate);
+        const std::int32_t id = 查案件号(target, candidate);
         if (id == 0)
             return candidate;
         if (读案件行(target, id) == content)
@@ -42,12 +28,7 @@ QString 目标名称(数据库连接 &target, const QString &name, const 案件�
 
 // The rows as the archive will hold them once written: cleaned as a saved cell is.
 案件行 存后(const 案件行 &content) {
-    案件行 cleaned;
-    for (const QStringList &row : content.交款)
-        cleaned.交款 << 读回文本(字面量(row));
-    for (const QStringList &row : content.债权)
-        cleaned.债权 << 读回文本(字面量(row));
-    return cleaned;
+    return {存后行(content.交款, 交款列数), 存后行(content.债权, 债权列数)};
 }
 
 // Importing into the PC's own varnel.db would copy nothing anywhere (or the file into itself):
@@ -79,12 +60,12 @@ void 要存下一行(qint64 stored, const QString &name) {
 void 写入(数据库连接 &target, const QString &name, const 案件行 &content) {
     数据库事务 transaction(target);
     要存下一行(执行(target, 案件语句::插入案件(name)), name);
-    const std::int32_t id = 案件号(target, name);
+    const std::int32_t id = 查案件号(target, name);
     QStringList rows;
     for (const QStringList &row : content.交款)
-        rows << 案件语句::插入交款(id, 字面量(row));
+        rows << 案件语句::插入交款(id, 行字面量(row, 交款列数));
     for (const QStringList &row : content.债权)
-        rows << 案件语句::插入债权(id, 字面量(row));
+        rows << 案件语句::插入债权(id, 行字面量(row, 债权列数));
     const QList<qint64> stored = 执行多条(target, rows);
     要存下一行(stored.size() == rows.size() ? 1 : 0, name);
     for (const qint64 n : stored)

@@ -1,6 +1,6 @@
 #include "archive/database.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "archive/case_record.h"
 #include "archive/server_connection.h"
 

@@ -1,6 +1,6 @@
 #include "archive/server_connection.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "archive/database.h"
 
 #include <QDir>

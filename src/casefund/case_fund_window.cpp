@@ -9,7 +9,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "output/pdf_output.h"
-#include "output/plan_document.h"
+#include "casefund/plan_document.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
@@ -111,7 +111,7 @@ void Fo案款分配计算::建立控件() {
     connect(打印分配结果, &QAction::triggered, this, [this] {
         if (!可离开编辑器())
             return;
-        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件名称))
+        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称))
             statusBar()->showMessage(
                 QStringLiteral("已送往打印机“%1”：%2页").arg(sent->打印机).arg(sent->页数));
     });
@@ -119,7 +119,7 @@ void Fo案款分配计算::建立控件() {
         if (!可离开编辑器())
             return;
         const QString name =
-            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明, 案件名称);
+            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称);
         if (!name.isEmpty())
             statusBar()->showMessage(QStringLiteral("已保存：") + QDir::toNativeSeparators(name));
     });
@@ -127,7 +127,7 @@ void Fo案款分配计算::建立控件() {
         if (!可离开编辑器())
             return;
         const 案件行 rows = 表中行();
-        ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件名称);
+        ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件.名称);
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
@@ -186,7 +186,7 @@ void Fo案款分配计算::载入() {
     设表头(MSFysj, 1, {QString(), QStringLiteral("案件名称")});
     MSFysj->setColWidth(0, 0);
     MSFysj->setColWidth(1, 3000);
-    案件号 = 0;
+    案件.号 = 0;
     标明案件(QString());
     Pic原数据->hide();
     放置(Pic原数据, 0, 0, 缇宽(Pic原数据), 缇高(Pic原数据));
@@ -201,7 +201,7 @@ void Fo案款分配计算::从头输入() {
 }
 
 void Fo案款分配计算::清除() {
-    案件号 = 0;
+    案件.号 = 0;
     上次粘贴.reset();
     标明案件(QString());
     MSFjk->setRows(1);
@@ -215,7 +215,7 @@ void Fo案款分配计算::清除() {
     Comzq->hide();
     Tefp->hide();
     Com删除案件->hide();
-    读出时行 = {};
+    案件.读出时行 = {};
     本程序恢复文件::实例().删();
     更新标题();
     从头输入();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/case_rows.h"
+#include "casefund/case_on_screen.h"
 #include "casefund/recovery_file.h"
 #include "casefund/distribution.h"
 #include "common/grid_paste.h"
@@ -24,8 +24,6 @@ class Fo案款分配计算 : public QMainWindow {
     Fo案款分配计算();
 
     void 分配计算();
-    // A grid cell as a literal of the archive's INSERT statements.
-    QString 保存内容(const QString &原内容) const;
     // Fills both grids with the stored case `id`, named `name`, and recomputes its distribution;
     // false when the case could not be read whole or is no longer stored (the clerk is told so,
     // and the window stays exactly as it was).
@@ -35,7 +33,7 @@ class Fo案款分配计算 : public QMainWindow {
     // refused: asks whether to go back to it (false: nothing more happens) or to put back what
     // the cell held when the editor was opened (true: the action goes on).
     bool 可离开编辑器();
-    int 当前案件号() const { return 案件号; }
+    int 当前案件号() const { return 案件.号; }
 
     // Unsaved work (unsaved_work.cpp). Whether the tables hold changes not stored: they differ
     // from the stored case's rows as loaded or last saved (from empty tables for none), the
@@ -150,19 +148,13 @@ class Fo案款分配计算 : public QMainWindow {
         粘贴前行 原样;
     };
 
-    // The archive commands (src/archive/case_commands.cpp).
+    // The archive commands (case_commands.cpp), which call the archive (case_archive.h).
     void 连接案件命令();
     static void 填表(FlexGrid &grid, const QList<QStringList> &rows, int columns);
     void 标明案件(const QString &name);
     void 更新标题();
-    enum class 写入结果 { 已成, 名称重复, 已删除, 已变 };
     bool 存入();
     bool 存入命令();
-    案件行 保存行(数据库连接 &connection, int id);
-    写入结果 写入案件(数据库连接 &connection, std::int32_t &id, const QString &name,
-                      案件行 &basis);
-    写入结果 核对案件(数据库连接 &connection, std::int32_t id, 案件行 &basis);
-    写入结果 删除案件(案件行 &basis);
     void 忘记案件();
     void 列出();
     bool 载入列表案件();
@@ -171,10 +163,8 @@ class Fo案款分配计算 : public QMainWindow {
     void 删除();
     void 打开历史版本();
     void 打开已删除案件();
-    void 存回已删除案件(qint64 version, const QString &name, QString &stored, std::int32_t &id);
 
     // A COMMIT that got no answer (unknown_commit.cpp).
-    std::int32_t 按名称找案件(const QString &name);
     void 核对不明的保存(std::int32_t id, const QString &name);
     void 核对不明的删除();
 
@@ -191,12 +181,9 @@ class Fo案款分配计算 : public QMainWindow {
     short 性质编辑行 = 0, 性质编辑列 = 0;
     short 债权编辑行 = 0, 债权编辑列 = 0;
     QString 说明;
-    int 案件号 = 0;
-    QString 案件名称; // the stored case's name, as the caption shows it; empty for none
+    屏上案件 案件;
     // When the panel of stored cases was last put away.
     QElapsedTimer 面板收起时刻;
-    // The stored case's rows as this window loaded or last saved them.
-    案件行 读出时行;
     编辑记录 交款记录, 债权记录;
     bool 询问中 = false, 滚出询问已排 = false;
     // The last paste, until a commit, a clear or a load (every recomputation but the paste's own).

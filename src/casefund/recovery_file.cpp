@@ -1,6 +1,6 @@
 #include "casefund/recovery_file.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "archive/database.h"
 #include "common/app_dir.h"
 #include "common/number_text.h"

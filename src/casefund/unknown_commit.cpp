@@ -1,21 +1,11 @@
 // A save or a delete whose COMMIT went to the server and got no answer: the server may have kept
 // the change or not. The case is read back from the server, and the window holds what is stored
 // now, without throwing away anything the clerk typed.
-#include "archive/case_rows.h"
-#include "archive/database.h"
-#include "archive/sql_text.h"
+#include "archive/case_archive.h"
 #include "casefund/case_fund_window.h"
 #include "common/message_box.h"
-#include "common/number_text.h"
 
 #include <QPushButton>
-
-std::int32_t Fo案款分配计算::按名称找案件(const QString &name) {
-    std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
-    const 记录集 found = 打开记录集(*connection, 案件语句::查案件号(name));
-    return found.RecordCount() > 0 ? 长整数值(去尾空格(found.值(0, 0).toString())) : 0;
-}
 
 // The save of the tables as case `id` (0: a new case named `name`). When what is stored is what
 // the tables hold, the save was kept and the window holds the stored case. Otherwise the tables
@@ -29,14 +19,14 @@ void Fo案款分配计算::核对不明的保存(std::int32_t id, const QString 
         const std::optional<案件行> stored = 读出存储案件(target);
         if (!stored)
             return;
-        const 案件行 before = std::exchange(读出时行, *stored);
+        const 案件行 before = std::exchange(案件.读出时行, *stored);
         if (id < 1 && 有未存修改()) {
-            读出时行 = before;
+            案件.读出时行 = before;
             return;
         }
-        案件号 = target;
+        案件.号 = target;
         if (!name.isEmpty())
-            案件名称 = name;
+            案件.名称 = name;
         Com删除案件->show();
         写恢复文件(); // removed when the tables are what is stored, kept otherwise
         更新标题();
@@ -47,13 +37,13 @@ void Fo案款分配计算::核对不明的保存(std::int32_t id, const QString 
 // a delete; still stored means it was not, and the window compares with what is stored now.
 void Fo案款分配计算::核对不明的删除() {
     捕获错误([&] {
-        const std::optional<案件行> stored = 读出存储案件(案件号);
+        const std::optional<案件行> stored = 读出存储案件(案件.号);
         if (!stored) {
             清除();
             Com删除案件->hide();
             return;
         }
-        读出时行 = *stored;
+        案件.读出时行 = *stored;
         更新标题();
     });
 }

@@ -50,7 +50,7 @@ void Fo案款分配计算::连接未存内容() {
 }
 
 bool Fo案款分配计算::有未存修改() const {
-    return 可比内容(表中行()) != 可比内容(读出时行);
+    return 可比内容(表中行()) != 可比内容(案件.读出时行);
 }
 
 bool Fo案款分配计算::可丢下内容() {
@@ -92,7 +92,7 @@ void Fo案款分配计算::写恢复文件() {
 }
 
 恢复内容 Fo案款分配计算::当前恢复内容() const {
-    return {表中行(), 案件号, 案件名称, 读出时行, QDateTime::currentDateTime(), 当前档案名()};
+    return {表中行(), 案件.号, 案件.名称, 案件.读出时行, QDateTime::currentDateTime(), 当前档案名()};
 }
 
 void Fo案款分配计算::放入内容(const 案件行 &rows) {
@@ -112,10 +112,10 @@ void Fo案款分配计算::放入内容(const 案件行 &rows) {
 }
 
 void Fo案款分配计算::接过恢复内容(const 恢复内容 &content) {
-    案件号 = content.案件号;
-    读出时行 = content.读出时行;
+    案件.号 = content.案件号;
+    案件.读出时行 = content.读出时行;
     标明案件(content.案件名称);
-    Com删除案件->setVisible(案件号 > 0);
+    Com删除案件->setVisible(案件.号 > 0);
     放入内容(content.表);
 }
 

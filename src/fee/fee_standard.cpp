@@ -1,6 +1,6 @@
 #include "fee/fee_standard.h"
 
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 
 #include <QSettings>
 

@@ -5,9 +5,10 @@ int runCaseRecordTests(int argc, char **argv);
 int runFailedCommandTests(int argc, char **argv);
 int runServerWriteTests(int argc, char **argv);
 int runServerCommitTests(int argc, char **argv);
+int runCaseArchiveTests(int argc, char **argv);
 
 int main(int argc, char **argv) {
     return runAll(argc, argv,
                   {runArchiveEngineTests, runCaseRecordTests, runFailedCommandTests,
-                   runServerWriteTests, runServerCommitTests});
+                   runServerWriteTests, runServerCommitTests, runCaseArchiveTests});
 }

@@ -77,8 +77,6 @@ class TestArchiveEngines : public QObject {
     void cleanup();
     void hostileTextsRoundTrip_data() { engines(); }
     void hostileTextsRoundTrip();
-    void namesIgnoreLetterCase_data() { engines(); }
-    void namesIgnoreLetterCase();
     void saveIsAllOrNothing_data() { engines(); }
     void saveIsAllOrNothing();
     void importCases_data();
@@ -205,18 +203,6 @@ void TestArchiveEngines::hostileTextsRoundTrip() {
     QStringList claim = grid(w->MSFzc).value(0);
     claim[4] = QString(); // the distributed amount is worked out anew on loading
     QCOMPARE(claim, 债权[0]);
-}
-
-void TestArchiveEngines::namesIgnoreLetterCase() {
-    OPEN_ENGINE();
-    fill(*w);
-    command(w->存入内容, QMessageBox::Yes, QStringLiteral("Case A"));
-    Fo案款分配计算 other;
-    other.show();
-    BoxAnswerer answerer(QMessageBox::Yes, QStringLiteral("case a"));
-    other.存入内容->trigger();
-    QCOMPARE(answerer.texts.last(), QStringLiteral("名称重复，不能保存，请改变名称保存！"));
-    QCOMPARE(archive->rows("SELECT 名称 FROM 案件"), (Rows{{"Case A"}}));
 }
 
 void TestArchiveEngines::saveIsAllOrNothing() {

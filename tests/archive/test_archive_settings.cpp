@@ -1,5 +1,5 @@
 // The settings file that chooses the archive: what is accepted, what is refused and where.
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 #include "archive_fixture.h"
 #include "common/app_dir.h"
 #include "common/varnel_error.h"

@@ -2,7 +2,7 @@
 // the tables and in the windows that restore a version or a deleted case; and the clerk's rights
 // on the server's record.
 #include "archive/database.h"
-#include "archive/version_windows.h"
+#include "casefund/version_windows.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"

@@ -9,7 +9,7 @@
 #include "common/varnel_error.h"
 #include "host_path.h"
 #include "output/docx_fill.h"
-#include "output/plan_document.h"
+#include "casefund/plan_document.h"
 #include "output/saved_file.h"
 #include "typing.h"
 #include "window_test.h"

@@ -1,4 +1,4 @@
-#include "archive/case_list_filter.h"
+#include "casefund/case_list_filter.h"
 
 #include "common/grid.h"
 #include "common/window_events.h"

@@ -1,4 +1,4 @@
-#include "archive/archive_settings.h"
+#include "settings/archive_settings.h"
 
 #include "common/app_dir.h"
 #include "common/varnel_error.h"

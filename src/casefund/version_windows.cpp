@@ -1,8 +1,8 @@
-#include "archive/version_windows.h"
+#include "casefund/version_windows.h"
 
-#include "archive/case_list_filter.h"
-#include "archive/case_states.h"
+#include "archive/case_archive.h"
 #include "casefund/case_fund_window.h"
+#include "casefund/case_list_filter.h"
 #include "common/controls.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -103,12 +103,7 @@ Fo历史版本::Fo历史版本(Fo案款分配计算 *window, std::int32_t id, co
 }
 
 void Fo历史版本::列出() {
-    std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
-    数据库事务 reading(*connection, 事务类::读);
-    const QList<版本摘要> states = 读保存状态(*connection, 案件号);
-    reading.回滚();
-    connection.reset();
+    const QList<版本摘要> states = 读案件历史(案件号);
     QList<QStringList> rows;
     for (const 版本摘要 &v : states) {
         版本号 << v.版本;
@@ -134,10 +129,8 @@ void Fo历史版本::显示(int row) {
     所选版本 = 无所选;
     所选行 = {};
     捕获错误([&] {
-        std::unique_ptr<数据库连接> connection;
-        打开数据库(connection);
         const qint64 version = 版本号[row - 1];
-        所选行 = version == 0 ? 读案件行(*connection, 案件号) : 读版本行(*connection, version);
+        所选行 = 读状态行(案件号, version);
         所选版本 = version;
     });
     填行(*MSF版本交款, 所选行.交款);
@@ -194,10 +187,7 @@ Fo已删除案件::Fo已删除案件(Fo案款分配计算 *window) : QWidget(win
 }
 
 void Fo已删除案件::列出() {
-    std::unique_ptr<数据库连接> connection;
-    打开数据库(connection);
-    const QList<版本摘要> cases = 读已删除案件(*connection);
-    connection.reset();
+    const QList<版本摘要> cases = 列出已删除案件();
     QList<QStringList> rows;
     for (const 版本摘要 &c : cases)
         rows << QStringList{QString::number(c.版本), c.名称, c.时间, c.办案人员,
