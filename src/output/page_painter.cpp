@@ -15,6 +15,7 @@ namespace {
 constexpr int 最小像素 = 6 * 20;
 constexpr int 缩小步长 = 5; // a quarter point
 constexpr int 线宽 = 15;    // one screen pixel; 0.75 point on paper
+constexpr int 标签加宽 = 50; // a cell's label is this much wider than its cell
 
 // Line breaks of the note (CR LF as the summary keeps them) become breaks of the layout.
 QString 统一换行(QString text) {
@@ -112,11 +113,17 @@ void 画表格(QPainter &p, const 打印页面 &page) {
             fontSet = {label.字号, label.粗体};
             p.setFont(页面字体(label.字号, label.粗体));
         }
-        // A cell's line breaks start new lines, as a label shows them; the label's edge cuts
-        // the lines that do not fit.
-        const bool breaks = label.标题.contains(u'\r') || label.标题.contains(u'\n');
-        p.drawText(shown, Qt::AlignLeft | Qt::AlignTop | (breaks ? 0 : Qt::TextSingleLine),
-                   breaks ? 统一换行(label.标题) : label.标题);
+        // The text wraps inside its cell; the lines that do not fit the label are cut by its edge.
+        const QStringList lines =
+            单元折行(label.标题, label.字号, label.粗体, label.矩形.width() - 标签加宽);
+        const double spacing = QFontMetricsF(p.font()).lineSpacing();
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            const QRectF line = QRectF(shown.left(), shown.top() + k * spacing, shown.width(),
+                                       spacing) & QRectF(shown);
+            if (line.isEmpty())
+                break;
+            p.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[k]);
+        }
     }
     QPen pen = p.pen();
     pen.setCapStyle(Qt::FlatCap);
@@ -131,6 +138,34 @@ void 画表格(QPainter &p, const 打印页面 &page) {
 }
 
 } // namespace
+
+QStringList 单元折行(const QString &text, double points, bool bold, int width) {
+    const QString flowing = 统一换行(text);
+    const QFont font = 页面字体(points, bold);
+    const double room = std::max(1, width - 单元内边 - 单元右留白);
+    // Most cells hold one short line: measured without laying the text out.
+    if (!flowing.contains(QChar(QChar::LineSeparator)) &&
+        QFontMetricsF(font).horizontalAdvance(flowing) <= room)
+        return {flowing};
+    return 折行(flowing, font, room, nullptr).行;
+}
+
+void 撑高各行(表格快照 &table, double points) {
+    const QFontMetricsF fm(页面字体(points));
+    table.原行高 = table.行高;
+    for (qsizetype r = 0; r < table.行.size(); ++r)
+        for (qsizetype c = 0; c < table.行[r].size() && c < table.列宽.size(); ++c) {
+            const QString &text = table.行[r][c];
+            if (text.isEmpty() || table.列宽[c] <= 0)
+                continue;
+            const qsizetype n = 单元折行(text, points, false, table.列宽[c]).size();
+            if (n < 2)
+                continue;
+            const int needed =
+                int(std::ceil((n - 1) * fm.lineSpacing() + fm.height())) + 10 + 单元右留白;
+            table.行高[r] = std::max(table.行高[r], needed);
+        }
+}
 
 QFont 页面字体(double points, bool bold) {
     QFont font = 宋体(points);
