@@ -132,7 +132,9 @@ void Fo案款分配计算::建立控件() {
         if (!可离开编辑器())
             return;
         const 案件行 rows = 表中行();
-        ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件名称);
+        const QString name = ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件名称);
+        if (!name.isEmpty())
+            statusBar()->showMessage(方案保存说明(name));
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())

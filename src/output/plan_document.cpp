@@ -8,6 +8,8 @@
 #include "output/docx_fill.h"
 #include "output/saved_file.h"
 
+#include <QDir>
+
 namespace {
 
 const 文件种类 方案种类{QStringLiteral("分配方案"), QStringLiteral("输出分配方案"),
@@ -21,6 +23,13 @@ QByteArray 分配方案文档(const QList<QStringList> &交款, const QList<QStr
                            QDate::currentDate()};
     return 填写文书(去尾空格(应用目录()) + 方案模板文件名, QStringLiteral("分配方案模板"),
                     分配方案字段(content));
+}
+
+QString 方案保存说明(const QString &文件名) {
+    QString text = QStringLiteral("已保存：") + QDir::toNativeSeparators(文件名);
+    if (当前档案设置().法院名称.isEmpty())
+        text += QStringLiteral("（没有设置法院名称，见 varnel.ini 的 [office] 一节）");
+    return text;
 }
 
 QString 输出分配方案(QWidget *parent, const QList<QStringList> &交款,
