@@ -36,8 +36,9 @@ constexpr int 原宽 = 8655, 原高 = 7095;
 const QList<int> 交款列宽{1000, 960, 2000, 1500}, 交款伸展列{0, 1};
 const QList<int> 债权列宽{1500, 960, 950, 1600, 960, 1700}, 债权伸展列{0, 1, 3, 4};
 
-// The claims table on paper: the blank entry row, whose 分配金额 the distribution fills with
-// "0", is left out, and a row "合计" sums 债权金额, 其中抵押优先金额 and 分配金额.
+// The claims table on paper and in the workbook: the blank entry row, whose 分配金额 the
+// distribution fills with "0", is left out, and a row "合计" sums 债权金额, 其中抵押优先金额 and
+// 分配金额.
 const 合计规则 分配表合计{4, {1, 3, 4}};
 
 void 设列宽(FlexGrid *grid, const QList<int> &widths) {
@@ -138,7 +139,7 @@ void Fo案款分配计算::建立控件() {
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
-            捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
+            捕获错误([this] { 输出电子表格(*MSFzc, 分配说明(), 案件名称, 分配表合计); });
     });
     连接编辑器();
     连接表格命令();
