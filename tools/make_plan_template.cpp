@@ -95,11 +95,12 @@ std::string 表格(const std::vector<int> &widths, const std::vector<std::vector
 }
 
 std::string 正文() {
-    // An amount column holds 999,999,999.99 on one line in the table's 12 pt figures (1 614
-    // twips with the cell's margins); 序号 and 债权性质 hold two characters a line, 序号 and
-    // 债权人 together 分配合计（大写）.
-    const std::vector<int> 债权列宽{620, 1434, 1750, 700, 1750, 1750, 840};
-    const std::vector<int> 交款列宽{620, 3724, 1750, 2750};
+    // An amount column holds 999,999,999.99 on one line in the table's 12 pt figures: 1 614
+    // twips with the cell's margins in Times New Roman, 1 782 in the Noto CJK face LibreOffice
+    // takes for it under a Chinese locale. 序号, 债权性质 and 备注 hold two characters a line, 序号
+    // and 债权人 together 分配合计（大写）.
+    const std::vector<int> 债权列宽{620, 1434, 1820, 700, 1820, 1820, 630};
+    const std::vector<int> 交款列宽{620, 3604, 1820, 2800};
     std::string body;
     body += 段落("Title", "«法院名称»");
     body += 段落("Title", "执行款分配方案");
