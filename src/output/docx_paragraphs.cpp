@@ -61,6 +61,13 @@ void 分段(pugi::xml_node p) {
     }
 }
 
+bool 后有行(pugi::xml_node row, const std::string &行名, const std::string &控件名) {
+    for (pugi::xml_node n = row.next_sibling(); n; n = n.next_sibling())
+        if (行名 == n.name() || 控件名 == n.name())
+            return true;
+    return false;
+}
+
 void 与下行同页(pugi::xml_node row, const std::string &段名, const std::string &段属性名) {
     const std::string w = 段属性名.substr(0, 段属性名.size() - 3);
     const std::string 同页名 = w + "keepNext", 样式名 = w + "pStyle";

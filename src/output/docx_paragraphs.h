@@ -16,5 +16,8 @@ inline constexpr const char *分段标记 = "varnel-split";
 // paragraph that follows it, with the runs' formatting. The marks go.
 void 分段(pugi::xml_node p);
 
+// A row (or a row-level content control) of the same table comes after this row.
+bool 后有行(pugi::xml_node row, const std::string &行名, const std::string &控件名);
+
 // Keeps the row with the next one on the page: every paragraph of the row is kept with the next.
 void 与下行同页(pugi::xml_node row, const std::string &段名, const std::string &段属性名);

@@ -118,7 +118,6 @@ class 部件填写 {
     void 替换(const std::vector<文字段> &segments, std::vector<替换项> &given);
     void 写文字(pugi::xml_node t, const std::string &text) const;
     void 清空段落(pugi::xml_node p);
-    bool 后有行(pugi::xml_node row) const;
     template <class 判断> void 各行(pugi::xml_node table, 判断 &&each) const;
     void 去掉(const std::vector<pugi::xml_node> &patterns);
 
@@ -288,14 +287,6 @@ void 部件填写::填段落(pugi::xml_node p, const 查找函数 &lookup) {
         分段(p);
 }
 
-// A row of the same table comes after this one.
-bool 部件填写::后有行(pugi::xml_node row) const {
-    for (pugi::xml_node n = row.next_sibling(); n; n = n.next_sibling())
-        if (是(n, 行名) || 是(n, 控件名))
-            return true;
-    return false;
-}
-
 void 部件填写::清空段落(pugi::xml_node p) {
     std::string joined;
     for (const 文字段 &s : 段内文字(p, joined))
@@ -455,7 +446,7 @@ void 部件填写::填写() {
                 填段落(p, lookup);
             last = copy;
         }
-        if (last && 后有行(row))
+        if (last && 后有行(row, 行名, 控件名))
             与下行同页(last, 段名, 段属性名);
     }
     去掉(patterns);
