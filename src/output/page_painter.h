@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QSize>
 #include <QStringList>
 
@@ -32,10 +33,20 @@ struct 注释排版 {
 constexpr int 单元内边 = 5;
 constexpr int 单元右留白 = 40;
 
-// The lines of a cell's text in a column of this width, in the page's font of that size: the
-// text's own line breaks, then wrapped at word boundaries, or anywhere in a word wider than the
-// column. The printer, the PDF file and the row heights all break the lines here.
-QStringList 单元折行(const QString &text, double points, bool bold, int width);
+// The lines of cells' texts in the page's font of one size: a text's own line breaks, then
+// wrapped at word boundaries, or anywhere in a word wider than the column. The printer, the PDF
+// file and the row heights all break the lines here.
+class 单元排字 {
+  public:
+    单元排字(double points, bool bold);
+    QStringList 折行(const QString &text, int columnWidth) const;
+    double 行距() const { return 度量.lineSpacing(); }
+    double 字高() const { return 度量.height(); }
+
+  private:
+    QFont 字体;
+    QFontMetricsF 度量;
+};
 
 // Grows every row whose text wraps to the height of its lines (plus the label's 10 twips above
 // and 40 below); rows whose texts fit keep their height. The heights before are kept in 原行高.
