@@ -1,6 +1,6 @@
 // Writes the spreadsheet template akfpb.xlsx into which the case fund window exports a
-// distribution: the title, the summary box at B5 and the claims table from B8 down, set up to
-// print on A4. Usage: make_template <output file>
+// distribution: the title, the case's name at C3, the summary box at B5 and the claims table from
+// B8 down, set up to print on A4 with the table's header row on every page. Usage: make_template <output file>
 #include <xlsxwriter.h>
 
 #include <cstdio>
@@ -29,7 +29,7 @@ lxw_format *新格式(lxw_workbook *book, double size = 11) {
 }
 
 struct 格式集 {
-    lxw_format *标题, *说明标签, *说明, *表头格, *文本格, *金额格;
+    lxw_format *标题, *说明标签, *案件名, *说明, *表头格, *文本格, *金额格;
 };
 
 格式集 建立格式(lxw_workbook *book) {
@@ -42,6 +42,10 @@ struct 格式集 {
     s.说明标签 = 新格式(book);
     format_set_bold(s.说明标签);
     format_set_align(s.说明标签, LXW_ALIGN_VERTICAL_BOTTOM);
+
+    s.案件名 = 新格式(book);
+    format_set_align(s.案件名, LXW_ALIGN_LEFT);
+    format_set_align(s.案件名, LXW_ALIGN_VERTICAL_BOTTOM);
 
     s.说明 = 新格式(book);
     format_set_text_wrap(s.说明);
@@ -82,6 +86,10 @@ bool 写内容(lxw_worksheet *sheet, const 格式集 &s) {
 
     check(worksheet_set_row(sheet, 1, 32, nullptr));
     check(worksheet_merge_range(sheet, 1, 1, 1, 6, "案款分配表", s.标题));
+    // The stored case's name goes into C3, beside its label.
+    check(worksheet_set_row(sheet, 2, 20, nullptr));
+    check(worksheet_write_string(sheet, 2, 1, "案件名称", s.说明标签));
+    check(worksheet_merge_range(sheet, 2, 2, 2, 6, "", s.案件名));
     check(worksheet_set_row(sheet, 3, 20, nullptr));
     check(worksheet_write_string(sheet, 3, 1, "分配说明", s.说明标签));
     // Five lines of 11 pt text over the three rows of the summary box.

@@ -36,6 +36,11 @@ constexpr int 原宽 = 8655, 原高 = 7095;
 const QList<int> 交款列宽{1000, 960, 2000, 1500}, 交款伸展列{0, 1};
 const QList<int> 债权列宽{1500, 960, 950, 1600, 960, 1700}, 债权伸展列{0, 1, 3, 4};
 
+// The claims table on paper and in the workbook: the blank entry row, whose 分配金额 the
+// distribution fills with "0", is left out, and a row "合计" sums 债权金额, 其中抵押优先金额 and
+// 分配金额.
+const 合计规则 分配表合计{4, {1, 3, 4}};
+
 void 设列宽(FlexGrid *grid, const QList<int> &widths) {
     for (int c = 0; c < widths.size(); ++c)
         grid->setColWidth(c, widths[c]);
@@ -111,7 +116,8 @@ void Fo案款分配计算::建立控件() {
     connect(打印分配结果, &QAction::triggered, this, [this] {
         if (!可离开编辑器())
             return;
-        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称))
+        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称,
+                                             分配表合计))
             statusBar()->showMessage(
                 QStringLiteral("已送往打印机“%1”：%2页").arg(sent->打印机).arg(sent->页数));
     });
@@ -119,7 +125,7 @@ void Fo案款分配计算::建立控件() {
         if (!可离开编辑器())
             return;
         const QString name =
-            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称);
+            输出PDF文件(this, *MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称, 分配表合计);
         if (!name.isEmpty())
             statusBar()->showMessage(QStringLiteral("已保存：") + QDir::toNativeSeparators(name));
     });
@@ -127,11 +133,13 @@ void Fo案款分配计算::建立控件() {
         if (!可离开编辑器())
             return;
         const 案件行 rows = 表中行();
-        ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件.名称);
+        const QString name = ::输出分配方案(this, rows.交款, rows.债权, Label4->text(), 案件.名称);
+        if (!name.isEmpty())
+            statusBar()->showMessage(方案保存说明(name));
     });
     connect(输出到电子表格, &QAction::triggered, this, [this] {
         if (可离开编辑器())
-            捕获错误([this] { 输出电子表格(*MSFzc, 分配说明()); });
+            捕获错误([this] { 输出电子表格(*MSFzc, 分配说明(), 案件.名称, 分配表合计); });
     });
     连接编辑器();
     连接表格命令();

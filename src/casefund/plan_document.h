@@ -24,3 +24,7 @@ QByteArray 分配方案文档(const QList<QStringList> &交款, const QList<QStr
 QString 输出分配方案(QWidget *parent, const QList<QStringList> &交款,
                      const QList<QStringList> &债权, const QString &分配说明,
                      const QString &案件名);
+
+// The status line after the document was written: "已保存：PATH", and, when the settings name no
+// court (the document's court lines stay blank), where to set it.
+QString 方案保存说明(const QString &文件名);

@@ -1,5 +1,6 @@
 #include "casefund/plan_fields.h"
 
+#include "casefund/court_text.h"
 #include "casefund/distribution.h"
 #include "common/date_text.h"
 #include "common/money.h"
@@ -35,6 +36,20 @@ Money 列合计(const QList<QStringList> &rows, int col) {
     return sum;
 }
 
+// The distribution of the rows, as the window's summary states it, in the court's form: one
+// paragraph a line.
+QString 文书说明(const QList<QStringList> &交款, const QList<QStringList> &债权) {
+    QStringList amounts;
+    for (const QStringList &row : 交款)
+        amounts << row.value(1);
+    QList<债权行> claims;
+    for (const QStringList &row : 债权)
+        claims << 债权行{row.value(1), row.value(2), row.value(3)};
+    const 分配汇总 s = 分配计算(amounts, claims, [](int, const QString &) {},
+                                [](const QString &, const QString &) {});
+    return 文书分配说明(s).join(QChar(QChar::ParagraphSeparator));
+}
+
 } // namespace
 
 文书字段 分配方案字段(const 方案内容 &c) {
@@ -68,10 +83,12 @@ Money 列合计(const QList<QStringList> &rows, int col) {
     const Money paid = 已交案款合计(amounts);
     const Money claimed = 列合计(c.债权, 1);
     const Money allocated = 列合计(c.债权, 4);
+    const QString 案号 = 名称中的案号(c.案件名称);
     文书字段 f;
     f.全文 = {{QStringLiteral("法院名称"), c.法院名称},
               {QStringLiteral("案件名称"), c.案件名称},
-              {QStringLiteral("分配说明"), c.分配说明},
+              {QStringLiteral("案号"), 案号.isEmpty() ? 空白案号 : 案号},
+              {QStringLiteral("分配说明"), 文书说明(c.交款, c.债权)},
               {QStringLiteral("债权金额合计"), 千分位金额文本(claimed)},
               {QStringLiteral("分配合计"), 千分位金额文本(allocated)},
               {QStringLiteral("分配合计大写"), 大写金额(allocated)},

@@ -11,14 +11,18 @@ QString 摘要开头(Money paid, Money claims, Money overallRatio) {
            QStringLiteral("分配案款中：");
 }
 
-QString 类别句(int k, Money amount, Money percent) {
+QString 类别名(int k) {
     static const QString labels[5] = {QStringLiteral("诉讼费用"), QStringLiteral("抵押物优先权："),
                                       QStringLiteral("工资和劳动保险"), QStringLiteral("税款"),
                                       QStringLiteral("一般债权")};
+    return labels[k];
+}
+
+QString 类别句(int k, Money amount, Money percent) {
     static const QString endings[5] = {QStringLiteral("%)，"), QStringLiteral("%)，"),
                                        QStringLiteral("%)，"), QStringLiteral("%)， "),
                                        QStringLiteral("%)")};
-    return labels[k] + 金额文本(amount) + QStringLiteral("元(") + 金额文本(percent) + endings[k];
+    return 类别名(k) + 金额文本(amount) + QStringLiteral("元(") + 金额文本(percent) + endings[k];
 }
 
 QString 余款句屏幕(Money surplus) {

@@ -10,6 +10,9 @@
 // "已交案款：P元，债权总额：T元（总比例100v%）。" CR LF "分配案款中："
 QString 摘要开头(Money paid, Money claims, Money overallRatio);
 
+// The label of class k as its sentence opens: "诉讼费用", "抵押物优先权：", …
+QString 类别名(int k);
+
 // The sentence of class k: label, A_k, "元(", pct_k and the class ending.
 QString 类别句(int k, Money amount, Money percent);
 

@@ -1,5 +1,6 @@
 #include "output/docx_xml.h"
 
+#include "output/docx_paragraphs.h"
 #include "output/ooxml_package.h"
 
 #include <pugixml.hpp>
@@ -226,7 +227,7 @@ void 部件填写::替换(const std::vector<文字段> &segments, std::vector<�
         const size_t 起 = segments[k].起;
         // The element's new text, in pieces between the breaks and tabs of the values.
         std::vector<std::string> pieces(1);
-        std::vector<const std::string *> marks;
+        std::vector<char16_t> marks;
         size_t at = 0; // what of the element's own text is used up
         for (size_t h = g; h < given.size() && given[h].首 <= k; ++h) {
             if (given[h].首 == k) {
@@ -234,11 +235,12 @@ void 部件填写::替换(const std::vector<文字段> &segments, std::vector<�
                 const QString &value = given[h].值;
                 qsizetype from = 0;
                 for (qsizetype i = 0; i <= value.size(); ++i) {
-                    if (i < value.size() && value[i] != u'\n' && value[i] != u'\t')
+                    if (i < value.size() && value[i] != u'\n' && value[i] != u'\t' &&
+                        value[i] != QChar::ParagraphSeparator)
                         continue;
                     pieces.back() += QStringView(value).mid(from, i - from).toUtf8().toStdString();
                     if (i < value.size()) {
-                        marks.push_back(value[i] == u'\n' ? &换行名 : &制表名);
+                        marks.push_back(value[i].unicode());
                         pieces.emplace_back();
                     }
                     from = i + 1;
@@ -250,7 +252,10 @@ void 部件填写::替换(const std::vector<文字段> &segments, std::vector<�
         pugi::xml_node t = segments[k].t;
         写文字(t, pieces[0]);
         for (size_t i = 0; i < marks.size(); ++i) {
-            const pugi::xml_node mark = t.parent().insert_child_after(marks[i]->c_str(), t);
+            const std::string &name = marks[i] == u'\t' ? 制表名 : 换行名;
+            pugi::xml_node mark = t.parent().insert_child_after(name.c_str(), t);
+            if (marks[i] == QChar::ParagraphSeparator)
+                mark.append_attribute(分段标记);
             t = t.parent().insert_child_after(文字名.c_str(), mark);
             写文字(t, pieces[i + 1]);
         }
@@ -274,8 +279,12 @@ void 部件填写::填段落(pugi::xml_node p, const 查找函数 &lookup) {
     for (const 字段位置 &f : fields)
         if (const QString *value = lookup(f.名))
             given.push_back({f.起, f.止, 可写文本(*value), 0, 0});
-    if (!given.empty())
-        替换(segments, given);
+    if (given.empty())
+        return;
+    替换(segments, given);
+    if (std::any_of(given.begin(), given.end(),
+                    [](const 替换项 &f) { return f.值.contains(QChar::ParagraphSeparator); }))
+        分段(p);
 }
 
 void 部件填写::清空段落(pugi::xml_node p) {
@@ -420,6 +429,7 @@ void 部件填写::填写() {
     for (pugi::xml_node p : paragraphs)
         填段落(p, document);
     for (pugi::xml_node row : patterns) {
+        pugi::xml_node last;
         for (const 字段值 &item : 字段.重复[kinds[row]].各项) {
             const pugi::xml_node copy = row.parent().insert_copy_before(row, row);
             const 查找函数 lookup = [&](const QString &name) {
@@ -434,7 +444,10 @@ void 部件填写::填写() {
             });
             for (pugi::xml_node p : inCopy)
                 填段落(p, lookup);
+            last = copy;
         }
+        if (last && 后有行(row, 行名, 控件名))
+            与下行同页(last, 段名, 段属性名);
     }
     去掉(patterns);
 }

@@ -13,8 +13,10 @@
 // history change, so a field typed by an office may span several runs: fields are found in the
 // joined text of a paragraph's runs; the value goes into the run where the field starts, which
 // keeps its formatting, and the field's text leaves the runs after it, whose formatting stays.
-// A line break in a value becomes a break of the line, a tab a tab, and a character that XML
-// cannot hold is left out. A field that is not given is left as written; a value is never read
+// A line break in a value becomes a break of the line, a tab a tab, a paragraph separator
+// (U+2029) the start of a new paragraph with the same properties, and a character that XML
+// cannot hold is left out. The last copy of a repeated row that has rows after it is kept with
+// the next row on the page (a totals row below the items stays with the last item). A field that is not given is left as written; a value is never read
 // for fields again. A paragraph to be left out that cannot go is emptied instead: one that ends a
 // section, the last of a table cell, the body, a header, a footer or a text box whose paragraphs
 // would all go, and the one that ends a cell where the cell would end in a table. A table left

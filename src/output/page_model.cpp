@@ -1,5 +1,6 @@
 #include "output/page_model.h"
 
+#include "common/money.h"
 #include "common/number_text.h"
 #include "common/varnel_error.h"
 
@@ -37,6 +38,41 @@ QList<列组> 分列组(const QList<int> &列宽) {
 
 qsizetype 行块数(qsizetype 行数) {
     return (行数 + 页面尺寸::每页行数 - 1) / 页面尺寸::每页行数;
+}
+
+// The blocks of rows of the pages: up to 50 rows each; rows grown for wrapped text end a block
+// that would be higher than the table and than its rows before they grew. Each block is (first
+// row, row count).
+QList<std::pair<qsizetype, qsizetype>> 分行块(const QList<int> &行高, const QList<int> &原行高) {
+    QList<std::pair<qsizetype, qsizetype>> blocks;
+    qsizetype first = 0;
+    qint64 height = 0, before = 0;
+    for (qsizetype r = 0; r < 行高.size(); ++r) {
+        const qsizetype count = r - first;
+        const int was = r < 原行高.size() ? 原行高[r] : 行高[r];
+        const qint64 grown = height + 行高[r];
+        if (count > 0 && (count == 页面尺寸::每页行数 ||
+                          (grown > 页面尺寸::表格高 && grown > before + was))) {
+            blocks.append({first, count});
+            first = r;
+            height = before = 0;
+        }
+        height += 行高[r];
+        before += was;
+    }
+    if (first < 行高.size())
+        blocks.append({first, 行高.size() - first});
+    return blocks;
+}
+
+// The row left out on paper: every cell blank but the computed one, which is blank or "0".
+bool 是录入行(const QStringList &cells, int computed) {
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        const QString text = 去尾空格(cells[c]);
+        if (!text.isEmpty() && !(c == computed && text == QStringLiteral("0")))
+            return false;
+    }
+    return true;
 }
 
 // The cell copied to the layout grid: a cell that is blank after removing trailing blanks, or
@@ -222,18 +258,51 @@ void 检查打印限度(qsizetype 行数, const QList<int> &列宽) {
         溢出();
 }
 
+表格快照 整理打印表格(表格快照 table, const 合计规则 &rule) {
+    if (rule.计算列 < 0 && rule.合计列.isEmpty())
+        return table;
+    QList<Money> sums(rule.合计列.size());
+    for (qsizetype r = table.行.size() - 1; r >= 1; --r) {
+        if (rule.计算列 >= 0 && 是录入行(table.行[r], rule.计算列)) {
+            table.行.removeAt(r);
+            table.行高.removeAt(r);
+            if (r < table.原行高.size())
+                table.原行高.removeAt(r);
+            continue;
+        }
+        for (qsizetype k = 0; k < rule.合计列.size(); ++k)
+            sums[k] += 文本金额(table.行[r].value(rule.合计列[k]));
+    }
+    if (rule.合计列.isEmpty() || table.行.isEmpty())
+        return table;
+    QStringList totals(table.列宽.size());
+    if (!totals.isEmpty())
+        totals[0] = QStringLiteral("合计");
+    for (qsizetype k = 0; k < rule.合计列.size(); ++k)
+        if (rule.合计列[k] < totals.size())
+            totals[rule.合计列[k]] = 金额文本(比例到分(sums[k], 1, 1));
+    table.行.append(totals);
+    table.行高.append(table.行高.last());
+    if (!table.原行高.isEmpty())
+        table.原行高.append(table.原行高.last());
+    return table;
+}
+
 QList<版面> 分页(const 表格快照 &表格) {
     const qsizetype rows = 表格.行高.size();
     检查打印限度(rows, 表格.列宽);
+    const QList<列组> groups = 分列组(表格.列宽);
+    const auto blocks = 分行块(表格.行高, 表格.原行高);
+    if (qsizetype(groups.size()) * blocks.size() > 页面尺寸::计数上限)
+        溢出();
     QList<版面> pages;
-    for (const 列组 &group : 分列组(表格.列宽)) {
-        for (qsizetype first = 0; first < rows; first += 页面尺寸::每页行数) {
+    for (const 列组 &group : groups) {
+        for (const auto &[first, count] : blocks) {
             版面 page;
             page.页码 = int(pages.size()) + 1;
             page.首列 = group.首列;
             page.首行 = int(first);
             page.列宽 = 表格.列宽.mid(group.首列, group.列数);
-            const qsizetype count = std::min<qsizetype>(页面尺寸::每页行数, rows - first);
             page.行高 = 表格.行高.mid(first, count);
             for (qsizetype r = first; r < first + count; ++r) {
                 QStringList cells;

@@ -26,7 +26,19 @@ struct 表格快照 {
     QList<int> 列宽;
     QList<int> 行高;
     QList<QStringList> 行;
+    // The row heights before rows grew to hold wrapped text; empty when none grew.
+    QList<int> 原行高;
 };
+
+// How a table of entries closes on paper. A data row whose cells are all blank but the computed
+// column, which holds nothing or "0" (the blank row kept for the next entry), is left out; after
+// the last row one row "合计" sums the amount columns, each total to the fen in the plain form
+// the cells show. No rule (no computed column, no amount column) leaves the table as it is.
+struct 合计规则 {
+    int 计算列 = -1;
+    QList<int> 合计列;
+};
+表格快照 整理打印表格(表格快照 table, const 合计规则 &rule);
 
 // The hidden layout grid MSF列表 of the page window: no fixed rows or columns; the position of
 // a column or row is the sum of the widths or heights before it, exactly in twips.
@@ -132,8 +144,11 @@ struct 版面 {
 // more than 32 767 pages or row blocks, or a column index above 32 767.
 void 检查打印限度(qsizetype 行数, const QList<int> &列宽);
 
-// The pages of a grid in print order: every block of 50 rows of the first column group, then of
-// the next group; numbered from 1. The limits are checked before any page is made.
+// The pages of a grid in print order: every block of rows of the first column group, then of
+// the next group; numbered from 1. A block holds at most 50 rows; where rows grew for wrapped
+// text, rows move on to the next page once the block would be higher than the table and than the
+// same rows before they grew (so a table without grown rows keeps its blocks of 50; a row higher
+// than the table is a block of its own). The limits are checked before any page is made.
 QList<版面> 分页(const 表格快照 &表格);
 
 // Puts a page into the layout grid of the page window.

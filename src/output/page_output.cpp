@@ -69,10 +69,12 @@ void 准备(打印页面 &page, const QString &标题, const QString &注释, co
 } // namespace
 
 int 输出各页(打印页面 &page, const 表格快照 &table, const QString &标题, const QString &注释,
-             const 页面设备来源 &设备, const QString &案件名) {
+             const 页面设备来源 &设备, const QString &案件名, const 合计规则 &规则) {
     准备(page, 标题, 注释, 案件名);
+    表格快照 printed = 整理打印表格(table, 规则);
+    撑高各行(printed, page.La内容标题[0].字号);
     // Every limit is checked here, before a sheet is used.
-    const QList<版面> pages = 分页(table);
+    const QList<版面> pages = 分页(printed);
     std::optional<页面作业> job;
     for (const 版面 &layout : pages) {
         填入布局(page.MSF列表, layout);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 constexpr int 最小像素 = 6 * 20;
 constexpr int 缩小步长 = 5; // a quarter point
 constexpr int 线宽 = 15;    // one screen pixel; 0.75 point on paper
+constexpr int 标签加宽 = 50; // a cell's label is this much wider than its cell
 
 // Line breaks of the note (CR LF as the summary keeps them) become breaks of the layout.
 QString 统一换行(QString text) {
@@ -102,6 +104,7 @@ void 画表格(QPainter &p, const 打印页面 &page) {
     const QRect panel(QPoint(0, 0), page.Picnr.size());
     const QList<int> widths = 可见宽度(page.La内容标题, panel);
     std::pair<double, bool> fontSet{-1, false};
+    std::optional<单元排字> cells;
     for (qsizetype i = 0; i < page.La内容标题.size(); ++i) {
         const 页面文字 &label = page.La内容标题[i];
         QRect shown = label.矩形 & panel;
@@ -111,12 +114,22 @@ void 画表格(QPainter &p, const 打印页面 &page) {
         if (fontSet != std::pair(label.字号, label.粗体)) {
             fontSet = {label.字号, label.粗体};
             p.setFont(页面字体(label.字号, label.粗体));
+            cells.emplace(label.字号, label.粗体);
         }
-        // A cell's line breaks start new lines, as a label shows them; the label's edge cuts
-        // the lines that do not fit.
-        const bool breaks = label.标题.contains(u'\r') || label.标题.contains(u'\n');
-        p.drawText(shown, Qt::AlignLeft | Qt::AlignTop | (breaks ? 0 : Qt::TextSingleLine),
-                   breaks ? 统一换行(label.标题) : label.标题);
+        // The text wraps inside its cell; the lines that do not fit the label are cut by its edge.
+        // A label too low for two lines holds a text that fits its cell: the rows whose texts
+        // wrap have grown.
+        const bool oneLine = label.矩形.height() < cells->行距() + cells->字高();
+        const QStringList lines = oneLine ? QStringList{label.标题}
+                                          : cells->折行(label.标题, label.矩形.width() - 标签加宽);
+        const double spacing = cells->行距();
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            const QRectF line = QRectF(shown.left(), shown.top() + k * spacing, shown.width(),
+                                       spacing) & QRectF(shown);
+            if (line.isEmpty())
+                break;
+            p.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[k]);
+        }
     }
     QPen pen = p.pen();
     pen.setCapStyle(Qt::FlatCap);
@@ -131,6 +144,36 @@ void 画表格(QPainter &p, const 打印页面 &page) {
 }
 
 } // namespace
+
+单元排字::单元排字(double points, bool bold)
+    : 字体(页面字体(points, bold)), 度量(字体) {}
+
+QStringList 单元排字::折行(const QString &text, int columnWidth) const {
+    const double room = std::max(1, columnWidth - 单元内边 - 单元右留白);
+    // Most cells hold one short line: bounded by their widest character or measured, without
+    // laying the text out.
+    const bool breaks = text.contains(u'\r') || text.contains(u'\n');
+    if (!breaks && (text.size() * 度量.maxWidth() <= room || 度量.horizontalAdvance(text) <= room))
+        return {text};
+    return ::折行(统一换行(text), 字体, room, nullptr).行;
+}
+
+void 撑高各行(表格快照 &table, double points) {
+    const 单元排字 cells(points, false);
+    table.原行高 = table.行高;
+    for (qsizetype r = 0; r < table.行.size(); ++r)
+        for (qsizetype c = 0; c < table.行[r].size() && c < table.列宽.size(); ++c) {
+            const QString &text = table.行[r][c];
+            if (text.isEmpty() || table.列宽[c] <= 0)
+                continue;
+            const qsizetype n = cells.折行(text, table.列宽[c]).size();
+            if (n < 2)
+                continue;
+            const int needed =
+                int(std::ceil((n - 1) * cells.行距() + cells.字高())) + 10 + 单元右留白;
+            table.行高[r] = std::max(table.行高[r], needed);
+        }
+}
 
 QFont 页面字体(double points, bool bold) {
     QFont font = 宋体(points);

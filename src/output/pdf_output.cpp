@@ -28,7 +28,7 @@ void 设页面(QPdfWriter &writer) {
 // The whole document in memory, so that the file is written in one piece and a failed write is
 // seen.
 QByteArray PDF内容(const FlexGrid &grid, const QString &标题, const QString &注释,
-                   const QString &案件名) {
+                   const QString &案件名, const 合计规则 &规则) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -38,7 +38,7 @@ QByteArray PDF内容(const FlexGrid &grid, const QString &标题, const QString 
     打印页面 page;
     page.载入();
     const int pages = 输出各页(page, 表格快照自(grid), 标题, 注释,
-                               [&]() -> QPagedPaintDevice & { return writer; }, 案件名);
+                               [&]() -> QPagedPaintDevice & { return writer; }, 案件名, 规则);
     return pages > 0 ? buffer.data() : QByteArray();
 }
 
@@ -49,17 +49,17 @@ QString PDF建议文件名(const QString &标题, const QString &案件名) {
 }
 
 void 写PDF文件(const FlexGrid &grid, const QString &标题, const QString &注释,
-               const QString &案件名, const QString &文件名) {
-    const QByteArray pdf = PDF内容(grid, 标题, 注释, 案件名);
+               const QString &案件名, const QString &文件名, const 合计规则 &规则) {
+    const QByteArray pdf = PDF内容(grid, 标题, 注释, 案件名, 规则);
     if (pdf.isEmpty())
         return; // a table without rows or columns has no page
     保存文件(PDF种类, 文件名, pdf);
 }
 
 QString 输出PDF文件(QWidget *parent, const FlexGrid &grid, const QString &标题, const QString &注释,
-                    const QString &案件名) {
+                    const QString &案件名, const 合计规则 &规则) {
     const QString name = 询问文件名(parent, PDF种类, PDF建议文件名(标题, 案件名));
-    if (name.isEmpty() || !捕获错误([&] { 写PDF文件(grid, 标题, 注释, 案件名, name); }))
+    if (name.isEmpty() || !捕获错误([&] { 写PDF文件(grid, 标题, 注释, 案件名, name, 规则); }))
         return {};
     return name;
 }

@@ -81,7 +81,7 @@ std::unique_ptr<QPrinter> 默认打印机() {
 }
 
 std::optional<打印去向> 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释,
-                                    const QString &案件名) {
+                                    const QString &案件名, const 合计规则 &规则) {
     QPointer<MDI打印> container;
     打印去向 sent;
     QPointer<打印For列表> page;
@@ -100,7 +100,7 @@ std::optional<打印去向> 打印表格内容(const FlexGrid &grid, const QStri
                 sent.打印机 = printer->printerName();
                 return *printer;
             },
-            案件名);
+            案件名, 规则);
         // The job has been handed over; what the print queue made of it.
         if (printer)
             answer = 打印结果(*printer);

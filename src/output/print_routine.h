@@ -27,9 +27,10 @@ struct 打印去向 {
     int 页数 = 0;
 };
 
-// Prints the grid with the title, the note and the stored case's name on every page, in column
-// groups and blocks of 50 rows, as one print job without a dialog. The print windows show while
+// Prints the grid with the title, the note and the stored case's name on every page, closed by
+// the rule (entry row left out, totals row), in column groups and blocks of up to 50 rows, as one print job without a dialog. The print windows show while
 // it runs and close when the last page is printed; a failure is shown in a message box, leaves
 // them open and returns nothing.
 std::optional<打印去向> 打印表格内容(const FlexGrid &grid, const QString &标题, const QString &注释,
-                                    const QString &案件名 = QString());
+                                    const QString &案件名 = QString(),
+                                    const 合计规则 &规则 = {});

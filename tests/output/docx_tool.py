@@ -7,7 +7,10 @@ and makes the templates the tests fill.
                                     the headers and footers, the paragraph styles' bold and size
                                     and the text's East Asian font and size; the text of every
                                     table row (rows inside content controls too), and the cells,
-                                    headers, footers and text boxes that hold no paragraph
+                                    headers, footers and text boxes that hold no paragraph; for
+                                    each table row its properties: "h" a header row repeated on
+                                    every page, "s" a row that cannot split, "k" every paragraph
+                                    of the row kept with the next
   docx_tool.py pdftext FILE         LibreOffice converts the document to PDF; prints the text
                                     pdftotext reads from it
   docx_tool.py word OUT             writes a template as Word saves one: python-docx's own
@@ -57,6 +60,20 @@ def bare(d):
             if e.find(".//" + W + "p") is None]
 
 
+def row_marks(row):
+    """"h", "s" and "k" for a row's repeated header, cannot-split and kept-with-next."""
+    props = row.find(W + "trPr")
+    marks = ""
+    if props is not None and props.find(W + "tblHeader") is not None:
+        marks += "h"
+    if props is not None and props.find(W + "cantSplit") is not None:
+        marks += "s"
+    paragraphs = list(row.iter(W + "p"))
+    if paragraphs and all(p.find(W + "pPr/" + W + "keepNext") is not None for p in paragraphs):
+        marks += "k"
+    return marks
+
+
 def read(path):
     import docx
     d = docx.Document(path)
@@ -65,11 +82,15 @@ def read(path):
     out = {
         "rows": ["".join(t.text or "" for t in r.iter(W + "t")) for r in d.element.body.iter(W + "tr")],
         "bare": empty,
+        "rowMarks": [[row_marks(r) for r in t.iter(W + "tr")] for t in d.element.body.iter(W + "tbl")],
         "paragraphs": [dict({"text": p.text, "style": p.style.name},
                             **(run_json(p.runs[0]) if p.runs else {})) for p in d.paragraphs],
         "tables": [],
         "page": [round(section.page_width.mm), round(section.page_height.mm)]
         if section.page_width else None,
+        "margins": [round(m.mm) if m is not None else None
+                    for m in (section.top_margin, section.bottom_margin,
+                              section.left_margin, section.right_margin)],
         "header": [p.text for p in section.header.paragraphs],
         "footer": [p.text for p in section.footer.paragraphs],
         "styles": {s.name: {"bold": s.font.bold, "size": s.font.size.pt if s.font.size else None}

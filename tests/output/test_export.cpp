@@ -159,12 +159,13 @@ QString TestExport::导出并取错误(const FlexGrid &grid, const QString &note
 void TestExport::templateLayout() {
     const QJsonObject t = 读表(原模板);
     QCOMPARE(t["sheets"].toArray().first().toString(), QStringLiteral("案款分配表"));
-    QCOMPARE(t["merged"].toArray(), (QJsonArray{"B2:G2", "B5:G7"}));
+    QCOMPARE(t["merged"].toArray(), (QJsonArray{"B2:G2", "B5:G7", "C3:G3"}));
     const QJsonObject title = 格(t, "B2");
     QCOMPARE(title["v"].toString(), QStringLiteral("案款分配表"));
     QVERIFY(title["bold"].toBool());
     QVERIFY(title["size"].toDouble() > 11);
     QCOMPARE(title["h"].toString(), QStringLiteral("center"));
+    QCOMPARE(格(t, "B3")["v"].toString(), QStringLiteral("案件名称"));
     QCOMPARE(格(t, "B4")["v"].toString(), QStringLiteral("分配说明"));
     const QJsonObject note = 格(t, "B5");
     QVERIFY(note["wrap"].toBool());
@@ -249,7 +250,7 @@ void TestExport::exportFillsTheCopy() {
     for (auto it = original.begin(); it != original.end(); ++it)
         if (it.key() != u"B5" && !it.key().endsWith(u'9'))
             QVERIFY2(格(t, it.key()) == it.value().toObject(), qPrintable(it.key()));
-    QCOMPARE(t["merged"].toArray(), (QJsonArray{"B2:G2", "B5:G7"}));
+    QCOMPARE(t["merged"].toArray(), (QJsonArray{"B2:G2", "B5:G7", "C3:G3"}));
     QCOMPARE(t["printTitles"].toString(), QStringLiteral("$8:$8"));
 }
 
@@ -631,15 +632,27 @@ void TestExport::windowCommand() {
     w->MSFzc->setTextMatrix(1, 2, QStringLiteral("一般债权"));
     w->分配计算();
     QVERIFY(!w->分配说明().isEmpty());
+    恢复内容 named = w->当前恢复内容();
+    named.案件号 = 3;
+    named.案件名称 = QStringLiteral("（2024）京0105执1号");
+    w->接过恢复内容(named);
     child<QAction>(w, "输出到电子表格")->trigger();
     QCOMPARE(boxes.texts, QStringList());
     QCOMPARE(opened, QStringList{副本(1)});
     const QJsonObject t = 读表(副本(1));
+    QCOMPARE(格(t, "C3")["v"].toString(), named.案件名称);
     QCOMPARE(格(t, "B5")["v"].toString(), QString(w->分配说明()).replace("\r\n", "\n"));
     QCOMPARE(格(t, "B9")["v"].toString(), QStringLiteral("甲公司"));
     QCOMPARE(格(t, "C9")["v"].toDouble(), 1000.0);
     QCOMPARE(格(t, "F9")["v"].toDouble(), 600.0);
-    QVERIFY(有格(t, "B10") && !有格(t, "B11")); // the window's blank last row is a grid row too
+    // The window's blank entry row is not written; the totals follow the claim, as numbers.
+    QCOMPARE(格(t, "B10")["v"].toString(), QStringLiteral("合计"));
+    const std::pair<const char *, double> totals[] = {{"C10", 1000.0}, {"E10", 0.0}, {"F10", 600.0}};
+    for (const auto &[cell, total] : totals) {
+        QCOMPARE(格(t, cell)["t"].toString(), QStringLiteral("n"));
+        QCOMPARE(格(t, cell)["v"].toDouble(), total);
+    }
+    QVERIFY(!有格(t, "B11"));
     // A second export takes the next number; closing the window removes both copies.
     child<QAction>(w, "输出到电子表格")->trigger();
     QCOMPARE(opened, (QStringList{副本(1), 副本(2)}));

@@ -63,6 +63,10 @@ class TestPageModel : public QObject {
     void pagesInOrder_data();
     void pagesInOrder();
     void cellCopyRule();
+    void tallRowsMoveToTheNextPage_data();
+    void tallRowsMoveToTheNextPage();
+    void tableClosedOnPaper_data();
+    void tableClosedOnPaper();
     void pageNumbersRunAcrossGroups();
     void labelsAndLines_data();
     void labelsAndLines();
@@ -118,6 +122,82 @@ void TestPageModel::cellCopyRule() {
     // print empty; only the ASCII blank counts as blank.
     QCOMPARE(pages[0].格[0], (QStringList{"a  ", "", ""}));
     QCOMPARE(pages[0].格[1], (QStringList{" b", "", QStringLiteral("　")}));
+}
+
+// Rows grown from 300 twips for wrapped text: a page holds no more than the table's 13382 twips,
+// unless its rows were as high before they grew.
+void TestPageModel::tallRowsMoveToTheNextPage_data() {
+    QTest::addColumn<QList<int>>("heights");
+    QTest::addColumn<QStringList>("pages");
+    QTest::newRow("exactly the table's height fits")
+        << QList<int>{13000, 382} << QStringList{"0:1:0:2"};
+    QTest::newRow("one twip more goes on")
+        << QList<int>{13000, 383} << QStringList{"0:1:0:1", "0:1:1:1"};
+    QTest::newRow("a row higher than the table stands alone")
+        << QList<int>{300, 14000, 300} << QStringList{"0:1:0:1", "0:1:1:1", "0:1:2:1"};
+    QList<int> grown(60, 300);
+    grown[10] = 6000; // ten rows of 300, this one and 14 more of 300 fill the first page
+    QTest::newRow("a grown row shortens its block")
+        << grown << QStringList{"0:1:0:25", "0:1:25:35"};
+    QTest::newRow("50 rows of 300 that did not grow stay one block")
+        << QList<int>(50, 300) << QStringList{"0:1:0:50"};
+}
+
+void TestPageModel::tallRowsMoveToTheNextPage() {
+    QFETCH(QList<int>, heights);
+    QFETCH(QStringList, pages);
+    表格快照 s = numbered(int(heights.size()), {1000});
+    s.原行高 = s.行高;
+    s.行高 = heights;
+    QStringList shapes;
+    for (const 版面 &page : 分页(s))
+        shapes.append(shape(page));
+    QCOMPARE(shapes, pages);
+}
+
+// The claims table closed as on paper: the computed column is 4, the amounts 1, 3 and 4.
+void TestPageModel::tableClosedOnPaper_data() {
+    QTest::addColumn<QList<QStringList>>("rows"); // data rows, under a header row
+    QTest::addColumn<QList<QStringList>>("printed");
+    const QStringList header{"债权人", "债权金额", "性质", "优先", "分配金额", "备注"};
+    QTest::newRow("entry row left out, totals to the fen")
+        << QList<QStringList>{{"甲", "1000.005", "一般债权", "", "333.33", ""},
+                              {"乙", "2000.5", "抵押", "1500", "666.67", ""},
+                              {"", "", "", "", "0", ""}}
+        << QList<QStringList>{header,
+                              {"甲", "1000.005", "一般债权", "", "333.33", ""},
+                              {"乙", "2000.5", "抵押", "1500", "666.67", ""},
+                              {"合计", "3000.51", "", "1500", "1000", ""}};
+    QTest::newRow("a row with a remark or a name stays; blanks count as empty")
+        << QList<QStringList>{{"", "", "", "", "0", "备注"}, {"丙", "", "", "", "0", ""},
+                              {"  ", " ", "", "", "", ""}, {"", "", "", "", "0  ", ""}}
+        << QList<QStringList>{header, {"", "", "", "", "0", "备注"}, {"丙", "", "", "", "0", ""},
+                              {"合计", "0", "", "0", "0", ""}};
+    QTest::newRow("a zero typed as the amount is no entry row")
+        << QList<QStringList>{{"", "0", "", "", "0", ""}, {"", "", "", "", "5", ""}}
+        << QList<QStringList>{header, {"", "0", "", "", "0", ""}, {"", "", "", "", "5", ""},
+                              {"合计", "0", "", "0", "5", ""}};
+    QTest::newRow("text in an amount column counts as nothing")
+        << QList<QStringList>{{"甲", "待定", "", "", "0", ""}, {"乙", "10", "", "", "2.5", ""}}
+        << QList<QStringList>{header, {"甲", "待定", "", "", "0", ""}, {"乙", "10", "", "", "2.5", ""},
+                              {"合计", "10", "", "0", "2.5", ""}};
+}
+
+void TestPageModel::tableClosedOnPaper() {
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QList<QStringList>, printed);
+    表格快照 s;
+    s.列宽 = QList<int>(6, 1000);
+    s.行 = QList<QStringList>{printed[0]} + rows;
+    for (int r = 0; r < s.行.size(); ++r)
+        s.行高.append(300 + r);
+    const 表格快照 closed = 整理打印表格(s, {4, {1, 3, 4}});
+    QCOMPARE(closed.行, printed);
+    QCOMPARE(closed.行高.size(), printed.size());
+    // The totals row is as high as the last row printed above it.
+    QCOMPARE(closed.行高.last(), closed.行高[closed.行高.size() - 2]);
+    // Without a rule the table prints as it is.
+    QCOMPARE(整理打印表格(s, {}).行, s.行);
 }
 
 void TestPageModel::pageNumbersRunAcrossGroups() {

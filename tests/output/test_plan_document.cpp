@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +123,9 @@ class TestPlanDocument : public QObject {
     void caseFilledIn_data();
     void caseFilledIn();
     void wordTemplateWithSplitRuns();
+    void numberAndExplanation_data();
+    void numberAndExplanation();
+    void longCaseKeepsItsRowsTogether();
     void badTemplates_data();
     void badTemplates();
     void findings_data();
@@ -177,12 +181,15 @@ void TestPlanDocument::cleanup() {
 void TestPlanDocument::templateIsAPlainCourtDocument() {
     const QJsonObject t = 读文档(原模板);
     QCOMPARE(t["page"].toArray(), (QJsonArray{210, 297}));
-    QCOMPARE(t["defaults"]["eastAsia"].toString(), QStringLiteral("仿宋"));
+    QCOMPARE(t["margins"].toArray(), (QJsonArray{37, 35, 28, 26}));
+    QCOMPARE(t["defaults"]["eastAsia"].toString(), QStringLiteral("仿宋_GB2312"));
     QCOMPARE(t["defaults"]["size"].toDouble(), 16.0);
     QVERIFY(t["styles"]["小标题"]["bold"].toBool());
     QVERIFY(t["styles"]["Title"]["bold"].toBool());
+    QCOMPARE(t["styles"]["Title"]["size"].toDouble(), 22.0);
+    QCOMPARE(t["styles"]["表格文字"]["size"].toDouble(), 12.0);
     const QStringList texts = 段落文字(t);
-    QCOMPARE(texts.mid(0, 2), (QStringList{"«法院名称»", "执行款分配方案"}));
+    QCOMPARE(texts.mid(0, 3), (QStringList{"«法院名称»", "执行款分配方案", "«案号»"}));
     for (const char *text : {"案件名称：«案件名称»", "«分配说明»", "已交执行款超过债权总额，余款«余款»元退还交款人。",
                              "债权人或者被执行人对本分配方案有异议的，可以自收到本分配方案之日起十五日内向本院提出书面异议。"})
         QVERIFY2(texts.contains(QString::fromUtf8(text)), text);
@@ -207,8 +214,15 @@ void TestPlanDocument::caseFilledIn() {
     const QStringList texts = 段落文字(d);
     QCOMPARE(texts.mid(0, 4), (QStringList{法院, "执行款分配方案", "（　　　　）　　　　执　　　　号",
                                            "案件名称：张三诉李四案"}));
-    const QString note = surplus ? 余款案例().说明 : 说明A;
-    QCOMPARE(texts[4], QString(note).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QStringList note =
+        surplus ? QStringList{"已交案款：1,200.50元，债权总额：1,000.00元（总比例100.00%）。",
+                              "分配案款中：诉讼费用1,000.00元（100.00%）。", "余款200.50元归还交款人。"}
+                : QStringList{"已交案款：100,000.00元，债权总额：145,000.00元（总比例68.97%）。",
+                              "分配案款中：诉讼费用5,000.00元（100.00%），抵押物优先权：60,000.00元"
+                              "（100.00%），工资和劳动保险20,000.00元（100.00%），税款10,000.00元"
+                              "（100.00%），一般债权5,000.00元（10.00%）。"};
+    QCOMPARE(texts.mid(4, note.size()), note);
+    QCOMPARE(texts[4 + note.size()], QStringLiteral("一、债权及分配金额"));
     QCOMPARE(texts.mid(texts.size() - 2), (QStringList{法院, 中文日期(QDate::currentDate())}));
     QCOMPARE(texts.contains(QStringLiteral("已交执行款超过债权总额，余款200.50元退还交款人。")), surplus);
     QVERIFY(!texts.join(QString()).contains(QStringLiteral("余款«")));
@@ -247,9 +261,14 @@ void TestPlanDocument::wordTemplateWithSplitRuns() {
     QCOMPARE(title["text"].toString(), 法院 + "执行款分配方案");
     QVERIFY(title["bold"].toBool()); // the first run of the field keeps its formatting
     QCOMPARE(title["size"].toDouble(), 22.0);
-    QCOMPARE(段落文字(d).mid(1), (QStringList{"说明：" + QString(说明A).replace("\r\n", "\n") +
-                                                  "。«未知字段»留着",
-                                              "壹拾万元整。"}));
+    // The explanation's second line is a paragraph of its own, which the rest of the template's
+    // paragraph follows.
+    QCOMPARE(段落文字(d).mid(1),
+             (QStringList{"说明：已交案款：145,000.00元，债权总额：145,000.00元（总比例100.00%）。",
+                          "分配案款中：诉讼费用5,000.00元（100.00%），抵押物优先权：60,000.00元"
+                          "（100.00%），工资和劳动保险20,000.00元（100.00%），税款10,000.00元"
+                          "（100.00%），一般债权50,000.00元（100.00%）。。«未知字段»留着",
+                          "壹拾万元整。"}));
     QCOMPARE(表(d, 0), (QList<QStringList>{{"债权人", "分配金额", "合计"},
                                            {"1. 区法院", "5,000.00", "张三诉李四案"},
                                            {"2. 某银行", "62,000.00", "张三诉李四案"},
@@ -265,6 +284,76 @@ void TestPlanDocument::wordTemplateWithSplitRuns() {
     QCOMPARE(输出(短缺案例()), answer);
     // A claim field outside a claim row is no field of the document: it stays as written.
     QCOMPARE(段落文字(读文档(answer)), (QStringList{法院, "«债权人»：100,000.00（壹拾万元整）"}));
+}
+
+// The number line and the explanation as a court writes them, each line a paragraph of the
+// template's indented body style.
+void TestPlanDocument::numberAndExplanation_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QStringList>("explanation");
+    const QStringList general{"已交案款：1,735,000.50元，债权总额：3,651,234.00元（总比例47.52%）。",
+                              "分配案款中：一般债权1,735,000.50元（47.52%）。"};
+    QTest::newRow("full-width brackets")
+        << "（2024）京0105执123号 某公司案" << "（2024）京0105执123号" << general;
+    QTest::newRow("ASCII brackets, up to the first 号")
+        << "某公司(2023)京0105执恢4号之一号" << "（2023）京0105执恢4号" << general;
+    QTest::newRow("a two-digit year is no number")
+        << "(24)京0105执1号" << "（　　　　）　　　　执　　　　号" << general;
+    QTest::newRow("no number") << "某公司案" << "（　　　　）　　　　执　　　　号" << general;
+}
+
+void TestPlanDocument::numberAndExplanation() {
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(QStringList, explanation);
+    const 案例 c{{{"甲", "1735000.5", "", ""}}, {{"乙", "3651234", "一般债权", "", "1735000.5", ""}}, {}};
+    QCOMPARE(输出(c, name), answer);
+    const QJsonArray paragraphs = 读文档(answer)["paragraphs"].toArray();
+    QCOMPARE(paragraphs[2]["text"].toString(), number);
+    for (int k = 0; k < explanation.size(); ++k) {
+        QCOMPARE(paragraphs[4 + k]["text"].toString(), explanation[k]);
+        QCOMPARE(paragraphs[4 + k]["style"].toString(), QStringLiteral("正文首行缩进"));
+    }
+    QCOMPARE(paragraphs[4 + explanation.size()]["text"].toString(), QStringLiteral("一、债权及分配金额"));
+}
+
+// 40 claims above a hundred million: the header row repeats, no row splits, the last claim, 合计
+// and the capitals stay on one page, and LibreOffice lays no amount over two lines.
+void TestPlanDocument::longCaseKeepsItsRowsTogether() {
+    案例 c;
+    for (int k = 1; k <= 4; ++k)
+        c.交款 << QStringList{QStringLiteral("交款人%1").arg(k), "750000000", "2024/3/1", ""};
+    for (int k = 1; k <= 40; ++k)
+        c.债权 << QStringList{QStringLiteral("债权人%1").arg(k), "123456789.12", "一般债权", "",
+                              "75000000", ""};
+    QCOMPARE(输出(c, QStringLiteral("（2024）京0105执1号")), answer);
+    const QJsonObject d = 读文档(answer);
+    QStringList marks = d["rowMarks"].toArray()[0].toVariant().toStringList();
+    QCOMPARE(marks.size(), 1 + 40 + 2);
+    QCOMPARE(marks.takeFirst(), QStringLiteral("hs"));
+    QCOMPARE(marks.takeLast(), QStringLiteral("s"));    // 分配合计（大写）
+    QCOMPARE(marks.takeLast(), QStringLiteral("sk"));   // 合计
+    QCOMPARE(marks.takeLast(), QStringLiteral("sk"));   // the last claim
+    QCOMPARE(marks, QStringList(39, QStringLiteral("s")));
+    const QStringList pages = QString::fromUtf8(运行工具({"pdftext", answer})).split(u'\f');
+    const QString text = pages.join(QString());
+    QCOMPARE(text.count(QStringLiteral("123,456,789.12")), 40);
+    QCOMPARE(text.count(QStringLiteral("75,000,000.00")), 40);
+    QCOMPARE(text.count(QStringLiteral("750,000,000.00")), 4);
+    QVERIFY(text.contains(QStringLiteral("4,938,271,564.80")));
+    QVERIFY(text.contains(QStringLiteral("3,000,000,000.00")));
+    const auto page = [&](const QString &what) {
+        for (int p = 0; p < pages.size(); ++p)
+            if (pages[p].contains(what))
+                return p;
+        return -1;
+    };
+    // The capitals share their page with claims; the header row heads that page too.
+    const int last = page(QStringLiteral("分配合计（大写）"));
+    QVERIFY(last > 0);
+    QVERIFY(pages[last].contains(QStringLiteral("123,456,789.12")));
+    QCOMPARE(pages[last].count(QStringLiteral("债权金额")), 1);
 }
 
 void TestPlanDocument::badTemplates_data() {
@@ -376,19 +465,34 @@ void TestPlanDocument::windowCommand() {
     named.案件号 = 7;
     named.案件名称 = QStringLiteral("甲诉乙案");
     w->接过恢复内容(named);
+    const QString screen = child<QLabel>(w, "Label4")->text();
     child<QAction>(w, "输出分配方案")->trigger();
     QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("分配方案甲诉乙案.docx"));
     QCOMPARE(opened, QStringList{answer});
+    QCOMPARE(w->statusBar()->currentMessage(), "已保存：" + QDir::toNativeSeparators(answer));
     const QJsonObject d = 读文档(answer);
     QCOMPARE(段落文字(d)[3], QStringLiteral("案件名称：甲诉乙案"));
-    QCOMPARE(段落文字(d)[4], child<QLabel>(w, "Label4")->text().replace("\r\n", "\n"));
+    // The document states the window's distribution in the court's form; the screen keeps its own.
+    QCOMPARE(段落文字(d).mid(4, 2),
+             (QStringList{"已交案款：3,000.00元，债权总额：6,000.00元（总比例50.00%）。",
+                          "分配案款中：一般债权3,000.00元（50.00%）。"}));
+    QCOMPARE(child<QLabel>(w, "Label4")->text(), screen);
+    QCOMPARE(screen, QStringLiteral("已交案款：3000元，债权总额：6000元（总比例50%）。\r\n"
+                                    "分配案款中：一般债权3000元(50%)"));
+    // Without a court in the settings the status line says where to set it.
+    写文件(appDir->filePath("varnel.ini"), "[office]\n");
+    QFile::remove(answer);
+    child<QAction>(w, "输出分配方案")->trigger();
+    QCOMPARE(w->statusBar()->currentMessage(),
+             "已保存：" + QDir::toNativeSeparators(answer) +
+                 "（没有设置法院名称，见 varnel.ini 的 [office] 一节）");
     QCOMPARE(表(d, 0).size(), 1 + 3 + 2);
     QCOMPARE(表(d, 0)[3], (QStringList{"3", "债权人3", "2,000.00", "一般债权", "", "1,000.00", ""}));
 
     QFile::remove(answer);
     answer.clear(); // the dialog cancelled
     child<QAction>(w, "输出分配方案")->trigger();
-    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.size(), 2);
     QCOMPARE(QDir(outDir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     关闭不保存(w);
 }

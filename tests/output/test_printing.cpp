@@ -145,6 +145,7 @@ class TestPrinting : public QObject {
     void limitsCheckedBeforePrinting();
     void pageWindowDrawsItsLabelsAndLines();
     void caseFundCommandPrintsClaims();
+    void claimsTableClosedOnPaper();
     void emptyClaimsStillPrintTitleAndNote();
     void fullPageOfClaimsFitsTheSheet();
     void nextLabelHidesTextRunningOn();
@@ -268,18 +269,17 @@ void TestPrinting::lineBreaksInACell() {
     grid.setRowHeight(0, 300);
     grid.setRowHeight(1, 300);
     grid.setTextMatrix(0, 0, QStringLiteral("第一行\r\n第二行"));
-    grid.setTextMatrix(1, 0, QString());
+    grid.setTextMatrix(1, 0, QStringLiteral("下一行"));
     const PdfFile pdf = print(grid, 标题, QString());
-    // The second line starts at the cell's left below the first; the cell's edge cuts it, so
-    // nothing of it reaches the empty row below.
+    // The second line starts at the cell's left below the first; the row grows to hold it, so
+    // the next row starts below it.
     const PdfWord *first = findPlain(pdf, 1, QStringLiteral("第一行"));
     const PdfWord *second = findPlain(pdf, 1, QStringLiteral("第二行"));
-    QVERIFY(first && second);
+    const PdfWord *next = findPlain(pdf, 1, QStringLiteral("下一行"));
+    QVERIFY(first && second && next);
     QVERIFY(qAbs(first->xMin - pt(5)) <= 1 && qAbs(first->yMin - pt(960 + 10)) <= 1);
     QVERIFY(qAbs(second->xMin - pt(5)) <= 1 && second->yMin >= first->yMax - 1);
-    const RenderedPage page = renderPdfPage(pdfPath, 1);
-    QVERIFY(!page.image.isNull());
-    QCOMPARE(darkPixels(page, 20, 960 + 300 + 20, 1980, 960 + 600 - 20), 0);
+    QVERIFY(next->yMin >= second->yMax);
 }
 
 void TestPrinting::pageScaledDownToASmallPrintableArea() {
@@ -495,6 +495,53 @@ void TestPrinting::caseFundCommandPrintsClaims() {
     QCOMPARE(noteLines(pdf, 1, &bottom).join(QString()), withoutBreaksAndBlanks(w->分配说明()));
     QVERIFY(guard->texts.isEmpty());
     关闭不保存(w);
+}
+
+// A realistic case through the window's command: names wider than their column wrap inside it,
+// whole; the blank entry row is not printed; a totals row closes the table.
+void TestPrinting::claimsTableClosedOnPaper() {
+    QTemporaryDir appDir;
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir.path())));
+    auto *w = new Fo案款分配计算;
+    w->show();
+    // The mortgage's 1,500,000 first; its other 500,000 and the general claim get half.
+    w->MSFjk->setTextMatrix(1, 1, QStringLiteral("2575617.25"));
+    const QString bank = QStringLiteral("中国工商银行股份有限公司北京朝阳支行");
+    const QString plaintiff = QStringLiteral("（2024）京0105民初10号案原告张三");
+    const QStringList rows[] = {{bank, "2000000", "抵押", "1500000"},
+                                {plaintiff, "1651234.5", "一般债权", ""}};
+    w->MSFzc->setRows(4);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c)
+            w->MSFzc->setTextMatrix(r + 1, c, rows[r][c]);
+    w->分配计算();
+    QCOMPARE(w->MSFzc->TextMatrix(3, 4), QStringLiteral("0")); // the entry row on screen
+    child<QAction>(w, "打印分配结果")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    关闭不保存(w);
+    const PdfFile pdf = readPdf(pdfPath);
+    QCOMPARE(pdf.pages, 1);
+    // The first column, 1500 twips wide, top to bottom: every name whole inside it, then 合计.
+    QList<PdfWord> first;
+    for (const PdfWord &word : pdf.onPage(1))
+        if (word.yMin > pt(960) && word.xMin < pt(1500))
+            first.append(word);
+    std::sort(first.begin(), first.end(),
+              [](const PdfWord &a, const PdfWord &b) { return a.yMin < b.yMin; });
+    QString column;
+    for (const PdfWord &word : first) {
+        QVERIFY2(word.xMax <= pt(1500), qPrintable(word.text));
+        column += word.text;
+    }
+    QCOMPARE(column, QStringLiteral("债权人或案款项目") + bank + plaintiff + QStringLiteral("合计"));
+    // The totals row: 2,000,000 + 1,651,234.5 claimed, 1,500,000 of priority, and all that was
+    // paid in allocated (1,750,000 and 825,617.25).
+    QStringList totals;
+    for (const PdfWord &word : pdf.onPage(1))
+        if (qAbs(word.yMin - first.last().yMin) < 1 && word.xMin >= pt(1500))
+            totals.append(word.text);
+    QCOMPARE(totals, (QStringList{"3651234.5", "1500000", "2575617.25"}));
+    QVERIFY(!findPlain(pdf, 1, QStringLiteral("0")));
 }
 
 void TestPrinting::emptyClaimsStillPrintTitleAndNote() {

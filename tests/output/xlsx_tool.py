@@ -120,8 +120,10 @@ def add_text(parts, name, old, new):
 
 def formula(src, dst):
     parts = read_parts(src)
-    add_text(parts, "xl/worksheets/sheet1.xml", '<c r="C9" s="6"/>',
-             '<c r="C9" s="6"><f>1+1</f><v>2</v></c>')
+    sheet = parts["xl/worksheets/sheet1.xml"].decode("utf-8")
+    pattern = re.search(r'<c r="C9" (s="\d+")/>', sheet)
+    parts["xl/worksheets/sheet1.xml"] = sheet.replace(
+        pattern.group(0), '<c r="C9" %s><f>1+1</f><v>2</v></c>' % pattern.group(1), 1).encode("utf-8")
     parts["xl/calcChain.xml"] = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
                                  '<calcChain xmlns="%s"><c r="C9" i="1"/></calcChain>' % MAIN).encode("utf-8")
     add_text(parts, "xl/_rels/workbook.xml.rels", "</Relationships>",
