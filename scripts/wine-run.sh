@@ -30,8 +30,22 @@ runner="$(mktemp -d /tmp/varnel-host-runner.XXXXXX)"
 python3 "$(dirname "$0")/wine-host-runner.py" "$runner" &
 runner_pid=$!
 export VARNEL_HOST_RUNNER="$(wine_dir "$runner")"
+# The program writes into files that are copied to the caller as they grow, not straight into
+# the caller's pipes: Wine's desktop process, started by the first program that needs it,
+# inherits that program's output and lives while any program of the run needs it; holding
+# CTest's pipe open, it would keep a finished test waiting until its timeout.
+out="$(mktemp /tmp/varnel-wine-out.XXXXXX)"
+err="$(mktemp /tmp/varnel-wine-err.XXXXXX)"
 status=0
-wine "$@" || status=$?
+wine "$@" >"$out" 2>"$err" &
+program=$!
+tail -s 0.1 -n +1 -f --pid="$program" "$out" &
+copy_out=$!
+tail -s 0.1 -n +1 -f --pid="$program" "$err" >&2 &
+copy_err=$!
+wait "$program" || status=$?
+wait "$copy_out" "$copy_err" || true
+rm -f "$out" "$err"
 rm -rf "$runner"
 kill "$runner_pid" 2>/dev/null || true
 exit $status

@@ -119,8 +119,10 @@ void TestFailedCommands::failedLoadLeavesTheWindow() {
         if (archive->server)
             QVERIFY(archive->writeIni(TestServer::get().clerk().replace(
                 QStringLiteral("port=") + TestServer::get().port, QStringLiteral("port=1"))));
-        else
+        else {
+            archive->reopen(); // Windows renames no file a connection holds open
             QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
+        }
     } else {
         const QString sql = step == QLatin1String("payments") ? 案件语句::读交款(乙) : 案件语句::读债权(乙);
         数据库设置::语句记录 = [=](const QString &text, bool) {
