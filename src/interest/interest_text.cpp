@@ -72,6 +72,20 @@ QString 还款(const 计息输入 &input) {
     return QStringLiteral("；还款%1笔共%2，%3").arg(input.还款.size()).arg(元(paid), order);
 }
 
+// Who published the rates the computation used.
+QString 来源(计息方式 method) {
+    switch (method) {
+    case 计息方式::一年期LPR:
+    case 计息方式::五年期LPR:
+        return QStringLiteral("利率为全国银行间同业拆借中心受权公布的贷款市场报价利率。");
+    case 计息方式::基准利率: return QStringLiteral("利率为中国人民银行公布的贷款基准利率。");
+    case 计息方式::迟延履行:
+        return QStringLiteral("依据《最高人民法院关于执行程序中计算迟延履行期间的债务利息适用法律若干"
+                              "问题的解释》。");
+    default: return {};
+    }
+}
+
 } // namespace
 
 QString 计算说明(const 计息输入 &input, const 计息结果 &r, const 说明要素 &f) {
@@ -81,13 +95,16 @@ QString 计算说明(const 计息输入 &input, const 计息结果 &r, const 说
     text += 方法(input, f) + QStringLiteral("，利息合计") + 元(r.利息合计) + 还款(input);
     text += QStringLiteral("；尚欠本金%1，尚欠利息%2，本息合计%3。")
                 .arg(元(r.尚欠本金), 元(r.尚欠利息), 元(r.本息合计));
+    text += 来源(input.方式);
     if (r.多付 > Money{})
         text += QStringLiteral("多付%1。").arg(元(r.多付));
     if (f.各行之和 != r.利息合计)
-        text += QStringLiteral("明细各行利息之和为%1，与利息合计相差%2：利息在每个还款日和截止日"
-                               "合计后四舍五入到分，各行利息各自四舍五入到分。")
+        text += QStringLiteral("明细各行利息之和为%1，与利息合计相差%2：%3，各行利息各自四舍五入到分。")
                     .arg(元(f.各行之和), 元(f.各行之和 > r.利息合计 ? f.各行之和 - r.利息合计
-                                                                    : r.利息合计 - f.各行之和));
+                                                                    : r.利息合计 - f.各行之和),
+                         input.还款.isEmpty()
+                             ? QStringLiteral("利息合计按全期的精确数四舍五入到分")
+                             : QStringLiteral("利息在每个还款日和截止日合计后四舍五入到分"));
     if (f.按最近一期之后.isValid())
         text += QStringLiteral("%1以后的利率按最近一期计算，请核对有无新的公布。")
                     .arg(年月日(f.按最近一期之后));
