@@ -10,8 +10,9 @@ struct 公布行 {
 
 // The loan prime rates (贷款市场报价利率), one year and over five years, published by the
 // National Interbank Funding Center (全国银行间同业拆借中心) authorised by the People's Bank of
-// China, each in force from its publication day. Only the publications that changed a rate are
-// listed; a month whose rates stayed the same changes nothing.
+// China, each in force from its publication day. Listed are the publications that changed a
+// rate, and the latest one known, which changed none but tells how far the table reaches; a month
+// whose rates stayed the same changes nothing.
 const 公布行 LPR行[] = {
     {"2019-08-20", {"4.25", "4.85"}}, // NIFC, 2019-08-20: first publication under the new rules
     {"2019-09-20", {"4.20", "4.85"}}, // NIFC, 2019-09-20
@@ -28,6 +29,7 @@ const 公布行 LPR行[] = {
     {"2024-07-22", {"3.35", "3.85"}}, // NIFC, 2024-07-22
     {"2024-10-21", {"3.10", "3.60"}}, // NIFC, 2024-10-21
     {"2025-05-20", {"3.00", "3.50"}}, // NIFC, 2025-05-20
+    {"2025-12-22", {"3.00", "3.50"}}, // NIFC, 2025-12-22: unchanged, the seventh month running
 };
 
 // The People's Bank of China benchmark loan rates (金融机构人民币贷款基准利率) of the terms six

@@ -139,6 +139,10 @@ void TestInterestRules::figures_data() {
     QTest::newRow("principal cleared early") << LPR1 << "365000" << "2021-01-01" << "2021-01-10" << "1" << ""
         << 365 << true << "2021-01-05:10;2021-01-02:365077" << "2021-01-01,2021-01-02,2,365000,3.85%×1,77"
         << "77" << "0" << "0" << "10";
+    // 3.00% from 2025-05-20; the publication of 2025-12-22 left it so, and one row runs across it:
+    // 3 × 365000 × 3% ÷ 365 = 3 × 30.00 = 90.00.
+    QTest::newRow("unchanged publication") << LPR1 << "365000" << "2025-12-21" << "2025-12-23" << "1" << ""
+        << 365 << true << "" << "2025-12-21,2025-12-23,3,365000,3%×1,90" << "90" << "365000" << "90" << "0";
     // 1000 at 3.85% earns 0.1054795 a day. Day 1 rounds to 0.11 on the payment of 0.01 (0.10
     // left owed), day 2 to 0.11 at the end: total 0.22; the one row's 2 days exact, 0.2109589,
     // show 0.21.
@@ -255,12 +259,12 @@ void TestInterestRules::explanation_data() {
     QTest::addColumn<QString>("payments");
     QTest::addColumn<QString>("holds");
     QTest::addColumn<QString>("lacks");
-    const QString latest = QStringLiteral("2025年5月20日以后的利率按最近一期计算，请核对有无新的公布");
+    const QString latest = QStringLiteral("2025年12月22日以后的利率按最近一期计算，请核对有无新的公布");
     // 2020 (366) + 2021 to 2023 (3 × 365) + January to June 2024 (182) = 1643 days.
     QTest::newRow("period and method") << LPR1 << "2020-01-01" << "2024-06-30" << ""
         << "自2020年1月1日起至2024年6月30日止，共1643天，按一年期LPR的1倍分段计算" << latest;
-    QTest::newRow("past the latest publication") << LPR1 << "2025-05-19" << "2025-06-10" << "" << latest << "";
-    QTest::newRow("up to the latest publication") << LPR1 << "2025-05-01" << "2025-05-20" << "" << "利息合计"
+    QTest::newRow("past the latest publication") << LPR1 << "2025-12-21" << "2026-01-10" << "" << latest << "";
+    QTest::newRow("up to the latest publication") << LPR1 << "2025-12-01" << "2025-12-22" << "" << "利息合计"
         << latest;
     // 2015-01-01 to 2015-12-31 is a term of over six months to one year.
     QTest::newRow("benchmark names its term") << 基准 << "2015-01-01" << "2015-12-31" << ""
@@ -288,7 +292,7 @@ void TestInterestRules::explanation() {
     QVERIFY2(r.计算说明.contains(holds), qPrintable(r.计算说明));
     if (!lacks.isEmpty())
         QVERIFY2(!r.计算说明.contains(lacks), qPrintable(r.计算说明));
-    QCOMPARE(r.利率表截至, QDate(2025, 5, 20));
+    QCOMPARE(r.利率表截至, QDate(2025, 12, 22));
 }
 
 int runInterestRulesTests(int argc, char **argv) {

@@ -62,12 +62,12 @@ void TestRateFile::refused() {
 
 // A heading, CR LF line ends and a blank line are allowed; each row takes effect on its date.
 void TestRateFile::added() {
-    写利率文件("\xEF\xBB\xBF日期,种类,年利率\r\n2025-06-20,LPR1Y,2.9\r\n\r\n2025-06-20,LPR5Y,3.4\r\n");
+    写利率文件("\xEF\xBB\xBF日期,种类,年利率\r\n2026-01-20,LPR1Y,2.9\r\n\r\n2026-01-20,LPR5Y,3.4\r\n");
     const 利率表 table = 当前利率表();
-    QCOMPARE(table.截至(), QDate(2025, 6, 20));
-    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2025, 6, 19))->年利率, *读分数(QStringLiteral("3")));
-    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2025, 6, 20))->年利率, *读分数(QStringLiteral("2.9")));
-    QCOMPARE(table.当日(利率种类::LPR5Y, QDate(2026, 1, 1))->年利率, *读分数(QStringLiteral("3.4")));
+    QCOMPARE(table.截至(), QDate(2026, 1, 20));
+    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2026, 1, 19))->年利率, *读分数(QStringLiteral("3")));
+    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2026, 1, 20))->年利率, *读分数(QStringLiteral("2.9")));
+    QCOMPARE(table.当日(利率种类::LPR5Y, QDate(2026, 2, 1))->年利率, *读分数(QStringLiteral("3.4")));
 }
 
 int runRateFileTests(int argc, char **argv) {
