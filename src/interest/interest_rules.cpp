@@ -33,7 +33,8 @@ QDate 首日(const 计息输入 &in) {
     return in.方式 == 计息方式::迟延履行 ? in.起算日.addDays(1) : in.起算日;
 }
 
-std::optional<拒绝> 检查输入(const 计息输入 &in, std::optional<分数> &倍数, std::optional<分数> &年利率) {
+std::optional<拒绝> 检查输入(const 计息输入 &in, std::optional<分数> &倍数,
+                             std::optional<分数> &年利率) {
     const bool 迟延 = in.方式 == 计息方式::迟延履行;
     if (in.本金 < Money{})
         return 拒绝{拒绝处::本金, QStringLiteral("本金不能是负数。")};
@@ -55,9 +56,10 @@ std::optional<拒绝> 检查输入(const 计息输入 &in, std::optional<分数>
     for (int i = 0; i < in.还款.size(); ++i) {
         const auto &p = in.还款[i];
         if (!p.日期.isValid() || p.日期 < 首日(in) || p.日期 > in.截止日)
-            return 拒绝{拒绝处::还款,
-                        QStringLiteral("还款日期应在%1至%2之间。").arg(年月日(首日(in)), 年月日(in.截止日)),
-                        i};
+            return 拒绝{
+                拒绝处::还款,
+                QStringLiteral("还款日期应在%1至%2之间。").arg(年月日(首日(in)), 年月日(in.截止日)),
+                i};
         if (p.金额 <= Money{})
             return 拒绝{拒绝处::还款, QStringLiteral("还款金额应大于0。"), i};
     }
@@ -66,15 +68,20 @@ std::optional<拒绝> 检查输入(const 计息输入 &in, std::optional<分数>
 
 std::optional<利率种类> 所用种类(const 计息输入 &in) {
     switch (in.方式) {
-    case 计息方式::一年期LPR: return 利率种类::LPR1Y;
-    case 计息方式::五年期LPR: return 利率种类::LPR5Y;
-    case 计息方式::基准利率: return 基准期限(首日(in), in.截止日);
-    default: return std::nullopt;
+    case 计息方式::一年期LPR:
+        return 利率种类::LPR1Y;
+    case 计息方式::五年期LPR:
+        return 利率种类::LPR5Y;
+    case 计息方式::基准利率:
+        return 基准期限(首日(in), in.截止日);
+    default:
+        return std::nullopt;
     }
 }
 
 // The first day of the period that has no published rate of the kind, if any.
-std::optional<QDate> 无利率之日(const 利率表 &table, 利率种类 kind, const QDate &first, const QDate &last) {
+std::optional<QDate> 无利率之日(const 利率表 &table, 利率种类 kind, const QDate &first,
+                                const QDate &last) {
     if (!table.当日(kind, first))
         return first;
     if (是基准利率(kind) && last > 基准利率末日())
@@ -106,7 +113,7 @@ QList<利率段> 利率各段(const 计息输入 &in, const 利率表 &table, co
 
 struct 账 {
     Money 本金;
-    分数 未结;  // interest accrued since it was last rounded, in ten-thousandths of a yuan
+    分数 未结; // interest accrued since it was last rounded, in ten-thousandths of a yuan
     Money 欠息;
     Money 合计;
     Money 多付;
@@ -176,10 +183,11 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
     const auto kind = 所用种类(in);
     if (kind)
         if (const auto day = 无利率之日(table, *kind, first, in.截止日))
-            return refused({拒绝处::起算日, QStringLiteral("%1没有公布的%2，不能按这种方式计算。")
-                                                .arg(年月日(*day), 是基准利率(*kind)
-                                                                       ? QStringLiteral("贷款基准利率")
-                                                                       : QStringLiteral("LPR"))});
+            return refused(
+                {拒绝处::起算日,
+                 QStringLiteral("%1没有公布的%2，不能按这种方式计算。")
+                     .arg(年月日(*day), 是基准利率(*kind) ? QStringLiteral("贷款基准利率")
+                                                          : QStringLiteral("LPR"))});
     try {
         const QList<利率段> rates = 利率各段(in, table, kind, *multiple, *fixed);
         QList<int> order(in.还款.size());
@@ -220,7 +228,8 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
         }
         result.计算说明 = 计算说明(in, result, facts);
     } catch (const VarnelError &e) {
-        return refused({拒绝处::本金, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())});
+        return refused(
+            {拒绝处::本金, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())});
     }
     return result;
 }

@@ -40,8 +40,8 @@ struct 计息明细行 {
     QDate 截止日期;
     long long 天数 = 0;
     Money 计息本金;
-    QString 利率;  // "3.85%×1" or "日万分之1.75"
-    Money 利息;    // the stretch's exact interest rounded half up to the fen
+    QString 利率; // "3.85%×1" or "日万分之1.75"
+    Money 利息;   // the stretch's exact interest rounded half up to the fen
 };
 
 // The input that stops a computation; 还款行 is the index in 计息输入::还款 of the payment.
@@ -53,11 +53,11 @@ struct 计息结果 {
     QString 拒绝说明;
 
     QList<计息明细行> 明细;
-    Money 利息合计;  // all interest accrued, rounded on each payment day and at the end
+    Money 利息合计; // all interest accrued, rounded on each payment day and at the end
     Money 尚欠本金;
-    Money 尚欠利息;  // accrued less what the payments paid of it
+    Money 尚欠利息; // accrued less what the payments paid of it
     Money 本息合计;
-    Money 多付;      // what the payments left over after all that was owed
+    Money 多付; // what the payments left over after all that was owed
     QString 计算说明;
     QDate 利率表截至;
 

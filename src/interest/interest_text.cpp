@@ -30,11 +30,16 @@ QString 元(Money m) {
 
 QString 期限名(利率种类 kind) {
     switch (kind) {
-    case 利率种类::BASE6M: return QStringLiteral("六个月以内（含六个月）");
-    case 利率种类::BASE1Y: return QStringLiteral("六个月至一年（含一年）");
-    case 利率种类::BASE3Y: return QStringLiteral("一至三年（含三年）");
-    case 利率种类::BASE5Y: return QStringLiteral("三至五年（含五年）");
-    default: return QStringLiteral("五年以上");
+    case 利率种类::BASE6M:
+        return QStringLiteral("六个月以内（含六个月）");
+    case 利率种类::BASE1Y:
+        return QStringLiteral("六个月至一年（含一年）");
+    case 利率种类::BASE3Y:
+        return QStringLiteral("一至三年（含三年）");
+    case 利率种类::BASE5Y:
+        return QStringLiteral("三至五年（含五年）");
+    default:
+        return QStringLiteral("五年以上");
     }
 }
 
@@ -44,15 +49,21 @@ QString 方法(const 计息输入 &input, const 说明要素 &f) {
         return QStringLiteral("按日万分之一点七五计算加倍部分债务利息");
     QString rate;
     switch (input.方式) {
-    case 计息方式::一年期LPR: rate = QStringLiteral("一年期LPR"); break;
-    case 计息方式::五年期LPR: rate = QStringLiteral("五年以上LPR"); break;
+    case 计息方式::一年期LPR:
+        rate = QStringLiteral("一年期LPR");
+        break;
+    case 计息方式::五年期LPR:
+        rate = QStringLiteral("五年以上LPR");
+        break;
     case 计息方式::基准利率:
         rate = QStringLiteral("中国人民银行%1贷款基准利率").arg(期限名(f.种类));
         break;
-    default: rate = QStringLiteral("年利率%1%").arg(分数文本(f.固定年利率)); break;
+    default:
+        rate = QStringLiteral("年利率%1%").arg(分数文本(f.固定年利率));
+        break;
     }
     const bool published = input.方式 != 计息方式::固定年利率;
-    const QString how = !published  ? QStringLiteral("计算")
+    const QString how = !published   ? QStringLiteral("计算")
                         : input.分段 ? QStringLiteral("分段计算")
                                      : QStringLiteral("计算（全期按起算日施行的利率）");
     return QStringLiteral("按%1的%2倍%3（每年按%4天计）")
@@ -78,11 +89,14 @@ QString 来源(计息方式 method) {
     case 计息方式::一年期LPR:
     case 计息方式::五年期LPR:
         return QStringLiteral("利率为全国银行间同业拆借中心受权公布的贷款市场报价利率。");
-    case 计息方式::基准利率: return QStringLiteral("利率为中国人民银行公布的贷款基准利率。");
+    case 计息方式::基准利率:
+        return QStringLiteral("利率为中国人民银行公布的贷款基准利率。");
     case 计息方式::迟延履行:
-        return QStringLiteral("依据《最高人民法院关于执行程序中计算迟延履行期间的债务利息适用法律若干"
-                              "问题的解释》。");
-    default: return {};
+        return QStringLiteral(
+            "依据《最高人民法院关于执行程序中计算迟延履行期间的债务利息适用法律若干"
+            "问题的解释》。");
+    default:
+        return {};
     }
 }
 
@@ -99,12 +113,14 @@ QString 计算说明(const 计息输入 &input, const 计息结果 &r, const 说
     if (r.多付 > Money{})
         text += QStringLiteral("多付%1。").arg(元(r.多付));
     if (f.各行之和 != r.利息合计)
-        text += QStringLiteral("明细各行利息之和为%1，与利息合计相差%2：%3，各行利息各自四舍五入到分。")
-                    .arg(元(f.各行之和), 元(f.各行之和 > r.利息合计 ? f.各行之和 - r.利息合计
-                                                                    : r.利息合计 - f.各行之和),
-                         input.还款.isEmpty()
-                             ? QStringLiteral("利息合计按全期的精确数四舍五入到分")
-                             : QStringLiteral("利息在每个还款日和截止日合计后四舍五入到分"));
+        text +=
+            QStringLiteral("明细各行利息之和为%1，与利息合计相差%2：%3，各行利息各自四舍五入到分。")
+                .arg(
+                    元(f.各行之和),
+                    元(f.各行之和 > r.利息合计 ? f.各行之和 - r.利息合计 : r.利息合计 - f.各行之和),
+                    input.还款.isEmpty()
+                        ? QStringLiteral("利息合计按全期的精确数四舍五入到分")
+                        : QStringLiteral("利息在每个还款日和截止日合计后四舍五入到分"));
     if (f.按最近一期之后.isValid())
         text += QStringLiteral("%1以后的利率按最近一期计算，请核对有无新的公布。")
                     .arg(年月日(f.按最近一期之后));

@@ -16,12 +16,12 @@ QString 利率文本(计息方式 method, const 分数 &annualPercent, const 分
 
 // What the explanation needs besides the input and the figures of the result.
 struct 说明要素 {
-    QDate 首日;             // the first day of interest
+    QDate 首日; // the first day of interest
     分数 倍数;
     分数 固定年利率;
-    利率种类 种类 = 利率种类::LPR1Y;  // the kind of published rate used
-    QDate 按最近一期之后;   // valid when days past this date took its rate
-    Money 各行之和;         // the rows' rounded interest added up
+    利率种类 种类 = 利率种类::LPR1Y; // the kind of published rate used
+    QDate 按最近一期之后;            // valid when days past this date took its rate
+    Money 各行之和;                  // the rows' rounded interest added up
 };
 
 // The paragraph under the results: period, method and source, the figures, and what the clerk

@@ -87,8 +87,9 @@ std::optional<利率公布> 利率表::当日(利率种类 kind, const QDate &da
     if (是基准利率(kind) && day > 基准利率末日())
         return std::nullopt;
     const auto &rows = 各种类[序(kind)];
-    const auto after = std::upper_bound(rows.begin(), rows.end(), day,
-                                        [](const QDate &d, const 利率公布 &r) { return d < r.日期; });
+    const auto after =
+        std::upper_bound(rows.begin(), rows.end(), day,
+                         [](const QDate &d, const 利率公布 &r) { return d < r.日期; });
     if (after == rows.begin())
         return std::nullopt;
     return *(after - 1);

@@ -90,8 +90,7 @@ bool operator<(const 分数 &a, const 分数 &b) {
 
 std::optional<分数> 读分数(const QString &text) {
     const auto number = 读数字(text);
-    if (!number || number->digits.size() > 30 || number->exponent > 30 ||
-        number->exponent < -30)
+    if (!number || number->digits.size() > 30 || number->exponent > 30 || number->exponent < -30)
         return std::nullopt;
     I digits = 0;
     for (const char c : number->digits)

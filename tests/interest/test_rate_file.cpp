@@ -30,7 +30,8 @@ class TestRateFile : public QObject {
 void TestRateFile::refused_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("line");
-    QTest::newRow("unknown kind") << QByteArray("2025-06-20,LPR1Y,3\n2025-06-20,LPR9Y,3\n") << "第 2 行";
+    QTest::newRow("unknown kind") << QByteArray("2025-06-20,LPR1Y,3\n2025-06-20,LPR9Y,3\n")
+                                  << "第 2 行";
     QTest::newRow("two fields after the heading")
         << QByteArray("日期,种类,年利率\n2025-06-20,LPR1Y\n") << "第 2 行";
     QTest::newRow("four fields") << QByteArray("2025-06-20,LPR1Y,3,4\n") << "第 1 行";
@@ -39,12 +40,16 @@ void TestRateFile::refused_data() {
     QTest::newRow("rate 0") << QByteArray("2025-06-20,LPR1Y,0\n") << "第 1 行";
     QTest::newRow("rate 100") << QByteArray("2025-06-20,LPR1Y,100\n") << "第 1 行";
     // A blank line counts as a line.
-    QTest::newRow("benchmark after 2019-08-19") << QByteArray("\n2019-08-20,BASE1Y,4.35\n") << "第 2 行";
+    QTest::newRow("benchmark after 2019-08-19")
+        << QByteArray("\n2019-08-20,BASE1Y,4.35\n") << "第 2 行";
     QTest::newRow("LPR before 2019-08-20") << QByteArray("2019-08-19,LPR1Y,4.31\n") << "第 1 行";
-    QTest::newRow("written twice") << QByteArray("2025-06-20,LPR1Y,3\r\n2025-06-20,LPR1Y,2.9\r\n") << "第 2 行";
-    QTest::newRow("not UTF-8") << QByteArray("2025-06-20,LPR1Y,3\n2025-06-20,\xB4\xFB,3\n") << "第 2 行";
+    QTest::newRow("written twice")
+        << QByteArray("2025-06-20,LPR1Y,3\r\n2025-06-20,LPR1Y,2.9\r\n") << "第 2 行";
+    QTest::newRow("not UTF-8") << QByteArray("2025-06-20,LPR1Y,3\n2025-06-20,\xB4\xFB,3\n")
+                               << "第 2 行";
     // The heading is a heading only on the first line.
-    QTest::newRow("heading later") << QByteArray("2025-06-20,LPR1Y,3\n日期,种类,年利率\n") << "第 2 行";
+    QTest::newRow("heading later")
+        << QByteArray("2025-06-20,LPR1Y,3\n日期,种类,年利率\n") << "第 2 行";
 }
 
 // The good lines before a bad one are not taken either: the table stays the shipped one.
@@ -62,12 +67,15 @@ void TestRateFile::refused() {
 
 // A heading, CR LF line ends and a blank line are allowed; each row takes effect on its date.
 void TestRateFile::added() {
-    写利率文件("\xEF\xBB\xBF日期,种类,年利率\r\n2026-01-20,LPR1Y,2.9\r\n\r\n2026-01-20,LPR5Y,3.4\r\n");
+    写利率文件(
+        "\xEF\xBB\xBF日期,种类,年利率\r\n2026-01-20,LPR1Y,2.9\r\n\r\n2026-01-20,LPR5Y,3.4\r\n");
     const 利率表 table = 当前利率表();
     QCOMPARE(table.截至(), QDate(2026, 1, 20));
     QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2026, 1, 19))->年利率, *读分数(QStringLiteral("3")));
-    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2026, 1, 20))->年利率, *读分数(QStringLiteral("2.9")));
-    QCOMPARE(table.当日(利率种类::LPR5Y, QDate(2026, 2, 1))->年利率, *读分数(QStringLiteral("3.4")));
+    QCOMPARE(table.当日(利率种类::LPR1Y, QDate(2026, 1, 20))->年利率,
+             *读分数(QStringLiteral("2.9")));
+    QCOMPARE(table.当日(利率种类::LPR5Y, QDate(2026, 2, 1))->年利率,
+             *读分数(QStringLiteral("3.4")));
 }
 
 int runRateFileTests(int argc, char **argv) {
