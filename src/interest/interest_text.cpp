@@ -43,7 +43,7 @@ QString 期限名(利率种类 kind) {
     }
 }
 
-// "按一年期LPR的1倍分段计算（每年按365天计）" and its kin.
+// "按一年期LPR的1倍分段计算" and its kin.
 QString 方法(const 计息输入 &input, const 说明要素 &f) {
     if (input.方式 == 计息方式::迟延履行)
         return QStringLiteral("按日万分之一点七五计算加倍部分债务利息");
@@ -66,9 +66,7 @@ QString 方法(const 计息输入 &input, const 说明要素 &f) {
     const QString how = !published   ? QStringLiteral("计算")
                         : input.分段 ? QStringLiteral("分段计算")
                                      : QStringLiteral("计算（全期按起算日施行的利率）");
-    return QStringLiteral("按%1的%2倍%3（每年按%4天计）")
-        .arg(rate, 分数文本(f.倍数), how)
-        .arg(input.年天数);
+    return QStringLiteral("按%1的%2倍%3").arg(rate, 分数文本(f.倍数), how);
 }
 
 QString 还款(const 计息输入 &input) {
@@ -83,20 +81,21 @@ QString 还款(const 计息输入 &input) {
     return QStringLiteral("；还款%1笔共%2，%3").arg(input.还款.size()).arg(元(paid), order);
 }
 
-// Who published the rates the computation used.
-QString 来源(计息方式 method) {
+// Who published the rates the computation used, and the year the day rate divides by.
+QString 来源(计息方式 method, int yearDays) {
+    const QString year = QStringLiteral("每年按%1天计。").arg(yearDays);
     switch (method) {
     case 计息方式::一年期LPR:
     case 计息方式::五年期LPR:
-        return QStringLiteral("利率为全国银行间同业拆借中心受权公布的贷款市场报价利率。");
+        return QStringLiteral("利率为全国银行间同业拆借中心受权公布的贷款市场报价利率，") + year;
     case 计息方式::基准利率:
-        return QStringLiteral("利率为中国人民银行公布的贷款基准利率。");
+        return QStringLiteral("利率为中国人民银行公布的贷款基准利率，") + year;
     case 计息方式::迟延履行:
         return QStringLiteral(
             "依据《最高人民法院关于执行程序中计算迟延履行期间的债务利息适用法律若干"
             "问题的解释》。");
     default:
-        return {};
+        return year;
     }
 }
 
@@ -109,7 +108,7 @@ QString 计算说明(const 计息输入 &input, const 计息结果 &r, const 说
     text += 方法(input, f) + QStringLiteral("，利息合计") + 元(r.利息合计) + 还款(input);
     text += QStringLiteral("；尚欠本金%1，尚欠利息%2，本息合计%3。")
                 .arg(元(r.尚欠本金), 元(r.尚欠利息), 元(r.本息合计));
-    text += 来源(input.方式);
+    text += 来源(input.方式, input.年天数);
     if (r.多付 > Money{})
         text += QStringLiteral("多付%1。").arg(元(r.多付));
     if (f.各行之和 != r.利息合计)

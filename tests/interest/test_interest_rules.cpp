@@ -277,7 +277,7 @@ void TestInterestRules::explanation_data() {
     const QString latest = QStringLiteral("2025年12月22日以后的利率按最近一期计算，请核对有无新的公布");
     // 2020 (366) + 2021 to 2023 (3 × 365) + January to June 2024 (182) = 1643 days.
     QTest::newRow("period and method") << LPR1 << "2020-01-01" << "2024-06-30" << ""
-        << "自2020年1月1日起至2024年6月30日止，共1643天，按一年期LPR的1倍分段计算" << latest;
+        << "自2020年1月1日起至2024年6月30日止，共1643天，按一年期LPR的1倍分段计算，利息合计" << latest;
     QTest::newRow("past the latest publication") << LPR1 << "2025-12-21" << "2026-01-10" << ""
         << latest << "";
     QTest::newRow("up to the latest publication") << LPR1 << "2025-12-01" << "2025-12-22" << ""
