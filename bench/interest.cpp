@@ -1,7 +1,7 @@
-// Interest on the one-year loan prime rate, split at every publication, over ten years
-// (2015-08-20 would have no such rate, so 2019-08-20 to 2029-08-19, past the latest publication)
-// with 200 part payments spread over the period: the computation the interest window makes on
-// each change of its input. It should stay under 5 ms.
+// Interest on the one-year loan prime rate, split at every publication, over ten years from its
+// first publication (2019-08-20 to 2029-08-19, past the latest one) with 200 part payments spread
+// over the period: the computation the interest window makes on each change of its input. It
+// should stay under 5 ms.
 #include "interest/interest_rules.h"
 #include "timing.h"
 

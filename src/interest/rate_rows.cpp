@@ -34,7 +34,8 @@ const 公布行 LPR行[] = {
 
 // The People's Bank of China benchmark loan rates (金融机构人民币贷款基准利率) of the terms six
 // months or less, six months to one year, one to three years, three to five years and over five
-// years, each row a notice of the People's Bank of China in force from its date.
+// years, each row a notice of the People's Bank of China, dated by the day it took effect (the
+// notice was published a day or two before).
 const 公布行 基准行[] = {
     {"1991-04-21", {"8.10", "8.64", "9.00", "9.54", "9.72"}},      // PBOC, 1991-04-21
     {"1993-05-15", {"8.82", "9.36", "10.80", "12.06", "12.24"}},   // PBOC, 1993-05-15
