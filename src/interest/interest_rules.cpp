@@ -171,11 +171,14 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
     计息结果 result;
     result.利率表截至 = table.截至();
     std::optional<分数> multiple, fixed;
+    // A refusal carries no figures, not even those worked out before it.
     const auto refused = [&](const 拒绝 &r) {
-        result.拒绝 = r.处;
-        result.拒绝说明 = r.说明;
-        result.还款行 = r.行;
-        return result;
+        计息结果 out;
+        out.利率表截至 = result.利率表截至;
+        out.拒绝 = r.处;
+        out.拒绝说明 = r.说明;
+        out.还款行 = r.行;
+        return out;
     };
     if (const auto r = 检查输入(in, multiple, fixed))
         return refused(*r);
@@ -229,7 +232,7 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
         result.计算说明 = 计算说明(in, result, facts);
     } catch (const VarnelError &e) {
         return refused(
-            {拒绝处::本金, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())});
+            {拒绝处::数额, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())});
     }
     return result;
 }

@@ -45,7 +45,8 @@ struct 计息明细行 {
 };
 
 // The input that stops a computation; 还款行 is the index in 计息输入::还款 of the payment.
-enum class 拒绝处 { 无, 本金, 起算日, 截止日, 倍数, 年利率, 年天数, 还款 };
+// 数额: the figures went beyond what exact arithmetic holds, none of the inputs alone at fault.
+enum class 拒绝处 { 无, 本金, 起算日, 截止日, 倍数, 年利率, 年天数, 还款, 数额 };
 
 struct 计息结果 {
     拒绝处 拒绝 = 拒绝处::无;

@@ -218,6 +218,9 @@ void TestInterestRules::refusals_data() {
         << -1 << "倍数";
     QTest::newRow("multiple not a number") << LPR1 << "2021-01-01" << "2021-01-02" << "x" << ""
         << 倍数 << -1 << "倍数";
+    // 1000 yuan × 3.85% × 10^30 a day is beyond 128 bits: refused, never wrapped round.
+    QTest::newRow("beyond exact arithmetic") << LPR1 << "2021-01-01" << "2021-01-02" << "1e30" << ""
+        << int(拒绝处::数额) << -1 << "数额太大";
     // The due date itself is before the period of delayed performance.
     QTest::newRow("payment before the period") << 迟延 << "2021-01-01" << "2021-01-10" << "1"
         << "2021-01-05:1;2021-01-01:1" << 还款处 << 1 << "2021年1月2日至2021年1月10日";
