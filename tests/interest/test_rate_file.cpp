@@ -1,8 +1,10 @@
+#include "common/app_dir.h"
 #include "common/varnel_error.h"
 #include "interest/rate_table.h"
 #include "settings_dir.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -25,6 +27,7 @@ class TestRateFile : public QObject {
     void refused_data();
     void refused();
     void added();
+    void applicationDirectoryFirst();
 };
 
 void TestRateFile::refused_data() {
@@ -76,6 +79,20 @@ void TestRateFile::added() {
              *读分数(QStringLiteral("2.9")));
     QCOMPARE(table.当日(利率种类::LPR5Y, QDate(2026, 2, 1))->年利率,
              *读分数(QStringLiteral("3.4")));
+}
+
+// As with varnel.ini, the application directory's file counts before the system folder's.
+void TestRateFile::applicationDirectoryFirst() {
+    写利率文件("2026-01-20,LPR1Y,2.9\n");
+    QTemporaryDir appDir;
+    QFile local(appDir.filePath(QStringLiteral("利率表.csv")));
+    QVERIFY(local.open(QIODevice::WriteOnly) && local.write("2026-03-20,LPR1Y,2.8\n") > 0);
+    local.close();
+    const QString before = 应用目录();
+    设应用目录(appDir.path());
+    const QDate latest = 当前利率表().截至();
+    设应用目录(before);
+    QCOMPARE(latest, QDate(2026, 3, 20));
 }
 
 int runRateFileTests(int argc, char **argv) {
