@@ -165,56 +165,74 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
     exact.append(interest);
 }
 
+// The days of the period stretch by stretch, a stretch ending at a change of rate or a payment
+// day; a payment comes after its day's interest. Returns the rows' exact interest.
+QList<分数> 逐段计息(const 计息输入 &in, const QList<利率段> &rates, 账 &a,
+                     QList<计息明细行> &rows) {
+    QList<int> order(in.还款.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int x, int y) { return in.还款[x].日期 < in.还款[y].日期; });
+    QList<分数> exact;
+    int ri = 0, pi = 0;
+    for (QDate day = 首日(in); day <= in.截止日;) {
+        const QDate rateEnd = ri + 1 < rates.size() ? rates[ri + 1].起.addDays(-1) : in.截止日;
+        QDate to = rateEnd;
+        if (pi < order.size())
+            to = std::min(to, in.还款[order[pi]].日期);
+        计一段(a, rates[ri], day, to, rows, exact);
+        if (to == rateEnd && ri + 1 < rates.size())
+            ++ri;
+        for (; pi < order.size() && in.还款[order[pi]].日期 == to; ++pi) {
+            结息(a);
+            还(a, in.还款[order[pi]].金额, in.方式 == 计息方式::迟延履行);
+        }
+        day = to.addDays(1);
+    }
+    结息(a);
+    return exact;
+}
+
+// The date after which the period took the latest published rate, if it did.
+QDate 按最近一期之后(const 计息输入 &in, const 利率表 &table, const std::optional<利率种类> &kind) {
+    if (!kind || 是基准利率(*kind))
+        return {};
+    const QDate latest = table.最近公布(*kind);
+    const bool past = in.截止日 > latest && (in.分段 || 首日(in) > latest);
+    return past ? latest : QDate();
+}
+
+// A refusal carries no figures, not even those worked out before it.
+计息结果 拒绝结果(const 拒绝 &r, const 利率表 &table) {
+    计息结果 out;
+    out.利率表截至 = table.截至();
+    out.拒绝 = r.处;
+    out.拒绝说明 = r.说明;
+    out.还款行 = r.行;
+    return out;
+}
+
 } // namespace
 
 计息结果 计算利息(const 计息输入 &in, const 利率表 &table) {
-    计息结果 result;
-    result.利率表截至 = table.截至();
     std::optional<分数> multiple, fixed;
-    // A refusal carries no figures, not even those worked out before it.
-    const auto refused = [&](const 拒绝 &r) {
-        计息结果 out;
-        out.利率表截至 = result.利率表截至;
-        out.拒绝 = r.处;
-        out.拒绝说明 = r.说明;
-        out.还款行 = r.行;
-        return out;
-    };
     if (const auto r = 检查输入(in, multiple, fixed))
-        return refused(*r);
-    const QDate first = 首日(in);
+        return 拒绝结果(*r, table);
     const auto kind = 所用种类(in);
     if (kind)
-        if (const auto day = 无利率之日(table, *kind, first, in.截止日))
-            return refused(
+        if (const auto day = 无利率之日(table, *kind, 首日(in), in.截止日))
+            return 拒绝结果(
                 {拒绝处::起算日,
                  QStringLiteral("%1没有公布的%2，不能按这种方式计算。")
                      .arg(年月日(*day), 是基准利率(*kind) ? QStringLiteral("贷款基准利率")
-                                                          : QStringLiteral("LPR"))});
+                                                          : QStringLiteral("LPR"))},
+                table);
     try {
-        const QList<利率段> rates = 利率各段(in, table, kind, *multiple, *fixed);
-        QList<int> order(in.还款.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return in.还款[a].日期 < in.还款[b].日期; });
+        计息结果 result;
+        result.利率表截至 = table.截至();
         账 a{in.本金, 分数(0), {}, {}, {}};
-        QList<分数> exact;
-        int ri = 0, pi = 0;
-        for (QDate day = first; day <= in.截止日;) {
-            const QDate rateEnd = ri + 1 < rates.size() ? rates[ri + 1].起.addDays(-1) : in.截止日;
-            QDate to = std::min(rateEnd, in.截止日);
-            if (pi < order.size())
-                to = std::min(to, in.还款[order[pi]].日期);
-            计一段(a, rates[ri], day, to, result.明细, exact);
-            if (to == rateEnd && ri + 1 < rates.size())
-                ++ri;
-            for (; pi < order.size() && in.还款[order[pi]].日期 == to; ++pi) {
-                结息(a);
-                还(a, in.还款[order[pi]].金额, in.方式 == 计息方式::迟延履行);
-            }
-            day = to.addDays(1);
-        }
-        结息(a);
+        const QList<分数> exact =
+            逐段计息(in, 利率各段(in, table, kind, *multiple, *fixed), a, result.明细);
         Money rowSum;
         for (int i = 0; i < exact.size(); ++i)
             rowSum += result.明细[i].利息 = 到分(exact[i]);
@@ -223,16 +241,17 @@ void 计一段(账 &a, const 利率段 &rate, const QDate &from, const QDate &to
         result.尚欠利息 = a.欠息;
         result.本息合计 = a.本金 + a.欠息;
         result.多付 = a.多付;
-        说明要素 facts{first, *multiple, *fixed, kind.value_or(利率种类::LPR1Y), {}, rowSum};
-        if (kind && !是基准利率(*kind)) {
-            const QDate latest = table.最近公布(*kind);
-            if (in.截止日 > latest && (in.分段 || first > latest))
-                facts.按最近一期之后 = latest;
-        }
+        const 说明要素 facts{首日(in),
+                             *multiple,
+                             *fixed,
+                             kind.value_or(利率种类::LPR1Y),
+                             按最近一期之后(in, table, kind),
+                             rowSum};
         result.计算说明 = 计算说明(in, result, facts);
+        return result;
     } catch (const VarnelError &e) {
-        return refused(
-            {拒绝处::数额, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())});
+        return 拒绝结果(
+            {拒绝处::数额, QStringLiteral("数额太大，无法精确计算（%1）。").arg(e.description())},
+            table);
     }
-    return result;
 }
