@@ -21,7 +21,7 @@ int 序(利率种类 kind) {
 
 [[noreturn]] void 文件错误(const QString &file, int line, const QString &what) {
     throw VarnelError(QStringLiteral("利率表文件 %1 第 %2 行%3。这个文件的利率都没有采用，"
-                                     "请改正后重新打开本窗口。")
+                                     "请改正后再计算。")
                           .arg(QDir::toNativeSeparators(file))
                           .arg(line)
                           .arg(what));
