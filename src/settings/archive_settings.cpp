@@ -185,11 +185,24 @@ QString 写下的值(QStringView rest) {
 
 } // namespace
 
-QString 设置文件(const QString &应用目录, const QString &系统文件) {
-    const QString local = 加尾分隔符(应用目录) + QStringLiteral("varnel.ini");
+namespace {
+
+// The file of the name in the application directory, else in the system folder.
+QString 找设置文件(const QString &应用目录, const QString &系统文件, const QString &名称) {
+    const QString local = 加尾分隔符(应用目录) + 名称;
     if (QFileInfo::exists(local))
         return local;
     return QFileInfo::exists(系统文件) ? 系统文件 : QString();
+}
+
+} // namespace
+
+QString 设置文件(const QString &应用目录, const QString &系统文件) {
+    return 找设置文件(应用目录, 系统文件, QStringLiteral("varnel.ini"));
+}
+
+QString 设置旁文件(const QString &名称) {
+    return 找设置文件(应用目录(), QFileInfo(系统设置文件()).dir().filePath(名称), 名称);
 }
 
 QStringList 连接串的键(const QString &s, QString *错误) {

@@ -26,6 +26,11 @@ struct 档案设置 {
 // none, the system-wide file. An empty text when neither exists.
 QString 设置文件(const QString &应用目录, const QString &系统文件);
 
+// A file the office keeps beside varnel.ini, looked for where varnel.ini is: in the application
+// directory, or, when that has none of that name, in the folder of 系统设置文件. An empty text
+// when neither holds it.
+QString 设置旁文件(const QString &名称);
+
 // Reads a settings file. Values are read as written: only the blanks around a value and double
 // quotes around the whole of it are taken away. A line that is not UTF-8 (comments may be in any
 // encoding), a CR that does not end a line, a line ending in a backslash, a line that is not a
