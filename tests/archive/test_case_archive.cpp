@@ -217,7 +217,8 @@ void TestCaseArchive::textsReadBackAsStored() {
     OPEN_ARCHIVE(engine);
     const 案件行 typed{{{text, "100", "", ""}, {"乙", "50.5", "", text}},
                        {{text, "80", "一般债权", "", "", ""}, {"丁", "120", "抵押", "100", "", text}}};
-    const std::int32_t id = 存新案(text, typed);
+    std::int32_t id = 0;
+    QCOMPARE(错误说明([&] { id = 存新案(text, typed); }), QStringLiteral("<none>"));
     QVERIFY(id >= 1);
     const QList<案件条目> listed = 列出案件();
     QCOMPARE(listed.size(), 1);
