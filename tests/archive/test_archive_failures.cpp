@@ -9,7 +9,6 @@
 #include "service_fixture.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTest>
@@ -31,35 +30,6 @@ const 案件行 两笔两项{
     案件行 rows = 两笔两项;
     rows.交款[0][1] = QStringLiteral("999");
     return rows;
-}
-
-QByteArray 文件内容(const QString &file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
-
-// Ways the file can fail a command, made after a healthy first save.
-void 损坏(const QString &kind, const QString &file, std::unique_ptr<Reader> &holder) {
-    if (kind == "missing") {
-        QFile::remove(file);
-    } else if (kind == "not a database") {
-        QFile f(file);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        QByteArray junk(8192, '\0');
-        for (char &b : junk)
-            b = char(QRandomGenerator::global()->bounded(256));
-        f.write(junk);
-    } else if (kind == "no claims table") {
-        Reader(file).rows("DROP TABLE 债权");
-    } else if (kind == "read-only") {
-        数据库设置::打开方式 = QStringLiteral("ro");
-    } else if (kind == "locked" || kind == "being written") {
-        // Locked: no access at all; being written: another copy in the middle of its own save,
-        // reading works, writing must wait.
-        数据库设置::忙等待毫秒 = 100;
-        holder = std::make_unique<Reader>(file);
-        holder->rows(kind == "locked" ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE");
-    }
 }
 
 // The message of a failure: the sentence for the clerk, the engine's own words on a line of
@@ -144,7 +114,7 @@ void TestArchiveFailures::fileFaults() {
     const Rows before = archive->everything();
     archive->reopen();
     std::unique_ptr<Reader> holder;
-    损坏(kind, dbFile(), holder);
+    弄坏文件(kind, dbFile(), holder);
     const QByteArray bytes = 文件内容(dbFile());
 
     const QString error = 错误说明([&] {
