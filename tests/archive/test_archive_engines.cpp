@@ -272,10 +272,11 @@ void TestArchiveEngines::changedElsewhere() {
     QCOMPARE(boxes.value(1), yes ? QStringLiteral("保存成功！") : question);
 }
 
-// Eight clerks at once against one server (the duration is cut to 10 s to keep the test run
-// short): afterwards no case holds rows of another or half a save, every save that said
-// "保存成功！" is stored unless its clerk deleted or saved the case again, and of the eight new
-// cases saved under one name at the same moment exactly one is stored.
+// Eight clerks at once against one server, each calling the archive as the window does (the
+// duration is cut to 10 s to keep the test run short): afterwards no case holds rows of another
+// or half a save, every save that was done is stored unless its clerk deleted or saved the case
+// again, and of the eight new cases saved under one name at the same moment exactly one is
+// stored.
 void TestArchiveEngines::eightClerksAtOnce() {
     OPEN_ARCHIVE(QStringLiteral("pg"));
     QList<QProcess *> clerks;
