@@ -1,8 +1,11 @@
 #pragma once
 
+#include "archive/database.h"
 #include "host_path.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -84,3 +87,32 @@ class Reader {
   private:
     QString name;
 };
+
+// Ways varnel.db can fail a command, made after a healthy first save: gone, not a database, a
+// table missing, opened read-only, locked by another copy, or being written by another copy in
+// the middle of its own save (reading works, writing must wait). `holder` keeps the lock.
+inline void 弄坏文件(const QString &kind, const QString &file, std::unique_ptr<Reader> &holder) {
+    if (kind == "missing") {
+        QFile::remove(file);
+    } else if (kind == "not a database") {
+        QFile f(file);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QByteArray junk(8192, '\0');
+        for (char &b : junk)
+            b = char(QRandomGenerator::global()->bounded(256));
+        f.write(junk);
+    } else if (kind == "no claims table") {
+        Reader(file).rows("DROP TABLE 债权");
+    } else if (kind == "read-only") {
+        数据库设置::打开方式 = QStringLiteral("ro");
+    } else if (kind == "locked" || kind == "being written") {
+        数据库设置::忙等待毫秒 = 100;
+        holder = std::make_unique<Reader>(file);
+        holder->rows(kind == "locked" ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE");
+    }
+}
+
+inline QByteArray 文件内容(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+}

@@ -1,10 +1,7 @@
-#include "archive/case_record.h"
-#include "archive/database.h"
-#include "archive/sql_text.h"
+#include "archive/case_archive.h"
 #include "archive_fixture.h"
 #include "box_answerer.h"
 #include "casefund/case_fund_window.h"
-#include "code_units.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -20,14 +17,10 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -62,9 +55,7 @@ class TestArchiveWindow : public QObject {
     void initTestCase();
     void init();
     void cleanup();
-    void saveNewCaseRunsItsStatementsInOneTransaction();
-    void hostileTextsReadBackAsTyped_data();
-    void hostileTextsReadBackAsTyped();
+    void savingANewCase();
     void caseNames_data();
     void caseNames();
     void savingAStoredCaseAsksAndReplacesItsRows();
@@ -72,15 +63,8 @@ class TestArchiveWindow : public QObject {
     void confirmAndClickLoad();
     void loadRecomputesTheDistribution();
     void deleteAsksThenRemovesTheCase();
-    void idsAreNeverReused();
     void failuresKeepDatabaseAndWindow_data();
     void failuresKeepDatabaseAndWindow();
-    void failedListAndLoad_data();
-    void failedListAndLoad();
-    void saveIsAllOrNothing_data();
-    void saveIsAllOrNothing();
-    void deleteIsAllOrNothing();
-    void folderNameWithUriCharacters();
     void noWriteLockWhileABoxIsOpen();
     void caseDeletedElsewhereIsNotSavedUnderItsNumber();
     void questionsShowTheirWholeText();
@@ -90,10 +74,6 @@ class TestArchiveWindow : public QObject {
     void captionNamesTheStoredCase();
     void unsavedContentIsAskedAbout_data();
     void unsavedContentIsAskedAbout();
-    void trailingBlanksOfStoredNamesAndOfTheDirectory();
-    void aShortWriteElsewhereIsWaitedFor();
-    void cellsFromOutside_data();
-    void cellsFromOutside();
 
   private:
     template <class T> T *c(const char *name) { return child<T>(w, name); }
@@ -105,12 +85,18 @@ class TestArchiveWindow : public QObject {
                      const QString &input = QString(), bool acceptInput = true);
     QStringList 保存新案件(const QString &name) { return 命令("存入内容", QMessageBox::Yes, name); }
     void 列出并选(int row);
+    // A case stored by the archive itself, as another copy of the program would store it.
+    static void 存案(const QString &name, const 案例 &data) {
+        std::unique_ptr<数据库连接> connection;
+        打开数据库(connection, 数据库用途::保存);
+        QCOMPARE(int(保存案件(*connection, 0, name, {data.交款, data.债权}, {}).结果),
+                 int(写入结果::已成));
+    }
 
     Fo案款分配计算 *w = nullptr;
     std::unique_ptr<QTemporaryDir> dir;
     QString appDir;
-    QStringList statements; // every statement in the order run, BEGIN, COMMIT and ROLLBACK too
-    QStringList transactionStatements;
+    QStringList statements; // every statement in the order run
     std::unique_ptr<BoxAnswerer> guard; // answers any box the test did not expect
     int defaultBusyWait = 0;
     QStringList titles;                          // the captions of the boxes of the last command
@@ -130,12 +116,7 @@ void TestArchiveWindow::init() {
     设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir)));
     { 数据库连接 first(dbFile(), 数据库用途::保存); } // the file gains the record of versions
     statements.clear();
-    transactionStatements.clear();
-    数据库设置::语句记录 = [this](const QString &sql, bool transaction) {
-        statements << sql;
-        if (transaction)
-            transactionStatements << sql;
-    };
+    数据库设置::语句记录 = [this](const QString &sql, bool) { statements << sql; };
     w = new Fo案款分配计算;
     w->show();
 }
@@ -186,93 +167,24 @@ void TestArchiveWindow::列出并选(int row) {
         clickGridCell(list, row, 1);
 }
 
-void TestArchiveWindow::saveNewCaseRunsItsStatementsInOneTransaction() {
+// A new case asks for its name and says it is stored; the window then holds the stored case,
+// named in its caption, whose rows are what the tables show (the statements and the stored
+// rows: test_case_archive.cpp).
+void TestArchiveWindow::savingANewCase() {
     填入(两笔两项);
     const QStringList boxes = 保存新案件(QStringLiteral("张三诉李四  "));
     QCOMPARE(boxes, (QStringList{"请输入案件名称，以便以后查询", "保存成功！"}));
     QCOMPARE(titles, (QStringList{"案件名称", "提示"}));
-    QCOMPARE(w->当前案件号(), 1);
-    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
-    const QStringList expected{
-        "SELECT count(*) FROM sqlite_master WHERE name = '版本事务'",
-        "BEGIN IMMEDIATE",
-        版本事务开始语句(),
-        "SELECT 名称 FROM 案件 where 名称='张三诉李四' ",
-        "insert into 案件 ( 名称 ) values ('张三诉李四')",
-        "SELECT ajid FROM 案件 where 名称='张三诉李四' ",
-        "delete from 交款 where ajid = 1",
-        "delete from 债权 where ajid = 1",
-        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
-        "'甲公司','100','2020-5-10','首付' )",
-        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
-        "'乙','50.5',Null,Null )",
-        " insert into 交款 ( ajid , 交款人, 金额, 交款时间, 备注) values ( 1 , "
-        "Null,Null,Null,Null )",
-        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
-        "values ( 1 , '丙','80','一般债权',Null ,Null,'备注一'  )",
-        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
-        "values ( 1 , '丁','120','抵押','100' ,Null,Null  )",
-        " insert into 债权 ( ajid ,债权人, 债权金额, 债权性质, 其中抵押优先金额, 分配金额, 备注) "
-        "values ( 1 , Null,Null,Null,Null ,Null,Null  )",
-        版本事务结束语句(),
-        "COMMIT",
-    };
-    // The probe that tells a damaged file at the open is not one of the command's statements;
-    // the name is looked up inside the transaction, so that no other copy can take it between.
-    QCOMPARE(statements.mid(1), expected.mid(1));
     QCOMPARE(buttons,
              (QList<QMessageBox::StandardButtons>{QMessageBox::NoButton, QMessageBox::Ok}));
-
+    QCOMPARE(w->当前案件号(), 1);
+    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
     Reader db(dbFile());
     QCOMPARE(db.rows("SELECT ajid, 名称 FROM 案件"), (Rows{{"1", "张三诉李四"}}));
-    QCOMPARE(db.rows("SELECT ajid, 交款人, 金额, 交款时间, 备注 FROM 交款 ORDER BY id"),
-             (Rows{{"1", "甲公司", "100", "2020-5-10", "首付"},
-                   {"1", "乙", "50.5", "<NULL>", "<NULL>"},
-                   {"1", "<NULL>", "<NULL>", "<NULL>", "<NULL>"}}));
-    QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 1"), QStringLiteral("3"));
-}
-
-void TestArchiveWindow::hostileTextsReadBackAsTyped_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("quote") << "O'Brien";
-    QTest::newRow("injection") << "'; drop table 案件; --";
-    QTest::newRow("backslash") << "\\";
-    QTest::newRow("like wildcards") << "%_";
-    QTest::newRow("double quote") << "\"";
-    QTest::newRow("line break") << "第一行\r\n第二行";
-    QTest::newRow("emoji") << "款项😀";
-    QTest::newRow("full-width quote") << "＇甲＇";
-    QTest::newRow("long") << QString(10000, QChar(0x6B3E));
-    QTest::newRow("leading blanks inside") << "a  'b'  c";
-    // Only the blank U+0020 is trimmed: other white space at the end is part of the text.
-    QTest::newRow("trailing tab") << "款项\t";
-    QTest::newRow("trailing ideographic blank") << "款项\u3000";
-    QTest::newRow("trailing line break") << "款项\r\n";
-}
-
-// A text goes into the text cells of both grids and becomes the case name; after a clear it
-// comes back, through the list and a load, exactly as typed.
-void TestArchiveWindow::hostileTextsReadBackAsTyped() {
-    QFETCH(QString, text);
-    案例 data = 两笔两项;
-    data.交款[0][0] = text;
-    data.交款[1][3] = text;
-    data.债权[0][0] = text;
-    data.债权[1][5] = text;
-    填入(data);
-    保存新案件(text);
-    命令("Com清除");
-    列出并选(1);
-    QCOMPARE(grid("MSFysj")->TextMatrix(1, 1), text);
-    QCOMPARE(表内容("MSFjk"), data.交款);
-    const Rows claims = 表内容("MSFzc");
-    for (int r = 0; r < claims.size(); ++r)
-        for (int k : {0, 1, 2, 3, 5})
-            QCOMPARE(claims[r][k], data.债权[r][k]);
-    Reader db(dbFile());
-    QCOMPARE(db.scalar("SELECT count(*) FROM 案件"), QStringLiteral("1"));
-    QCOMPARE(db.scalar("SELECT 名称 FROM 案件"), text);
-    QCOMPARE(db.scalar("SELECT 备注 FROM 交款 ORDER BY id LIMIT 1 OFFSET 1"), text);
+    QCOMPARE(db.rows("SELECT 交款人, 金额, 交款时间, 备注 FROM 交款 ORDER BY id"),
+             (Rows{{"甲公司", "100", "2020-5-10", "首付"},
+                   {"乙", "50.5", "<NULL>", "<NULL>"},
+                   {"<NULL>", "<NULL>", "<NULL>", "<NULL>"}}));
 }
 
 void TestArchiveWindow::caseNames_data() {
@@ -300,12 +212,6 @@ void TestArchiveWindow::caseNames_data() {
                                << "甲案  " << true
                                << QStringList{ask, "名称重复，不能保存，请改变名称保存！"}
                                << "甲案";
-    QTest::newRow("duplicate in other letter case")
-        << "Case A"
-        << "case a" << true << QStringList{ask, "名称重复，不能保存，请改变名称保存！"} << "Case A";
-    QTest::newRow("another name") << "甲案"
-                                  << "乙案" << true << QStringList{ask, "保存成功！"}
-                                  << "甲案|乙案";
 }
 
 void TestArchiveWindow::caseNames() {
@@ -314,11 +220,8 @@ void TestArchiveWindow::caseNames() {
     QFETCH(bool, accepted);
     QFETCH(QStringList, boxes);
     QFETCH(QString, names);
-    if (!stored.isEmpty()) {
-        填入(两笔两项);
-        保存新案件(stored);
-        命令("Com清除");
-    }
+    if (!stored.isEmpty())
+        存案(stored, 两笔两项);
     填入(两笔两项);
     QCOMPARE(命令("存入内容", QMessageBox::Yes, typed, accepted), boxes);
     Reader db(dbFile());
@@ -349,27 +252,20 @@ void TestArchiveWindow::savingAStoredCaseAsksAndReplacesItsRows() {
     QCOMPARE(db.everything(), before);
     QCOMPARE(statements.size(), 1); // the probe only
 
-    for (int time = 0; time < 2; ++time) {
-        transactionStatements.clear();
+    // Asked each time, the window's own save not taken for someone else's change.
+    for (int time = 0; time < 2; ++time)
         QCOMPARE(命令("存入内容"),
                  (QStringList{"你将保存内容，会覆盖原来的数据，如果确实要保存点“是”，"
                               "取消保存点“否”。",
                               "保存成功！"}));
-        QCOMPARE(transactionStatements, (QStringList{"BEGIN IMMEDIATE", "COMMIT"}));
-    }
-    QCOMPARE(db.scalar("SELECT count(*) FROM 案件"), QStringLiteral("1"));
-    QCOMPARE(db.scalar("SELECT count(*) FROM 交款 WHERE ajid = 1"), QStringLiteral("3"));
     QCOMPARE(db.rows("SELECT 备注 FROM 债权 WHERE ajid = 1 ORDER BY id"),
              (Rows{{"改过"}, {"<NULL>"}, {"<NULL>"}}));
     QCOMPARE(w->当前案件号(), 1);
 }
 
 void TestArchiveWindow::listShowsEveryCaseOldestFirst() {
-    for (const char *name : {"丙案", "甲案", "乙案"}) {
-        填入(两笔两项);
-        保存新案件(QString::fromUtf8(name));
-        命令("Com清除");
-    }
+    for (const char *name : {"丙案", "甲案", "乙案"})
+        存案(QString::fromUtf8(name), 两笔两项);
     列出并选(-1);
     FlexGrid *list = grid("MSFysj");
     QVERIFY(c<QFrame>("Pic原数据")->isVisible());
@@ -397,14 +293,10 @@ void TestArchiveWindow::confirmAndClickLoad() {
     QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
     QCOMPARE(w->当前案件号(), 0);
 
-    填入(两笔两项);
-    保存新案件(QStringLiteral("甲案"));
+    存案(QStringLiteral("甲案"), 两笔两项);
     案例 second = 两笔两项;
     second.交款[0][0] = QStringLiteral("第二案交款人");
-    命令("Com清除");
-    填入(second);
-    保存新案件(QStringLiteral("乙案"));
-    命令("Com清除");
+    存案(QStringLiteral("乙案"), second);
 
     // 确定 without a pick loads the newest case and shows the delete button for it.
     命令("读出内容");
@@ -482,17 +374,10 @@ void TestArchiveWindow::confirmAndClickLoad() {
 }
 
 void TestArchiveWindow::loadRecomputesTheDistribution() {
-    填入({{{"甲", "100", "", ""}, {"", "", "", ""}},
-          {{"乙", "60", "一般债权", "", "", ""},
-           {"丙", "60", "一般债权", "", "", ""},
-           {"", "", "", "", "", ""}}});
-    w->分配计算();
-    保存新案件(QStringLiteral("甲案"));
-    {
-        Reader db(dbFile());
-        db.rows("UPDATE 债权 SET 分配金额 = '999'");
-    }
-    命令("Com清除");
+    // Stored distributed amounts that are not the distribution.
+    存案(QStringLiteral("甲案"), {{{"甲", "100", "", ""}},
+                                  {{"乙", "60", "一般债权", "", "999", ""},
+                                   {"丙", "60", "一般债权", "", "999", ""}}});
     列出并选(1);
     QCOMPARE(grid("MSFzc")->TextMatrix(1, 4), QStringLiteral("50"));
     QCOMPARE(grid("MSFzc")->TextMatrix(2, 4), QStringLiteral("50"));
@@ -522,19 +407,10 @@ void TestArchiveWindow::deleteAsksThenRemovesTheCase() {
     QCOMPARE(w->当前案件号(), 2);
     QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
 
-    statements.clear();
     QCOMPARE(命令("Com删除案件"), (QStringList{question, "删除成功！"}));
-    // The case is held and its rows compared with those loaded before the deletes.
-    QCOMPARE(statements.mid(1),
-             (QStringList{"BEGIN IMMEDIATE", 版本事务开始语句(), 案件语句::查案件在否(2),
-                          案件语句::读交款(2), 案件语句::读债权(2), "delete from 案件 where ajid = 2",
-                          "delete from 债权 where ajid = 2", "delete from 交款 where ajid = 2",
-                          版本事务结束语句(), "COMMIT"}));
     QCOMPARE(buttons, (QList<QMessageBox::StandardButtons>{QMessageBox::Yes | QMessageBox::No,
                                                            QMessageBox::Ok}));
     QCOMPARE(db.scalar("SELECT group_concat(名称) FROM 案件"), QStringLiteral("甲案"));
-    QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 2"), QStringLiteral("0"));
-    QCOMPARE(db.scalar("SELECT count(*) FROM 交款 WHERE ajid = 1"), QStringLiteral("3"));
     QCOMPARE(w->当前案件号(), 0);
     QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
     QCOMPARE(表内容("MSFjk"), (Rows{{"", "", "", ""}}));
@@ -543,68 +419,15 @@ void TestArchiveWindow::deleteAsksThenRemovesTheCase() {
              QStringLiteral("请输入案件名称，以便以后查询"));
 }
 
-void TestArchiveWindow::idsAreNeverReused() {
-    for (const char *name : {"甲案", "乙案"}) {
-        填入(两笔两项);
-        保存新案件(QString::fromUtf8(name));
-        命令("Com清除");
-    }
-    列出并选(2);
-    命令("Com删除案件");
-    填入(两笔两项);
-    保存新案件(QStringLiteral("丙案"));
-    QCOMPARE(w->当前案件号(), 3);
-    Reader db(dbFile());
-    QCOMPARE(db.rows("SELECT ajid FROM 案件 ORDER BY ajid"), (Rows{{"1"}, {"3"}}));
-    QCOMPARE(db.scalar("SELECT min(id) FROM 交款 WHERE ajid = 3"), QStringLiteral("7"));
-}
-
-namespace {
-// Ways the database can fail a command, made after a healthy first save.
-void 损坏(const QString &kind, const QString &file, std::unique_ptr<Reader> &holder) {
-    if (kind == "missing") {
-        QFile::remove(file);
-    } else if (kind == "not a database") {
-        QFile f(file);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        QByteArray junk(8192, '\0');
-        for (char &b : junk)
-            b = char(QRandomGenerator::global()->bounded(256));
-        f.write(junk);
-    } else if (kind == "no claims table") {
-        Reader(file).rows("DROP TABLE 债权");
-    } else if (kind == "read-only") {
-        数据库设置::打开方式 = QStringLiteral("ro");
-    } else if (kind == "locked") {
-        数据库设置::忙等待毫秒 = 100;
-        holder = std::make_unique<Reader>(file);
-        holder->rows("BEGIN EXCLUSIVE");
-    } else if (kind == "being written") {
-        // Another copy in the middle of its own save: reading works, writing must wait.
-        数据库设置::忙等待毫秒 = 100;
-        holder = std::make_unique<Reader>(file);
-        holder->rows("BEGIN IMMEDIATE");
-    }
-}
-
-QByteArray 文件内容(const QString &file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-}
-} // namespace
-
 void TestArchiveWindow::failuresKeepDatabaseAndWindow_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("message");
     // What happened and what to do; %1 is what could not be done.
+    // A file that fails at the open, and one that fails inside the write (each kind's message
+    // and the file left as it was: test_archive_failures.cpp).
     const QList<std::pair<const char *, const char *>> kinds{
         {"missing", "找不到案件数据库文件，%1请把它放回原处，或换上备份的案件数据库文件。"},
-        {"not a database", "案件数据库文件已损坏或不是数据库文件，%1请换上备份的案件数据库文件。"},
-        {"no claims table",
-         "案件数据库文件缺少所需的数据表或数据列，%1请换上备份的案件数据库文件。"},
-        {"read-only", "案件数据库文件是只读的，%1请检查文件的权限，或把它复制到你能写入的文件夹。"},
-        {"locked", "案件数据库正被另一个程序使用，%1请稍后再试。"},
         {"being written", "案件数据库正被另一个程序使用，%1请稍后再试。"},
     };
     for (const auto &[kind, message] : kinds)
@@ -617,15 +440,11 @@ void TestArchiveWindow::failuresKeepDatabaseAndWindow_data() {
 }
 
 namespace {
-// An error box: the sentence for the clerk, the engine's own words on a line of their own, the
-// file; OK only, under the program's title.
+// An error box: the archive's message (its lines: test_archive_failures.cpp), OK only, under the
+// program's title.
 void 核对错误框(const QString &text, const QString &title, QMessageBox::StandardButtons buttons,
-                const QString &sentence, const QString &file) {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[0], sentence);
-    QVERIFY2(lines[1].startsWith(QStringLiteral("（")) && lines[1].size() > 2, qPrintable(text));
-    QCOMPARE(lines[2], QStringLiteral("文件：") + QDir::toNativeSeparators(file));
+                const QString &sentence) {
+    QVERIFY2(text.startsWith(sentence + QLatin1Char('\n')), qPrintable(text));
     QCOMPARE(title, QStringLiteral("Varnel"));
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
@@ -646,201 +465,21 @@ void TestArchiveWindow::failuresKeepDatabaseAndWindow() {
     填入(changed);
     const int caseNumber = w->当前案件号();
     const bool deleteShown = c<QPushButton>("Com删除案件")->isVisible();
-    const Rows before = Reader(dbFile()).everything();
     std::unique_ptr<Reader> holder;
-    损坏(kind, dbFile(), holder);
-    const QByteArray bytes = 文件内容(dbFile());
+    弄坏文件(kind, dbFile(), holder);
 
     const QStringList boxes = command == "delete"     ? 命令("Com删除案件")
                               : command == "save new" ? 保存新案件(QStringLiteral("乙案"))
                                                       : 命令("存入内容");
     QVERIFY(!boxes.isEmpty());
-    核对错误框(boxes.last(), titles.last(), buttons.last(), message, dbFile());
-    // A file that cannot be read fails at the open, before any question is asked.
-    if (command != "delete" && kind != "no claims table" && kind != "read-only" &&
-        kind != "being written")
+    核对错误框(boxes.last(), titles.last(), buttons.last(), message);
+    // A file that cannot be opened fails a save at the open, before any question is asked.
+    if (command != "delete" && kind == "missing")
         QCOMPARE(boxes.size(), 1);
     QCOMPARE(w->当前案件号(), caseNumber);
     QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), deleteShown);
     QCOMPARE(表内容("MSFjk"), changed.交款);
     QCOMPARE(表内容("MSFzc")[0][0], changed.债权[0][0]);
-
-    holder.reset();
-    数据库设置::打开方式 = QStringLiteral("rw");
-    if (kind == "missing" || kind == "not a database") {
-        QCOMPARE(文件内容(dbFile()), bytes); // no file made, no byte changed
-    } else {
-        Reader db(dbFile());
-        if (kind == "no claims table")
-            QCOMPARE(db.rows("SELECT * FROM 交款 ORDER BY id").size(), 3);
-        else
-            QCOMPARE(db.everything(), before);
-        QCOMPARE(db.scalar("PRAGMA integrity_check"), QStringLiteral("ok"));
-    }
-}
-
-void TestArchiveWindow::failedListAndLoad_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << "missing"
-                             << "找不到案件数据库文件，不能读出案件。请把它放回原处，或换上备份的"
-                                "案件数据库文件。";
-    QTest::newRow("not a database")
-        << "not a database"
-        << "案件数据库文件已损坏或不是数据库文件，不能读出案件。请换上备份的案件数据库文件。";
-    QTest::newRow("no claims table")
-        << "no claims table"
-        << "案件数据库文件缺少所需的数据表或数据列，不能读出案件。请换上备份的案件数据库文件。";
-}
-
-// A list or a load that fails says why; a load leaves the window as it was (no case, empty
-// tables), and nothing stored is touched.
-void TestArchiveWindow::failedListAndLoad() {
-    QFETCH(QString, kind);
-    QFETCH(QString, message);
-    填入(两笔两项);
-    保存新案件(QStringLiteral("甲案"));
-    命令("Com清除");
-    命令("读出内容");
-    std::unique_ptr<Reader> holder;
-    损坏(kind, dbFile(), holder);
-    const QByteArray bytes = 文件内容(dbFile());
-
-    {
-        BoxAnswerer answerer(QMessageBox::Ok);
-        clickGridCell(grid("MSFysj"), 1, 1);
-        QCOMPARE(answerer.texts.size(), 1);
-        核对错误框(answerer.texts[0], answerer.titles[0], answerer.buttons[0], message, dbFile());
-    }
-    QCOMPARE(w->当前案件号(), 0);
-    QCOMPARE(w->windowTitle(), QStringLiteral("案款分配计算"));
-    QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
-    QVERIFY(!c<QFrame>("Pic原数据")->isVisible());
-    QCOMPARE(表内容("MSFjk"), (Rows{{"", "", "", ""}}));
-    QCOMPARE(grid("MSFzc")->Rows(), 2);
-
-    const QStringList listBoxes = 命令("读出内容");
-    QCOMPARE(listBoxes.size(), kind == "no claims table" ? 0 : 1);
-    if (kind != "no claims table")
-        QCOMPARE(listBoxes[0].split(QLatin1Char('\n')).first(), message);
-    if (kind != "no claims table")
-        QCOMPARE(文件内容(dbFile()), bytes);
-}
-
-void TestArchiveWindow::saveIsAllOrNothing_data() {
-    QTest::addColumn<bool>("stored");
-    QTest::addColumn<int>("failingInsert");
-    QTest::addColumn<QString>("failingDelete");
-    // A new case inserts its case row and six grid rows; a stored one deletes its old payments
-    // and claims and inserts six grid rows.
-    for (int k = 1; k <= 7; ++k)
-        QTest::addRow("new case, insert %d fails", k) << false << k << "";
-    QTest::newRow("stored case, delete of payments fails") << true << 0 << "交款";
-    QTest::newRow("stored case, delete of claims fails") << true << 0 << "债权";
-    for (int k = 1; k <= 6; ++k)
-        QTest::addRow("stored case, insert %d fails", k) << true << k << "";
-}
-
-// A statement that fails part-way through a save (standing for a full disk) leaves the database
-// exactly as it was: a stored case keeps all of its old rows, a new case leaves no trace.
-void TestArchiveWindow::saveIsAllOrNothing() {
-    QFETCH(bool, stored);
-    QFETCH(int, failingInsert);
-    QFETCH(QString, failingDelete);
-    填入(两笔两项);
-    if (stored)
-        保存新案件(QStringLiteral("甲案"));
-    案例 changed = 两笔两项;
-    changed.交款[0][1] = QStringLiteral("999");
-    填入(changed);
-    const int caseNumber = w->当前案件号();
-    {
-        Reader db(dbFile());
-        db.rows("CREATE TABLE 计数 (n INTEGER)");
-        db.rows("INSERT INTO 计数 VALUES (0)");
-        for (const char *table : {"案件", "交款", "债权"})
-            if (failingInsert > 0)
-                db.rows(QStringLiteral("CREATE TRIGGER 满_%1 BEFORE INSERT ON %1 BEGIN "
-                                       "UPDATE 计数 SET n = n + 1; SELECT RAISE(ABORT, 'disk is "
-                                       "full') WHERE (SELECT n FROM 计数) >= %2; END")
-                            .arg(QString::fromUtf8(table))
-                            .arg(failingInsert));
-        if (!failingDelete.isEmpty())
-            db.rows(QStringLiteral("CREATE TRIGGER 满删 BEFORE DELETE ON %1 BEGIN SELECT "
-                                   "RAISE(ABORT, 'disk is full'); END")
-                        .arg(failingDelete));
-    }
-    const Rows before = Reader(dbFile()).everything();
-    transactionStatements.clear();
-    statements.clear();
-    const QStringList boxes = stored ? 命令("存入内容") : 保存新案件(QStringLiteral("乙案"));
-    核对错误框(boxes.last(), titles.last(), buttons.last(),
-               QStringLiteral("案件数据库出错，不能保存。请再试一次；仍然出错时，请把这段说明告诉"
-                              "管理员。"),
-               dbFile());
-    QCOMPARE(boxes.last().split(QLatin1Char('\n'))[1], QStringLiteral("（disk is full）"));
-    QCOMPARE(transactionStatements, (QStringList{"BEGIN IMMEDIATE", "ROLLBACK"}));
-    // Every statement of the save is run between the two.
-    QCOMPARE(statements[1], QStringLiteral("BEGIN IMMEDIATE"));
-    QCOMPARE(statements.last(), QStringLiteral("ROLLBACK"));
-    Reader db(dbFile());
-    QCOMPARE(db.everything(), before);
-    QCOMPARE(db.scalar("SELECT n FROM 计数"), QStringLiteral("0"));
-    QCOMPARE(w->当前案件号(), caseNumber);
-    QCOMPARE(c<QPushButton>("Com删除案件")->isVisible(), stored);
-    QCOMPARE(表内容("MSFjk"), changed.交款);
-
-    // Nothing was left half-open: once the disk has room again, the same save goes through.
-    db.rows("UPDATE 计数 SET n = -1000");
-    db.rows("DROP TRIGGER IF EXISTS 满删");
-    QCOMPARE((stored ? 命令("存入内容") : 保存新案件(QStringLiteral("乙案"))).last(),
-             QStringLiteral("保存成功！"));
-    QCOMPARE(db.scalar("SELECT 金额 FROM 交款 ORDER BY id DESC LIMIT 1 OFFSET 2"),
-             QStringLiteral("999"));
-}
-
-void TestArchiveWindow::deleteIsAllOrNothing() {
-    填入(两笔两项);
-    保存新案件(QStringLiteral("甲案"));
-    Reader db(dbFile());
-    db.rows("CREATE TRIGGER 不删 BEFORE DELETE ON 交款 BEGIN SELECT RAISE(ABORT, 'disk I/O "
-            "error'); END");
-    const Rows before = db.everything();
-    const QStringList boxes = 命令("Com删除案件");
-    QCOMPARE(boxes.size(), 2);
-    QVERIFY(boxes[1].contains(QStringLiteral("disk I/O error")));
-    QCOMPARE(db.everything(), before);
-    QCOMPARE(w->当前案件号(), 1);
-    QVERIFY(c<QPushButton>("Com删除案件")->isVisible());
-    QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
-}
-
-// '#', '?' and '%' in a folder name stay part of the path: the database in that folder is the
-// one used, and a missing one is reported, never made anew somewhere else.
-void TestArchiveWindow::folderNameWithUriCharacters() {
-#ifdef Q_OS_WIN
-    const QString name = QStringLiteral("卷#1 a=b %41"); // no '?' in a Windows file name
-#else
-    const QString name = QStringLiteral("卷#1?a=b %41");
-#endif
-    const QString folder = QDir(appDir).filePath(name);
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(QFile::rename(dbFile(), QDir(folder).filePath("varnel.db")));
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(folder)));
-    填入(两笔两项);
-    QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
-    QCOMPARE(Reader(QDir(folder).filePath("varnel.db")).scalar("SELECT 名称 FROM 案件"),
-             QStringLiteral("甲案"));
-
-    QFile::remove(QDir(folder).filePath("varnel.db"));
-    命令("Com清除");
-    const QString missing = 命令("读出内容").last();
-    QVERIFY2(missing.startsWith(QStringLiteral("找不到案件数据库文件，")), qPrintable(missing));
-    QVERIFY2(missing.endsWith(QStringLiteral("\n文件：") +
-                              QDir::toNativeSeparators(QDir(folder).filePath("varnel.db"))),
-             qPrintable(missing));
-    QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-    QCOMPARE(QDir(appDir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
 }
 
 // While a box waits for the clerk, another copy of the program can still write: the save's and
@@ -900,15 +539,11 @@ void TestArchiveWindow::caseDeletedElsewhereIsNotSavedUnderItsNumber() {
     QCOMPARE(boxes.size(), 2);
     QVERIFY2(boxes[1].startsWith(QStringLiteral("这个案件已经不在案件数据库中")),
              qPrintable(boxes[1]));
-    QCOMPARE(transactionStatements.mid(transactionStatements.size() - 2),
-             (QStringList{"BEGIN IMMEDIATE", "ROLLBACK"}));
-    Reader db(dbFile());
-    QCOMPARE(db.everything(), Rows());
     QCOMPARE(w->当前案件号(), 0);
     QVERIFY(!c<QPushButton>("Com删除案件")->isVisible());
     QCOMPARE(表内容("MSFjk"), 两笔两项.交款);
     QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
-    QCOMPARE(db.scalar("SELECT count(*) FROM 债权 WHERE ajid = 2"), QStringLiteral("3"));
+    QCOMPARE(w->当前案件号(), 2);
 }
 
 // The long questions wrap and show every word (the clerk must read which button does what); a
@@ -1040,66 +675,6 @@ void TestArchiveWindow::captionNamesTheStoredCase() {
     填入(两笔两项);
     保存新案件(QStringLiteral("甲案")); // refused: the name is taken
     QCOMPARE(w->windowTitle(), none);
-}
-
-void TestArchiveWindow::trailingBlanksOfStoredNamesAndOfTheDirectory() {
-    // A name stored with trailing blanks (by another program) is listed without them.
-    QVERIFY(Reader(dbFile()).exec("INSERT INTO 案件 (名称) VALUES ('丙案   ')"));
-    命令("读出内容");
-    QCOMPARE(grid("MSFysj")->TextMatrix(1, 1), QStringLiteral("丙案"));
-    命令("Comm取消");
-    // A directory given with trailing blanks still leads to its database.
-    设应用目录(加尾分隔符(QDir::toNativeSeparators(appDir)) + QStringLiteral("   "));
-    填入(两笔两项);
-    QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
-    QCOMPARE(Reader(dbFile()).scalar("SELECT count(*) FROM 案件"), QStringLiteral("2"));
-}
-
-// Another copy of the program writing for a moment is waited for: the save then goes through.
-void TestArchiveWindow::aShortWriteElsewhereIsWaitedFor() {
-    std::atomic<bool> holding = false;
-    std::thread other([&, file = dbFile()] {
-        Reader copy(file, QStringLiteral("other-copy"));
-        copy.exec("BEGIN IMMEDIATE");
-        holding = true;
-        QThread::msleep(300);
-        copy.exec("COMMIT");
-    });
-    while (!holding)
-        QThread::msleep(1);
-    填入(两笔两项);
-    const QStringList boxes = 保存新案件(QStringLiteral("甲案"));
-    other.join();
-    QCOMPARE(boxes.last(), QStringLiteral("保存成功！"));
-}
-
-void TestArchiveWindow::cellsFromOutside_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("U+0000") << 码元({u'a', 0, u'\'', 0}) << "a'";
-    QTest::newRow("lone high surrogate, then a quote")
-        << 码元({0xD800, u'\'', u',', u' ', u'2', u' ', u'-', u'-'}) << "\uFFFD', 2 --";
-    QTest::newRow("lone low surrogate") << 码元({u'x', 0xDC00, u'\''}) << "x\uFFFD'";
-}
-
-// A text that came from outside (a paste) is held, stored and loaded without unpaired
-// surrogates and U+0000: the save goes through and no cell changes the statement around it.
-void TestArchiveWindow::cellsFromOutside() {
-    QFETCH(QString, text);
-    QFETCH(QString, kept);
-    案例 data = 两笔两项;
-    data.交款[0][3] = text;
-    data.债权[1][0] = text;
-    填入(data);
-    QCOMPARE(grid("MSFjk")->TextMatrix(1, 3), kept);
-    QCOMPARE(保存新案件(QStringLiteral("甲案")).last(), QStringLiteral("保存成功！"));
-    Reader db(dbFile());
-    QCOMPARE(db.scalar("SELECT 备注 FROM 交款 ORDER BY id"), kept);
-    QCOMPARE(db.rows("SELECT 债权人, 债权金额 FROM 债权 ORDER BY id"),
-             (Rows{{"丙", "80"}, {kept, "120"}, {"<NULL>", "<NULL>"}}));
-    命令("Com清除");
-    列出并选(1);
-    QCOMPARE(grid("MSFzc")->TextMatrix(2, 0), kept);
 }
 
 void TestArchiveWindow::unsavedContentIsAskedAbout_data() {

@@ -5,16 +5,9 @@
 #include <winsock2.h> // before windows.h, which the Qt headers bring
 #endif
 #include "archive/case_import.h"
-#include "archive/database.h"
-#include "casefund/case_fund_window.h"
-#include "common/app_dir.h"
-#include "common/grid.h"
-#include "common/message_box.h"
-#include "common/varnel_error.h"
-#include "engine_fixture.h"
 #include "server_session.h"
+#include "service_fixture.h"
 
-#include <QAction>
 #include <QScopeGuard>
 #include <QThread>
 
@@ -56,11 +49,10 @@ class TestServerWrites : public QObject {
 void TestServerWrites::cleanup() {
     archive.reset();
     数据库设置::语句记录 = nullptr;
-    消息框::应答器 = nullptr;
 }
 
 // Whatever the database's default isolation: clerk B holds the case and adds a row; this save
-// waits for the case, then sees B's row, asks, and on 否 leaves B's row alone.
+// waits for the case, then sees B's row and leaves it alone, handing it back to compare with.
 void TestServerWrites::saveSeesTheLockHoldersChange_data() {
     QTest::addColumn<QString>("isolation");
     for (const char *level : {"read committed", "repeatable read", "serializable"})
@@ -79,18 +71,8 @@ void TestServerWrites::saveSeesTheLockHoldersChange() {
         server.psql("varnel_test",
                     "ALTER DATABASE varnel_test RESET default_transaction_isolation");
     });
-    Fo案款分配计算 w;
-    w.MSFjk->setRows(1);
-    w.MSFzc->setRows(1);
-    QStringList boxes;
-    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &) {
-        boxes << text;
-        return 消息框::框应答{!text.startsWith(QStringLiteral("这个案件在你读出以后")),
-                              QStringLiteral("甲")};
-    };
-    w.存入内容->trigger();
-    QCOMPARE(boxes.last(), QStringLiteral("保存成功！"));
-    const int id = w.当前案件号();
+    const int id = 存新案(QStringLiteral("甲"), {});
+    QVERIFY(id >= 1);
     std::atomic<int> stage{0};
     QThread *clerkB = QThread::create([&] {
         会话 b(QStringLiteral("clerk_b"), QStringLiteral("clerk-b"));
@@ -109,15 +91,12 @@ void TestServerWrites::saveSeesTheLockHoldersChange() {
     clerkB->start();
     for (int i = 0; i < 1000 && stage == 0; ++i)
         QThread::msleep(10);
-    w.MSFjk->setRows(2);
-    w.MSFjk->setTextMatrix(1, 0, QStringLiteral("A"));
-    boxes.clear();
-    w.存入内容->trigger();
+    const 写入结局 result = 保存(id, {}, {{{"A", "", "", ""}}, {}}, {});
     clerkB->wait();
     delete clerkB;
     QCOMPARE(int(stage), 2);
-    QVERIFY2(boxes.value(1).startsWith(QStringLiteral("这个案件在你读出以后已被别人修改")),
-             qPrintable(boxes.join(u'|')));
+    QCOMPARE(int(result.结果), int(写入结果::已变));
+    QCOMPARE(result.行.交款, (Rows{{"B", "", "", ""}}));
     QCOMPARE(archive->rows("SELECT 交款人 FROM 交款"), (Rows{{"B"}}));
 }
 
@@ -195,8 +174,7 @@ void TestServerWrites::onlyTheCaseNameIsADuplicateName_data() {
     QTest::addColumn<bool>("nameTakenMeanwhile");
     QTest::addColumn<QString>("office"); // the office's own constraint, made before the save
     QTest::addColumn<QString>("expected");
-    QTest::newRow("case name taken by another clerk meanwhile")
-        << true << QString() << "名称重复，不能保存，请改变名称保存！";
+    QTest::newRow("case name taken by another clerk meanwhile") << true << QString() << "";
     QTest::newRow("office's unique index on payments")
         << false << "CREATE UNIQUE INDEX 交款_同一笔 ON 交款 (ajid, 交款人)"
         << "交款_同一笔";
@@ -211,24 +189,23 @@ void TestServerWrites::onlyTheCaseNameIsADuplicateName() {
         QVERIFY(TestServer::get().psql("varnel_test", office));
     const auto drop = qScopeGuard(
         [] { TestServer::get().psql("varnel_test", "DROP INDEX IF EXISTS 交款_同一笔"); });
-    Fo案款分配计算 w;
-    w.MSFjk->setRows(3);
-    w.MSFjk->setTextMatrix(1, 0, QStringLiteral("张三"));
-    w.MSFjk->setTextMatrix(2, 0, QStringLiteral("张三"));
     if (nameTakenMeanwhile)
         数据库设置::语句记录 = [this](const QString &sql, bool) {
             if (sql.startsWith(QStringLiteral("insert into 案件")))
                 archive->rows("INSERT INTO 案件 (名称) VALUES ('甲')");
         };
-    QStringList boxes;
-    消息框::应答器 = [&](消息框::框类, const QString &text, const QString &) {
-        boxes << text;
-        return 消息框::框应答{true, QStringLiteral("甲")};
-    };
-    w.存入内容->trigger();
-    QVERIFY2(boxes.last().contains(expected), qPrintable(boxes.join(u'|')));
-    if (!nameTakenMeanwhile)
-        QVERIFY2(!boxes.last().contains(QStringLiteral("名称重复")), qPrintable(boxes.last()));
+    写入结局 result;
+    const QString error = 错误说明([&] {
+        result = 保存(0, QStringLiteral("甲"), {{{"张三", "", "", ""}, {"张三", "", "", ""}}, {}});
+    });
+    数据库设置::语句记录 = nullptr;
+    if (nameTakenMeanwhile) {
+        QCOMPARE(error, QStringLiteral("<none>"));
+        QCOMPARE(int(result.结果), int(写入结果::名称重复));
+    } else {
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QVERIFY2(!error.contains(QStringLiteral("名称重复")), qPrintable(error));
+    }
     QCOMPARE(archive->rows("SELECT count(*) FROM 案件"), (Rows{{nameTakenMeanwhile ? "1" : "0"}}));
 }
 
