@@ -1,8 +1,9 @@
 #include "casefund/case_fund_window.h"
 
-#include "casefund/cell_editor.h"
+#include "casefund/case_tables.h"
 #include "casefund/distribution.h"
 #include "common/app_dir.h"
+#include "common/number_text.h"
 #include "common/controls.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -141,8 +142,7 @@ void Fo案款分配计算::建立控件() {
         if (可离开编辑器())
             捕获错误([this] { 输出电子表格(*MSFzc, 分配说明(), 案件.名称, 分配表合计); });
     });
-    连接编辑器();
-    连接表格命令();
+    连接编辑();
     连接未存内容();
 }
 
@@ -210,18 +210,15 @@ void Fo案款分配计算::从头输入() {
 
 void Fo案款分配计算::清除() {
     案件.号 = 0;
-    上次粘贴.reset();
+    编辑->忘记粘贴();
     标明案件(QString());
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     MSFjk->setRows(2);
     MSFzc->setRows(2);
-    tEXTAK->hide();
-    交款编辑行 = 交款编辑列 = 性质编辑行 = 性质编辑列 = 债权编辑行 = 债权编辑列 = 0;
+    编辑->收起全部();
     说明.clear();
     Label4->setText(QString());
-    Comzq->hide();
-    Tefp->hide();
     Com删除案件->hide();
     案件.读出时行 = {};
     本程序恢复文件::实例().删();
@@ -230,7 +227,7 @@ void Fo案款分配计算::清除() {
 }
 
 void Fo案款分配计算::分配计算() {
-    上次粘贴.reset();
+    编辑->忘记粘贴();
     QStringList payments;
     for (int r = 1; r < MSFjk->Rows(); ++r)
         payments.append(MSFjk->TextMatrix(r, 1));
@@ -266,7 +263,7 @@ void Fo案款分配计算::随窗口伸缩() {
     放置(Label4, 480, 5880 + dh, 7695 + dw, 975);
     MSFjk->伸展列(交款伸展列, dw);
     MSFzc->伸展列(债权伸展列, dw);
-    编辑器跟随();
+    编辑->编辑器跟随();
 }
 
 void Fo案款分配计算::resizeEvent(QResizeEvent *event) {
@@ -285,3 +282,38 @@ void Fo案款分配计算::closeEvent(QCloseEvent *event) {
     event->accept();
     显示主窗口();
 }
+
+void Fo案款分配计算::连接编辑() {
+    编辑 = std::make_unique<表格编辑>(this, [this] { 分配计算(); });
+    编辑->加表(交款编辑表(*MSFjk, tEXTAK));
+    编辑->加表(债权编辑表(*MSFzc, Tefp, Comzq));
+    MSFjk->设块选({1});
+    MSFzc->设块选({1, 3, 4});
+    // The reading order of the window.
+    setTabOrder(Com清除, Com删除案件);
+    setTabOrder(Com删除案件, MSFjk);
+    setTabOrder(MSFjk, MSFzc);
+    setTabOrder(MSFysj, Com确定);
+    setTabOrder(Com确定, Comm取消);
+}
+
+bool Fo案款分配计算::放入债权(const Money &amount, const QString &note) {
+    if (!可离开编辑器())
+        return false;
+    QString last;
+    for (int r = MSFzc->Rows() - 1; r >= 1 && last.isEmpty(); --r)
+        last = 去尾空格(MSFzc->TextMatrix(r, 0));
+    bool ok = false;
+    const QString creditor =
+        消息框::输入(QStringLiteral("请输入债权人"), QStringLiteral("放入案款分配"), &ok, last)
+            .trimmed();
+    if (!ok || creditor.isEmpty())
+        return false;
+    // Into the blank entry row at the bottom, as a paste: one recomputation, and Ctrl+Z in the
+    // claims table takes the row out again.
+    编辑->粘贴到(*MSFzc, MSFzc->Rows() - 1, 0,
+                 {{creditor, 金额文本(amount), QStringLiteral("一般债权"), QString(), QString(),
+                   note}});
+    return true;
+}
+

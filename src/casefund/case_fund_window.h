@@ -3,7 +3,8 @@
 #include "casefund/case_on_screen.h"
 #include "casefund/recovery_file.h"
 #include "casefund/distribution.h"
-#include "common/grid_paste.h"
+#include "common/money.h"
+#include "common/table_editing.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -32,7 +33,11 @@ class Fo案款分配计算 : public QMainWindow {
     // Before a click, a key or a command takes the clerk away from an editor whose text was
     // refused: asks whether to go back to it (false: nothing more happens) or to put back what
     // the cell held when the editor was opened (true: the action goes on).
-    bool 可离开编辑器();
+    bool 可离开编辑器() { return 编辑->可离开编辑器(); }
+    // Adds a claim on 金额 with 备注 as a paste into the claims table's entry row, its creditor
+    // asked in the input box (the last claim's creditor offered); Ctrl+Z in the table takes it
+    // back. False when the clerk gave no creditor or the claim could not be added.
+    bool 放入债权(const Money &amount, const QString &note);
     int 当前案件号() const { return 案件.号; }
 
     // Unsaved work (unsaved_work.cpp). Whether the tables hold changes not stored: they differ
@@ -57,9 +62,9 @@ class Fo案款分配计算 : public QMainWindow {
     FlexGrid *MSFjk = nullptr;
     FlexGrid *MSFzc = nullptr;
     QLabel *Label4 = nullptr;
-    QLineEdit *tEXTAK = nullptr;
-    QLineEdit *Tefp = nullptr;
-    QComboBox *Comzq = nullptr;
+    格上文本框 *tEXTAK = nullptr;
+    格上文本框 *Tefp = nullptr;
+    格上组合框 *Comzq = nullptr;
     QPushButton *Com清除 = nullptr;
     QPushButton *Com删除案件 = nullptr;
     QFrame *Pic原数据 = nullptr;
@@ -92,62 +97,6 @@ class Fo案款分配计算 : public QMainWindow {
     void 清除();
     void 从头输入();
 
-    // Grid editing (grid_editing.cpp).
-    void 连接编辑器();
-    void 放置编辑器(QWidget *editor, const FlexGrid &grid, int row, int col, bool keepHeight);
-    void 交款表单击();
-    void 债权表单击();
-    void 交款提交();
-    void 债权提交();
-    void 性质提交();
-    static constexpr int 末填列 = 3; // the blank-row rule looks at columns 0 to 3
-
-    // Why an editor's text was refused; the editor is light red while it is not 无.
-    enum class 拒绝 { 无, 金额, 日期, 优先 };
-    struct 编辑记录 {
-        QString 原文; // the cell's text when the editor was opened
-        拒绝 原因 = 拒绝::无;
-    };
-    // The tests of a typed cell, which a pasted cell passes too: a payment amount must be a
-    // number, a payment date a date; a claim amount (column 1) or priority amount (column 3)
-    // must be a number, the priority not larger than the amount (other: the row's other one).
-    static 拒绝 交款格检查(int col, const QString &text);
-    static 拒绝 债权金额检查(int col, const QString &text, const QString &other);
-    static void 设编辑器底色(QWidget *editor, bool accepted);
-    static void 编辑器位置(QWidget *editor, const FlexGrid &grid, int row, int col,
-                           bool keepHeight);
-
-    // Refused entries and leaving their editors (entry_refusal.cpp).
-    编辑记录 &记录(QLineEdit *editor) { return editor == tEXTAK ? 交款记录 : 债权记录; }
-    void 开始编辑(QWidget *editor, const QString &cellText);
-    void 设拒绝(QLineEdit *editor, 拒绝 reason);
-    bool 待离开(QLineEdit *editor) const;
-    void 回到编辑器(QLineEdit *editor);
-    void 撤回编辑(QLineEdit *editor);
-    void 滚出后询问();
-
-    // Editors on the keyboard and while the grids scroll (editor_keys.cpp).
-    void 连接编辑器键盘();
-    void 编辑器跟随();
-    static void 跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col, bool keepHeight);
-    bool 编辑器按键(QWidget *editor, QKeyEvent *event);
-    void 移到相邻格(FlexGrid &grid, int row, int col, bool forward);
-
-    // Copy, paste, clear and undo of a paste on the two tables (table_paste.cpp).
-    void 连接表格命令();
-    粘贴规则 表格规则(const FlexGrid &grid) const;
-    QString 债权粘贴检查(int row, int col, const QString &text, const 粘贴行 &pasted) const;
-    void 表格粘贴(FlexGrid &grid);
-    void 粘贴到(FlexGrid &grid, int row, int col, const 表格块 &block);
-    bool 编辑器粘贴(QWidget *editor);
-    void 表格清除(FlexGrid &grid);
-    void 撤销粘贴();
-    void 收起编辑器(FlexGrid &grid);
-    struct 粘贴撤销 {
-        FlexGrid *表 = nullptr;
-        粘贴前行 原样;
-    };
-
     // The archive commands (case_commands.cpp), which call the archive (case_archive.h).
     void 连接案件命令();
     static void 填表(FlexGrid &grid, const QList<QStringList> &rows, int columns);
@@ -177,15 +126,11 @@ class Fo案款分配计算 : public QMainWindow {
     QTimer *恢复计时 = nullptr;
     bool 恢复写入已告知 = false;
 
-    short 交款编辑行 = 0, 交款编辑列 = 0;
-    short 性质编辑行 = 0, 性质编辑列 = 0;
-    short 债权编辑行 = 0, 债权编辑列 = 0;
+    // The two tables' editors, keys, refused entries, paste and its undo.
+    void 连接编辑();
+    std::unique_ptr<表格编辑> 编辑;
     QString 说明;
     屏上案件 案件;
     // When the panel of stored cases was last put away.
     QElapsedTimer 面板收起时刻;
-    编辑记录 交款记录, 债权记录;
-    bool 询问中 = false, 滚出询问已排 = false;
-    // The last paste, until a commit, a clear or a load (every recomputation but the paste's own).
-    std::optional<粘贴撤销> 上次粘贴;
 };

@@ -96,9 +96,7 @@ void Fo案款分配计算::写恢复文件() {
 }
 
 void Fo案款分配计算::放入内容(const 案件行 &rows) {
-    tEXTAK->hide();
-    Tefp->hide();
-    Comzq->hide();
+    编辑->收起全部();
     MSFjk->setRows(1);
     MSFzc->setRows(1);
     填表(*MSFjk, rows.交款, 4);

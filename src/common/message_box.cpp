@@ -98,17 +98,20 @@ bool 重试取消(const QString &text, const QString &caption) {
     return box.exec() == QMessageBox::Retry;
 }
 
-QString 输入(const QString &prompt, const QString &caption, bool *ok) {
+QString 输入(const QString &prompt, const QString &caption, bool *ok, const QString &preset) {
     if (应答器) {
         const 框应答 answer = 应答器(框类::输入, prompt, caption);
         if (ok)
             *ok = answer.是;
-        return answer.是 ? answer.文本 : QString();
+        if (!answer.是)
+            return QString();
+        return answer.文本.isNull() ? preset : answer.文本;
     }
     QInputDialog dialog(所属窗口());
     dialog.setObjectName(QStringLiteral("输入框"));
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
+    dialog.setTextValue(preset);
     dialog.setOkButtonText(QStringLiteral("确定"));
     dialog.setCancelButtonText(QStringLiteral("取消"));
     const bool accepted = dialog.exec() == QDialog::Accepted;

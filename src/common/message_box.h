@@ -33,8 +33,10 @@ enum class 三答 { 是, 否, 取消 };
 // A Retry/Cancel box without an icon, 重试 the default; true for 重试.
 bool 重试取消(const QString &text, const QString &caption);
 
-// An input box; returns the typed text, or empty text with *ok false when cancelled.
-QString 输入(const QString &prompt, const QString &caption, bool *ok);
+// An input box, holding preset when it opens; returns the typed text, or empty text with *ok
+// false when cancelled. A scripted answer of 是 with a null 文本 takes the preset as it stands.
+QString 输入(const QString &prompt, const QString &caption, bool *ok,
+            const QString &preset = QString());
 
 // A scripted responder for benchmarks and tests: while it is set, no box is shown; it is told
 // each box's kind, text and caption and gives the answer (Yes or No, Retry or Cancel, the typed

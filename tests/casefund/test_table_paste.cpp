@@ -6,6 +6,7 @@
 #include "casefund/case_fund_window.h"
 #include "common/app_dir.h"
 #include "common/grid.h"
+#include "common/money.h"
 #include "common/table_html.h"
 #include "typing.h"
 #include "window_test.h"
@@ -47,6 +48,8 @@ class TestTablePaste : public QObject {
     void selectingOpensNoEditor();
     void undoOnlyTheLastPaste();
     void deleteEmptiesABlock();
+    void claimPutInFromElsewhere_data();
+    void claimPutInFromElsewhere();
     void tenThousandRows();
 
   private:
@@ -294,6 +297,45 @@ void TestTablePaste::deleteEmptiesABlock() {
     // Column 4 is the distribution's, written afresh; the blank-row rule removes one row.
     QCOMPARE(row(claims(), 2), QStringList({"", "", "", "", "0", ""}));
     QCOMPARE(claims()->Rows(), 4);
+}
+
+// A claim handed over by another calculator (the interest a claim carries) lands in the entry
+// row as a paste: the creditor asked with the last claim's offered, one recomputation, the
+// window marked unsaved, and Ctrl+Z takes it out again.
+void TestTablePaste::claimPutInFromElsewhere_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QStringList>("added"); // empty: no row added
+
+    QTest::newRow("offered creditor kept") << "李四" << true
+                                           << QStringList{"李四", "1234.56", "一般债权", "",
+                                                          "0", "自2020年1月1日起"};
+    QTest::newRow("another creditor") << " 王五 " << true
+                                      << QStringList{"王五", "1234.56", "一般债权", "", "0",
+                                                     "自2020年1月1日起"};
+    QTest::newRow("cancelled") << "王五" << false << QStringList{};
+    QTest::newRow("no creditor") << "  " << true << QStringList{};
+}
+
+void TestTablePaste::claimPutInFromElsewhere() {
+    QFETCH(QString, typed);
+    QFETCH(bool, accept);
+    QFETCH(QStringList, added);
+    setClipboard("张三\t1000\t工资\n李四\t500\t一般债权\n");
+    pasteAt(claims(), 1, 0);
+    BoxAnswerer answer(QMessageBox::Ok, typed, accept);
+    const bool put = w->放入债权(文本金额(QStringLiteral("1234.56")),
+                                 QStringLiteral("自2020年1月1日起"));
+    QCOMPARE(answer.offered, QStringList{"李四"});
+    QCOMPARE(put, !added.isEmpty());
+    QCOMPARE(claims()->Rows(), added.isEmpty() ? 4 : 5);
+    if (added.isEmpty())
+        return;
+    QCOMPARE(row(claims(), 3), added);
+    QVERIFY(w->windowTitle().endsWith(QStringLiteral("（未保存）")));
+    QTest::keyClick(claims(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(claims()->Rows(), 4);
+    QCOMPARE(row(claims(), 3), QStringList({"", "", "", "", "0", ""}));
 }
 
 void TestTablePaste::tenThousandRows() {

@@ -36,6 +36,7 @@ class BoxAnswerer : public QObject {
     QStringList titles;
     QList<QMessageBox::Icon> icons;
     QList<QMessageBox::StandardButtons> buttons; // none for an input box
+    QStringList offered;                          // the text each input box opened with
     std::function<void(QMessageBox *)> act;
 
   private:
@@ -73,6 +74,7 @@ class BoxAnswerer : public QObject {
             titles << input->windowTitle();
             icons << QMessageBox::NoIcon;
             buttons << QMessageBox::NoButton;
+            offered << input->textValue();
             input->setTextValue(inputText);
             acceptInput ? input->accept() : input->reject();
         } else if (++tries > 50) {
