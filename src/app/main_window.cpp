@@ -45,6 +45,22 @@ QString 恢复问题(const 恢复内容 &content) {
              QString::number(有内容债权行数(content)));
 }
 
+// The interest owed as a claim of the case fund window that is open, or of a new one opened for
+// it; the window comes to the front with the claim in its table.
+void 放入案款分配窗口(const Money &amount, const QString &note) {
+    Fo案款分配计算 *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *open = dynamic_cast<Fo案款分配计算 *>(w); open && open->isVisible())
+            window = open;
+    if (!window) {
+        window = new Fo案款分配计算;
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+    window->放入债权(amount, note);
+}
+
 } // namespace
 
 Fo工具主页::Fo工具主页() {
@@ -81,7 +97,11 @@ void Fo工具主页::建立控件() {
     connect(Command1, &QPushButton::clicked, this, [this] { 打开(new Fo诉讼费计算); });
     connect(Command4, &QPushButton::clicked, this, [this] { 打开(new Fo案款分配计算); });
     connect(Command2, &QPushButton::clicked, this, [this] { 打开(new Fo刑期计算); });
-    connect(Command3, &QPushButton::clicked, this, [this] { 打开(new Fo利息计算); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        auto *window = new Fo利息计算;
+        window->放入案款分配回调 = 放入案款分配窗口;
+        打开(window);
+    });
     connect(Command5, &QPushButton::clicked, this, [this] { 打开(new frmAbout); });
     连接单击(Lab版本, [] { QDesktopServices::openUrl(QUrl(制作者网页)); });
 }

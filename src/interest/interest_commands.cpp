@@ -58,14 +58,14 @@ void Fo利息计算::连接命令() {
 }
 
 void Fo利息计算::复制结果() {
-    if (!上次结果)
+    if (!上次结果 || !编辑->可离开编辑器())
         return;
     复制块(结果表格(), int(上次结果->明细.size()));
     statusBar()->showMessage(QStringLiteral("计算结果已复制"));
 }
 
 void Fo利息计算::打印结果() {
-    if (!上次结果)
+    if (!上次结果 || !编辑->可离开编辑器())
         return;
     if (const auto sent = 打印表格内容(*MSF明细, 表标题, La计算说明->text()))
         statusBar()->showMessage(
@@ -73,7 +73,7 @@ void Fo利息计算::打印结果() {
 }
 
 void Fo利息计算::保存PDF() {
-    if (!上次结果)
+    if (!上次结果 || !编辑->可离开编辑器())
         return;
     const QString name = 输出PDF文件(this, *MSF明细, 表标题, La计算说明->text(), QString());
     if (!name.isEmpty())
@@ -81,7 +81,7 @@ void Fo利息计算::保存PDF() {
 }
 
 void Fo利息计算::放入分配() {
-    if (!上次结果 || !放入案款分配回调)
+    if (!上次结果 || !放入案款分配回调 || !编辑->可离开编辑器())
         return;
     放入案款分配回调(上次结果->尚欠利息, La计算说明->text().left(备注字数));
 }

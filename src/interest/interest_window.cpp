@@ -105,7 +105,7 @@ void Fo利息计算::建立输入(QWidget *c) {
 
     新标签(c, QStringLiteral("Label还款"), QStringLiteral("部分还款"), 4800, 1500, 1200, 180);
     MSF还款 = 新控件<FlexGrid>(c, QStringLiteral("MSF还款"), 4800, 1740, 4200, 2520);
-    Tex还款 = new QLineEdit(c);
+    Tex还款 = new 格上文本框(c);
     Tex还款->setObjectName(QStringLiteral("Tex还款"));
     Tex还款->hide();
 }

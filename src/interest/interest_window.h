@@ -1,12 +1,14 @@
 #pragma once
 
 #include "common/money.h"
+#include "common/table_editing.h"
 #include "common/table_text.h"
 #include "interest/interest_rules.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class FlexGrid;
@@ -49,7 +51,7 @@ class Fo利息计算 : public QMainWindow {
     QComboBox *Com年天数 = nullptr;
     QCheckBox *Chk分段 = nullptr;
     FlexGrid *MSF还款 = nullptr;
-    QLineEdit *Tex还款 = nullptr; // the editor laid over a payment cell
+    格上文本框 *Tex还款 = nullptr; // the editor laid over a payment cell
     FlexGrid *MSF明细 = nullptr;
     QLineEdit *Te利息合计 = nullptr;
     QLineEdit *Te尚欠本金 = nullptr;
@@ -96,10 +98,6 @@ class Fo利息计算 : public QMainWindow {
     // The payments table (payment_table.cpp).
     void 连接还款编辑();
     QList<部分还款> 还款表(QList<int> *rows) const;
-    void 还款表单击();
-    void 还款提交();
-    bool 还款编辑器按键(QKeyEvent *event);
-    void 收起还款编辑器(bool restore);
     void 标出还款(int row, int col);
 
     // The commands (interest_commands.cpp).
@@ -115,6 +113,5 @@ class Fo利息计算 : public QMainWindow {
     QHash<QWidget *, QString> 拒绝说明;
     QString 已告知利率文件错误;
     QLineEdit *选日对象 = nullptr;
-    int 还款编辑行 = 0, 还款编辑列 = 0;
-    QString 还款原文;
+    std::unique_ptr<表格编辑> 编辑;
 };

@@ -1,7 +1,6 @@
 // The part payments table: a date and an amount a row, one blank row kept at the bottom for the
-// next payment. An editor laid over the clicked cell commits on every change; a text the cell
-// cannot take turns the editor light red while the cell keeps its last accepted text, and a
-// payment the rules refuse shows light red in its cell.
+// next payment, typed and pasted as the case fund tables are. A payment the rules refuse shows
+// light red in its cell.
 #include "interest/interest_window.h"
 
 #include "common/blank_row.h"
@@ -9,39 +8,55 @@
 #include "common/grid.h"
 #include "common/message_box.h"
 #include "common/number_text.h"
-#include "common/twips.h"
+#include "common/table_editing.h"
 #include "common/varnel_error.h"
-#include "common/window_events.h"
-
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QSignalBlocker>
 
 namespace {
 
 const QColor 浅红(255, 128, 128);
 
-bool 可收(int col, const QString &text) {
+// Why a payment cell cannot take the text: no date in column 0, no amount in column 1.
+enum class 拒绝 { 无, 日期, 金额 };
+
+拒绝 还款格检查(int col, const QString &text) {
     if (去尾空格(text).isEmpty())
-        return true;
+        return 拒绝::无;
     if (col == 0)
-        return 是日期(text);
+        return 是日期(text) ? 拒绝::无 : 拒绝::日期;
     Money amount;
-    try {
-        return 读金额(text, amount);
-    } catch (const VarnelError &) {
-        return false;
-    }
+    return 读金额(text, amount) ? 拒绝::无 : 拒绝::金额;
 }
 
 } // namespace
 
 void Fo利息计算::连接还款编辑() {
-    MSF还款->设单击([this] { 捕获错误([this] { 还款表单击(); }); });
-    MSF还款->设键入编辑();
-    MSF还款->设块选({1});
-    connect(Tex还款, &QLineEdit::textChanged, this, [this] { 捕获错误([this] { 还款提交(); }); });
-    连接按键(Tex还款, [this](QKeyEvent *e) { return 还款编辑器按键(e); });
+    编辑 = std::make_unique<表格编辑>(this, [this] { 计算(); });
+    编辑表 t;
+    t.表 = MSF还款;
+    t.文本框 = Tex还款;
+    t.末填列 = 1;
+    t.检查 = [](int, int col, const QString &text) {
+        switch (还款格检查(col, text)) {
+        case 拒绝::日期: return 非日期问句(text);
+        case 拒绝::金额: return 非金额问句(text);
+        default: return QString();
+        }
+    };
+    t.规则 = [] {
+        粘贴规则 rules;
+        rules.末填列 = 1;
+        rules.行名 = [](int) { return QString(); };
+        rules.检查 = [](int, int col, const QString &text, const 粘贴行 &) {
+            const 拒绝 reason = 还款格检查(col, text);
+            if (reason == 拒绝::无)
+                return QString();
+            return QStringLiteral("“%1”%2").arg(
+                引述(text), reason == 拒绝::日期 ? QStringLiteral("不是日期")
+                                                 : QStringLiteral("不是数字"));
+        };
+        return rules;
+    };
+    编辑->加表(t);
 }
 
 // The payments in the table's order; a row with both cells blank is none. A date or amount
@@ -58,78 +73,6 @@ QList<部分还款> Fo利息计算::还款表(QList<int> *rows) const {
             rows->append(r);
     }
     return payments;
-}
-
-void Fo利息计算::还款表单击() {
-    if (MSF还款->Row() < MSF还款->FixedRows())
-        return;
-    if (!Tex还款->isHidden())
-        收起还款编辑器(false);
-    还款编辑行 = MSF还款->Row();
-    还款编辑列 = MSF还款->Col();
-    还款原文 = MSF还款->TextMatrix(还款编辑行, 还款编辑列);
-    放置(Tex还款, 缇左(MSF还款) + MSF还款->ColPos(还款编辑列) + 50,
-         缇上(MSF还款) + MSF还款->RowPos(还款编辑行) + 50, MSF还款->ColWidth(还款编辑列) - 10,
-         MSF还款->RowHeight(还款编辑行) - 10);
-    {
-        const QSignalBlocker quiet(Tex还款);
-        Tex还款->setText(还款原文);
-    }
-    Tex还款->setPalette(QPalette());
-    Tex还款->show();
-    Tex还款->raise();
-    Tex还款->setFocus();
-    Tex还款->selectAll();
-}
-
-void Fo利息计算::还款提交() {
-    const QString text = Tex还款->text();
-    const bool accepted = 可收(还款编辑列, text);
-    QPalette p = Tex还款->palette();
-    p.setColor(QPalette::Base, accepted ? QColor(Qt::white) : 浅红);
-    Tex还款->setPalette(p);
-    if (!accepted)
-        return;
-    MSF还款->setTextMatrix(还款编辑行, 还款编辑列, text);
-    保持末行空白(*MSF还款, 还款编辑行, 1);
-    计算();
-}
-
-// Enter and Tab leave the editor for the table; Esc puts back what the cell held.
-bool Fo利息计算::还款编辑器按键(QKeyEvent *event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Tab:
-        收起还款编辑器(false);
-        return true;
-    case Qt::Key_Escape:
-        收起还款编辑器(true);
-        return true;
-    default:
-        return false;
-    }
-}
-
-// A refused text is not left behind silently: 重试 goes back to it, 取消 puts back the cell's
-// text from when the editor was opened.
-void Fo利息计算::收起还款编辑器(bool restore) {
-    const QString text = Tex还款->text();
-    if (!restore && !可收(还款编辑列, text)) {
-        const QString what = 还款编辑列 == 0 ? QStringLiteral("日期") : QStringLiteral("金额");
-        if (消息框::重试取消(QStringLiteral("输入的内容“%1”不是有效的%2。").arg(引述(text), what),
-                             QStringLiteral("输入出错提示"))) {
-            Tex还款->setFocus();
-            Tex还款->selectAll();
-            return;
-        }
-        restore = true;
-    }
-    if (restore)
-        Tex还款->setText(还款原文);
-    Tex还款->hide();
-    MSF还款->setCurrentCell(还款编辑行 - MSF还款->FixedRows(), 还款编辑列);
-    MSF还款->setFocus(Qt::OtherFocusReason);
 }
 
 // Light red on the one cell the rules refused (none for a row below 0), the rest plain.
