@@ -8,6 +8,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "fee/fee_window.h"
+#include "interest/interest_window.h"
 #include "sentence/sentence_window.h"
 
 #include "common/message_box.h"
@@ -44,6 +45,22 @@ QString 恢复问题(const 恢复内容 &content) {
              QString::number(有内容债权行数(content)));
 }
 
+// The interest owed as a claim of the case fund window that is open, or of a new one opened for
+// it; the window comes to the front with the claim in its table.
+void 放入案款分配窗口(const Money &amount, const QString &note) {
+    Fo案款分配计算 *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *open = dynamic_cast<Fo案款分配计算 *>(w); open && open->isVisible())
+            window = open;
+    if (!window) {
+        window = new Fo案款分配计算;
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+    window->放入债权(amount, note);
+}
+
 } // namespace
 
 Fo工具主页::Fo工具主页() {
@@ -55,12 +72,13 @@ Fo工具主页::Fo工具主页() {
 }
 
 void Fo工具主页::建立控件() {
-    setFixedSize(像素(6000), 像素(3600));
+    setFixedSize(像素(6000), 像素(4080));
     设背景色(this, Qt::white);
     Command1 = 按钮(this, "Command1", QStringLiteral("诉讼费计算"), 600, 0x00C0C000);
     Command4 = 按钮(this, "Command4", QStringLiteral("案款分配计算"), 1080, 0x00C0C000);
     Command2 = 按钮(this, "Command2", QStringLiteral("刑期计算"), 1560, 0x00C0C000);
-    Command5 = 按钮(this, "Command5", QStringLiteral("关于软件"), 2040, 0x00C0FFFF);
+    Command3 = 按钮(this, "Command3", QStringLiteral("利息计算"), 2040, 0x00C0C000);
+    Command5 = 按钮(this, "Command5", QStringLiteral("关于软件"), 2520, 0x00C0FFFF);
 
     Lab版本 = new QLabel(this);
     Lab版本->setObjectName(QStringLiteral("Lab版本"));
@@ -69,7 +87,7 @@ void Fo工具主页::建立控件() {
     Lab版本->setFont(link);
     设前景色(Lab版本, 颜色(0x00FF8080));
     Lab版本->setCursor(Qt::PointingHandCursor);
-    Lab版本->move(像素(480), 像素(3000));
+    Lab版本->move(像素(480), 像素(3480));
 
     Label1 = new QLabel(QStringLiteral("Varnel 法院办公工具"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -79,6 +97,11 @@ void Fo工具主页::建立控件() {
     connect(Command1, &QPushButton::clicked, this, [this] { 打开(new Fo诉讼费计算); });
     connect(Command4, &QPushButton::clicked, this, [this] { 打开(new Fo案款分配计算); });
     connect(Command2, &QPushButton::clicked, this, [this] { 打开(new Fo刑期计算); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        auto *window = new Fo利息计算;
+        window->放入案款分配回调 = 放入案款分配窗口;
+        打开(window);
+    });
     connect(Command5, &QPushButton::clicked, this, [this] { 打开(new frmAbout); });
     连接单击(Lab版本, [] { QDesktopServices::openUrl(QUrl(制作者网页)); });
 }

@@ -18,6 +18,7 @@ class Fo工具主页 : public QWidget {
     QPushButton *Command1 = nullptr; // 诉讼费计算
     QPushButton *Command4 = nullptr; // 案款分配计算
     QPushButton *Command2 = nullptr; // 刑期计算
+    QPushButton *Command3 = nullptr; // 利息计算
     QPushButton *Command5 = nullptr; // 关于软件
     QLabel *Lab版本 = nullptr;
     QLabel *Label1 = nullptr;

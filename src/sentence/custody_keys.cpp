@@ -4,6 +4,7 @@
 // In the date box of a picker open on a cell, Tab confirms the date and walks on the same way.
 #include "sentence/sentence_window.h"
 
+#include "common/date_picker.h"
 #include "common/grid.h"
 #include "common/window_events.h"
 

@@ -3,6 +3,7 @@
 // rule and the refresh of the result run once after the whole block.
 #include "sentence/sentence_window.h"
 
+#include "common/date_picker.h"
 #include "common/date_text.h"
 #include "common/grid_clipboard.h"
 #include "common/message_box.h"

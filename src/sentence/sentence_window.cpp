@@ -1,6 +1,7 @@
 #include "sentence/sentence_window.h"
 
 #include "common/controls.h"
+#include "common/date_picker.h"
 #include "common/date_text.h"
 #include "common/grid.h"
 #include "common/message_box.h"
@@ -8,7 +9,6 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,45 +17,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleOption>
 
 namespace {
 
 constexpr int 客户宽 = 6090;
 // Taller than the system's 5625 by the two lines under the result.
 constexpr int 客户高 = 6345;
-constexpr int 面板宽 = 4455;
-constexpr int 面板高 = 2775;
-
-// The picker's buttons show the focus however it came, as the desktop's do: the Fusion style
-// draws it only after a Tab, and the buttons take it from a click or from the program too.
-class 焦点可见样式 : public QProxyStyle {
-  public:
-    using QProxyStyle::QProxyStyle;
-    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                     const QWidget *widget) const override {
-        const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
-        if (element == CE_PushButton && button && (button->state & State_HasFocus)) {
-            QStyleOptionButton shown(*button);
-            shown.state |= State_KeyboardFocusChange;
-            QProxyStyle::drawControl(element, &shown, painter, widget);
-            return;
-        }
-        QProxyStyle::drawControl(element, option, painter, widget);
-    }
-};
-
-QStyle *焦点可见() {
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new 焦点可见样式(QApplication::style()->name());
-        style->setParent(qApp);
-    }
-    return style;
-}
 
 } // namespace
 
@@ -119,60 +87,19 @@ void Fo刑期计算::建立控件() {
 }
 
 void Fo刑期计算::建立选日面板(QWidget *c) {
-    Picture1 = 新控件<QFrame>(c, QStringLiteral("Picture1"), 960, 1920, 面板宽, 面板高);
-    Picture1->setFrameShape(QFrame::Box);
-    Picture1->setAttribute(Qt::WA_NoMousePropagation);
-    设背景色(Picture1, 颜色(0x00E0E0E0));
-    MonthView1 =
-        新控件<QCalendarWidget>(Picture1, QStringLiteral("MonthView1"), 120, 120, 4065, 2220);
-    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthView1->setLocale(QLocale(QLocale::Chinese, QLocale::China));
-    MonthView1->setFont(宋体(8));
-    Tex日期 = 新控件<QLineEdit>(Picture1, QStringLiteral("Tex日期"), 120, 2400, 1815, 270);
-    Command2 = 新控件<QPushButton>(Picture1, QStringLiteral("Command2"), 2040, 2400, 975, 255);
-    Command2->setText(QStringLiteral("确定"));
-    Command1 = 新控件<QPushButton>(Picture1, QStringLiteral("Command1"), 3120, 2400, 975, 255);
-    Command1->setText(QStringLiteral("取消"));
-    for (QPushButton *b : {Command2, Command1}) {
-        b->setFocusPolicy(Qt::StrongFocus);
-        b->setStyle(焦点可见());
-    }
-    // The date box is white like every text box, not the panel's grey.
-    QPalette white = Tex日期->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    Tex日期->setPalette(white);
-    connect(MonthView1, &QCalendarWidget::clicked, this,
-            [this](QDate d) { Tex日期->setText(短日期文本(d)); });
-    // On the keyboard: Enter confirms (in the calendar, the highlighted date), Esc cancels.
-    connect(MonthView1, &QCalendarWidget::activated, this, [this](QDate d) {
-        Tex日期->setText(短日期文本(d));
-        确认();
-    });
-    连接按键(Tex日期, [this](QKeyEvent *e) {
-        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
-            return 选日框Tab键(e);
-        确认();
-        return true;
-    });
-    连接按键(Picture1, [this](QKeyEvent *e) {
-        if (e->key() != Qt::Key_Escape)
-            return false;
-        关闭选日();
-        return true;
-    });
-    // Both buttons act when they receive the focus, by mouse or by keyboard.
-    连接得到焦点(Command2, [this] { 确认(); });
-    连接得到焦点(Command1, [this] { 关闭选日(); });
+    auto *panel = new 选日面板(c, 客户宽, 客户高);
+    Picture1 = panel;
+    MonthView1 = panel->MonthView1;
+    Tex日期 = panel->Tex日期;
+    Command2 = panel->Command2;
+    Command1 = panel->Command1;
+    panel->确认 = [this] { 确认(); };
+    panel->取消 = [this] { 关闭选日(); };
+    panel->日期框按键 = [this](QKeyEvent *e) { return 选日框Tab键(e); };
 }
 
 void Fo刑期计算::载入() {
     Text1->clear();
-    int left = 缇左(Picture1), top = 缇上(Picture1);
-    if (客户宽 > 面板宽)
-        left = (客户宽 - 面板宽) / 2;
-    if (客户高 > 面板高)
-        top = (客户高 - 面板高) / 2;
-    放置(Picture1, left, top, 面板宽, 面板高);
     Picture1->hide();
     MSF->setRows(2);
     MSF->setCols(2);
@@ -187,48 +114,26 @@ void Fo刑期计算::打开表格选日() {
         if (MSF->Row() < 1)
             return;
         编辑对象 = 1;
-        Picture1->show();
-        Picture1->raise();
         编辑行 = short(MSF->Row());
         编辑列 = short(MSF->Col());
         // A cell without a date opens the calendar on the row's other date, else where the
         // last date was entered, else on today.
-        if (const auto d = 读日期(MSF->Text())) {
-            Tex日期->setText(MSF->Text());
-            MonthView1->setSelectedDate(*d);
-        } else {
-            Tex日期->clear();
-            MonthView1->setSelectedDate(
-                读日期(MSF->TextMatrix(编辑行, 1 - 编辑列)).value_or(选日起点()));
-        }
-        选日框得焦点();
+        Picture1->打开(MSF->Text(),
+                       读日期(MSF->TextMatrix(编辑行, 1 - 编辑列)).value_or(选日起点()));
     });
 }
 
 void Fo刑期计算::打开执行日选日() {
     编辑对象 = 2;
-    Picture1->show();
-    Picture1->raise();
     // The date box and the calendar show the execution date, so that confirming keeps it; with
     // none the date box keeps what it held and the calendar shows the last date entered, else
     // today: never what a cancelled edit left.
-    const auto execution = 读日期(Tex执行日期->text());
-    if (execution)
-        Tex日期->setText(Tex执行日期->text());
-    MonthView1->setSelectedDate(execution.value_or(选日起点()));
-    选日框得焦点();
+    Picture1->打开(Tex执行日期->text(), 选日起点(), true);
 }
 
 // Where a picker with no date of its own opens: the last date entered, else today.
 QDate Fo刑期计算::选日起点() const {
     return 上次日期.value_or(QDate::currentDate());
-}
-
-// The date box takes the focus with its text selected, so that a date typed at once replaces
-// what it holds.
-void Fo刑期计算::选日框得焦点() {
-    Tex日期->setFocus(Qt::OtherFocusReason);
-    Tex日期->selectAll();
 }
 
 void Fo刑期计算::收起选日面板() {
@@ -262,7 +167,7 @@ void Fo刑期计算::确认() {
             if (release)
                 记下释放被拒(编辑行, true);
             消息框::提示(期间颠倒说明, QStringLiteral("日期出错提示"));
-            选日框得焦点();
+            Picture1->选日框得焦点();
         } else if (是日期(text) || 去尾空格(text).isEmpty()) {
             if (release)
                 记下释放被拒(编辑行, false);
@@ -281,7 +186,7 @@ void Fo刑期计算::确认() {
             if (release)
                 记下释放被拒(编辑行, true);
             消息框::提示(QStringLiteral("日期格式出错！"), QStringLiteral("日期出错提示"));
-            选日框得焦点();
+            Picture1->选日框得焦点();
         }
     });
     刷新结果();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_picker.h"
 #include "common/grid_paste.h"
 #include "sentence/custody_rules.h"
 
@@ -37,7 +38,7 @@ class Fo刑期计算 : public QMainWindow {
     QLabel *La刑期起算 = nullptr;
     QLabel *La折抵羁押 = nullptr;
     QFrame *Line1 = nullptr;
-    QFrame *Picture1 = nullptr;
+    选日面板 *Picture1 = nullptr;
     QCalendarWidget *MonthView1 = nullptr;
     QLineEdit *Tex日期 = nullptr;
     QPushButton *Command2 = nullptr;
@@ -55,7 +56,6 @@ class Fo刑期计算 : public QMainWindow {
     void 打开执行日选日();
     void 关闭选日();
     void 收起选日面板();
-    void 选日框得焦点();
     void 确认();
     QDate 选日起点() const;
     // Tab and Shift+Tab on the custody table and in the date box (custody_keys.cpp).

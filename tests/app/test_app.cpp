@@ -92,7 +92,8 @@ void TestApp::controlsOfTheMainWindow() {
     for (const Button &b : {Button{"Command1", "诉讼费计算", 600, QColor(0, 192, 192)},
                             Button{"Command4", "案款分配计算", 1080, QColor(0, 192, 192)},
                             Button{"Command2", "刑期计算", 1560, QColor(0, 192, 192)},
-                            Button{"Command5", "关于软件", 2040, QColor(255, 255, 192)}}) {
+                            Button{"Command3", "利息计算", 2040, QColor(0, 192, 192)},
+                            Button{"Command5", "关于软件", 2520, QColor(255, 255, 192)}}) {
         auto *button = main.findChild<QPushButton *>(QString::fromUtf8(b.name));
         QVERIFY2(button, b.name);
         QCOMPARE(button->text(), QString::fromUtf8(b.caption));
@@ -121,6 +122,9 @@ void TestApp::calculatorOpensFreshEachTime_data() {
     QTest::newRow("case fund") << "Command4"
                                << "Fo案款分配计算"
                                << "tEXTAK";
+    QTest::newRow("interest") << "Command3"
+                              << "Fo利息计算"
+                              << "Tex本金";
 }
 
 void TestApp::calculatorOpensFreshEachTime() {
@@ -215,8 +219,8 @@ void TestApp::tabOrderFollowsReading() {
         return names;
     };
     Fo工具主页 main;
-    QCOMPARE(order(&main, "Command1", 5),
-             (QStringList{"Command1", "Command4", "Command2", "Command5", "Command1"}));
+    QCOMPARE(order(&main, "Command1", 6), (QStringList{"Command1", "Command4", "Command2",
+                                                        "Command3", "Command5", "Command1"}));
     auto *about = new frmAbout;
     QCOMPARE(order(about, "cmdOK", 3), (QStringList{"cmdOK", "cmdSysInfo", "cmdOK"}));
     about->close();

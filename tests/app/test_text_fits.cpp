@@ -10,6 +10,7 @@
 #include "common/grid.h"
 #include "common/twips.h"
 #include "fee/fee_window.h"
+#include "interest/interest_window.h"
 #include "sentence/sentence_window.h"
 #include "typing.h"
 
@@ -168,6 +169,7 @@ class TestTextFits : public QObject {
     void feeWindowIn2007WithTheLongestRange();
     void sentenceWindowWithBothLines();
     void caseFundWindowWithFiveClassesAndASurplus();
+    void interestWindowWithTheLongestExplanation();
     void calculatorsKeepTheirSize();
     void labelsGrowToTheirText_data();
     void labelsGrowToTheirText();
@@ -283,6 +285,36 @@ void TestTextFits::caseFundWindowWithFiveClassesAndASurplus() {
     关闭不保存(w);
 }
 
+void TestTextFits::interestWindowWithTheLongestExplanation() {
+    auto *w = new Fo利息计算;
+    显示(w);
+    // Delayed performance: the longest label and method; a payment of more than was owed.
+    w->Com计息方式->setCurrentIndex(0);
+    w->Tex本金->setText(QStringLiteral("123456789.99"));
+    w->Tex起算日->setText(QStringLiteral("2000-01-01"));
+    w->Tex截止日->setText(QStringLiteral("2025-12-31"));
+    w->MSF还款->setTextMatrix(1, 0, QStringLiteral("2010-06-30"));
+    w->MSF还款->setTextMatrix(1, 1, QStringLiteral("999999999"));
+    w->计算();
+    QVERIFY(w->La计算说明->text().contains(QStringLiteral("多付")));
+    NO_CUT_TEXT(w);
+    // A loan prime rate unsplit past the latest publication with payments: every note at once.
+    w->Com计息方式->setCurrentIndex(2);
+    w->Chk分段->setChecked(false);
+    w->Tex起算日->setText(QStringLiteral("2025-12-23"));
+    w->Tex截止日->setText(QStringLiteral("2099-12-31"));
+    w->Tex倍数->setText(QStringLiteral("1.333333"));
+    w->MSF还款->setTextMatrix(1, 0, QStringLiteral("2030-01-01"));
+    w->MSF还款->setTextMatrix(1, 1, QStringLiteral("33333.33"));
+    w->计算();
+    QVERIFY(w->La计算说明->text().contains(QStringLiteral("请核对有无新的公布")));
+    NO_CUT_TEXT(w);
+    w->Picture1->show();
+    w->Picture1->Tex日期->setText(QStringLiteral("2026/12/31"));
+    NO_CUT_TEXT(w);
+    关闭不保存(w);
+}
+
 // The controls sit at fixed twips: the fee and sentence calculators cannot be resized; the case
 // fund window opens at its size and may only grow.
 void TestTextFits::calculatorsKeepTheirSize() {
@@ -291,7 +323,8 @@ void TestTextFits::calculatorsKeepTheirSize() {
     const QList<std::pair<QMainWindow *, QSize>> windows{
         {new Fo诉讼费计算, QSize(像素(6840), 像素(5160))},
         {new Fo刑期计算, QSize(像素(6090), 像素(6345))},
-        {new Fo案款分配计算, QSize(像素(8655), 像素(7095))}};
+        {new Fo案款分配计算, QSize(像素(8655), 像素(7095))},
+        {new Fo利息计算, QSize(像素(9600), 像素(9720))}};
     for (const auto &[w, client] : windows) {
         显示(w);
         QCOMPARE(w->centralWidget()->size(), client);
