@@ -15,7 +15,6 @@ class FlexGrid;
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class 选日面板;
