@@ -8,6 +8,8 @@
 #include "common/varnel_error.h"
 #include "engine_fixture.h"
 
+#include <QDir>
+
 #include <memory>
 
 // The archive of the test row, made the program's: false for a server row without the test
@@ -16,7 +18,7 @@ inline bool 用档案(std::unique_ptr<EngineArchive> &archive, const QString &en
     archive = std::make_unique<EngineArchive>(engine);
     if (archive->server && !TestServer::get().ok)
         return false;
-    设应用目录(加尾分隔符(archive->dir.path()));
+    设应用目录(加尾分隔符(QDir::toNativeSeparators(archive->dir.path())));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -72,7 +73,8 @@ void TestCaseReads::load_data() {
         // On a server the load's snapshot; on SQLite the change waits for the load and, with no
         // wait allowed, fails.
         row("claims changed between the reads", "rows");
-        row("connect fails", server ? QStringLiteral("不能连接数据库服务器。")
+        // A refused port (TCP on Windows) or a missing socket file (here): either is said.
+        row("connect fails", server ? QStringLiteral("不能连接数据库服务器。|数据库服务器拒绝连接")
                                     : QStringLiteral("找不到案件数据库文件，不能读出案件。"));
         row("payments read fails", "读到一半出错了");
         row("claims read fails", "读到一半出错了");
@@ -132,7 +134,10 @@ void TestCaseReads::load() {
         QCOMPARE(stored, expected == QLatin1String("rows") ? std::optional<案件行>(存后(甲行))
                                                            : std::nullopt);
     } else {
-        QVERIFY2(error.startsWith(expected), qPrintable(error));
+        const QStringList ways = expected.split(u'|');
+        QVERIFY2(std::any_of(ways.begin(), ways.end(),
+                             [&](const QString &way) { return error.startsWith(way); }),
+                 qPrintable(error));
         QVERIFY(!stored);
     }
 }
