@@ -2,29 +2,29 @@
 
 #include "casefund/case_tables.h"
 #include "casefund/distribution.h"
+#include "casefund/plan_document.h"
 #include "common/app_dir.h"
-#include "common/number_text.h"
 #include "common/controls.h"
 #include "common/grid.h"
 #include "common/message_box.h"
+#include "common/number_text.h"
 #include "common/twips.h"
 #include "common/window_events.h"
 #include "output/pdf_output.h"
-#include "casefund/plan_document.h"
 #include "output/print_routine.h"
 #include "output/spreadsheet_export.h"
 #include "output/spreadsheet_files.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QStatusBar>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 
@@ -117,8 +117,8 @@ void Fo案款分配计算::建立控件() {
     connect(打印分配结果, &QAction::triggered, this, [this] {
         if (!可离开编辑器())
             return;
-        if (const auto sent = 打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称,
-                                             分配表合计))
+        if (const auto sent =
+                打印表格内容(*MSFzc, QStringLiteral("案款分配表"), 说明, 案件.名称, 分配表合计))
             statusBar()->showMessage(
                 QStringLiteral("已送往打印机“%1”：%2页").arg(sent->打印机).arg(sent->页数));
     });
@@ -287,8 +287,6 @@ void Fo案款分配计算::连接编辑() {
     编辑 = std::make_unique<表格编辑>(this, [this] { 分配计算(); });
     编辑->加表(交款编辑表(*MSFjk, tEXTAK));
     编辑->加表(债权编辑表(*MSFzc, Tefp, Comzq));
-    MSFjk->设块选({1});
-    MSFzc->设块选({1, 3, 4});
     // The reading order of the window.
     setTabOrder(Com清除, Com删除案件);
     setTabOrder(Com删除案件, MSFjk);
@@ -311,9 +309,8 @@ bool Fo案款分配计算::放入债权(const Money &amount, const QString &note
         return false;
     // Into the blank entry row at the bottom, as a paste: one recomputation, and Ctrl+Z in the
     // claims table takes the row out again.
-    编辑->粘贴到(*MSFzc, MSFzc->Rows() - 1, 0,
-                 {{creditor, 金额文本(amount), QStringLiteral("一般债权"), QString(), QString(),
-                   note}});
+    编辑->粘贴到(
+        *MSFzc, MSFzc->Rows() - 1, 0,
+        {{creditor, 金额文本(amount), QStringLiteral("一般债权"), QString(), QString(), note}});
     return true;
 }
-

@@ -113,6 +113,7 @@ QString 债权粘贴检查(const FlexGrid &claims, int row, int col, const QStri
     t.表 = &grid;
     t.文本框 = editor;
     t.末填列 = 末填列;
+    t.金额列 = {1};
     t.检查 = [](int, int col, const QString &text) { return 问句(交款格检查(col, text), text); };
     t.拒绝也提交 = true;
     t.规则 = [&grid] {
@@ -138,6 +139,7 @@ QString 债权粘贴检查(const FlexGrid &claims, int row, int col, const QStri
     t.组合框 = natures;
     t.组合框列 = 2;
     t.末填列 = 末填列;
+    t.金额列 = {1, 3, 4};
     // Not the allocated amount; the priority amount only on a mortgage claim.
     t.可编辑 = [&grid](int row, int col) {
         return col != 4 && (col != 3 || 是抵押(grid.TextMatrix(row, 2)));

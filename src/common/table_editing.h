@@ -27,6 +27,9 @@ struct 编辑表 {
     std::function<QString(int row, int col, const QString &text)> 检查;
     // Whether a refused keystroke still runs the window's commit work (the cell unchanged).
     bool 拒绝也提交 = false;
+    // The columns whose selected cells are added up in the status line while a block is
+    // selected.
+    QList<int> 金额列;
     // How a pasted or cleared block is tested and named: the same tests as typing.
     std::function<粘贴规则()> 规则;
 };

@@ -48,9 +48,10 @@ void Fo利息计算::连接命令() {
         headings << MSF明细->TextMatrix(0, col);
     block.prepend(headings);
     block.append(QStringList{});
-    const std::pair<const char *, const QLineEdit *> results[] = {
-        {"利息合计", Te利息合计}, {"尚欠本金", Te尚欠本金}, {"尚欠利息", Te尚欠利息},
-        {"本息合计", Te本息合计}};
+    const std::pair<const char *, const QLineEdit *> results[] = {{"利息合计", Te利息合计},
+                                                                  {"尚欠本金", Te尚欠本金},
+                                                                  {"尚欠利息", Te尚欠利息},
+                                                                  {"本息合计", Te本息合计}};
     for (const auto &[caption, box] : results)
         block.append({QString::fromUtf8(caption), box->text()});
     block.append({La计算说明->text()});

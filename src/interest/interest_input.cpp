@@ -131,19 +131,32 @@ void Fo利息计算::标出规则拒绝(const 计息输入 &input, const 计息�
                               const QList<int> &paymentRows) {
     QWidget *field = nullptr;
     switch (result.拒绝) {
-    case 拒绝处::本金: field = Tex本金; break;
-    case 拒绝处::起算日: field = Tex起算日; break;
-    case 拒绝处::截止日: field = Tex截止日; break;
-    case 拒绝处::倍数: field = Tex倍数; break;
-    case 拒绝处::年利率: field = Tex年利率; break;
-    case 拒绝处::年天数: field = Com年天数; break;
+    case 拒绝处::本金:
+        field = Tex本金;
+        break;
+    case 拒绝处::起算日:
+        field = Tex起算日;
+        break;
+    case 拒绝处::截止日:
+        field = Tex截止日;
+        break;
+    case 拒绝处::倍数:
+        field = Tex倍数;
+        break;
+    case 拒绝处::年利率:
+        field = Tex年利率;
+        break;
+    case 拒绝处::年天数:
+        field = Com年天数;
+        break;
     case 拒绝处::还款: {
         const 部分还款 &p = input.还款.value(result.还款行);
         const bool dateFits = p.日期.isValid() && p.日期 >= input.起算日 && p.日期 <= input.截止日;
         标出还款(paymentRows.value(result.还款行, -1), dateFits && p.金额 <= Money{} ? 1 : 0);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     if (field)
         拒收(field, result.拒绝说明);
@@ -154,8 +167,11 @@ void Fo利息计算::显示结果(const 计息结果 &result) {
     MSF明细->setRows(1 + int(result.明细.size()));
     for (int i = 0; i < result.明细.size(); ++i) {
         const 计息明细行 &r = result.明细[i];
-        const QStringList cells{短日期文本(r.起始日期), 短日期文本(r.截止日期),
-                                QString::number(r.天数), 金额文本(r.计息本金), r.利率,
+        const QStringList cells{短日期文本(r.起始日期),
+                                短日期文本(r.截止日期),
+                                QString::number(r.天数),
+                                金额文本(r.计息本金),
+                                r.利率,
                                 金额文本(r.利息)};
         for (int col = 0; col < cells.size(); ++col)
             MSF明细->setTextMatrix(i + 1, col, cells[col]);
@@ -179,12 +195,16 @@ void Fo利息计算::清空结果(const QString &why) {
         a->setEnabled(false);
 }
 
+// Once: the box itself takes the focus from the field, which ends its editing again.
 void Fo利息计算::说明拒绝(QWidget *field) {
     const auto it = 拒绝说明.constFind(field);
-    if (it == 拒绝说明.cend())
+    if (it == 拒绝说明.cend() || 告知中)
         return;
     const bool date = field == Tex起算日 || field == Tex截止日;
-    消息框::提示(it.value(), date ? 日期出错标题 : 输入出错标题);
+    const QString why = it.value();
+    告知中 = true;
+    消息框::提示(why, date ? 日期出错标题 : 输入出错标题);
+    告知中 = false;
 }
 
 // A bad rate file is told once; the explanation keeps saying it until the file is put right.

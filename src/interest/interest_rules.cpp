@@ -221,8 +221,10 @@ QDate 按最近一期之后(const 计息输入 &in, const 利率表 &table, cons
     const auto kind = 所用种类(in);
     if (kind)
         if (const auto day = 无利率之日(table, *kind, 首日(in), in.截止日))
+            // The start is at fault when the first day has no rate; else the period runs on
+            // past the last rate of the kind, and the end is.
             return 拒绝结果(
-                {拒绝处::起算日,
+                {*day == 首日(in) ? 拒绝处::起算日 : 拒绝处::截止日,
                  QStringLiteral("%1没有公布的%2，不能按这种方式计算。")
                      .arg(年月日(*day), 是基准利率(*kind) ? QStringLiteral("贷款基准利率")
                                                           : QStringLiteral("LPR"))},

@@ -7,6 +7,7 @@
 #include "common/twips.h"
 #include "common/window_events.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,12 +27,11 @@ constexpr int 框宽 = 2055;
 constexpr int 行高 = 300;
 
 // The methods of Com计息方式, in the order of 计息方式.
-const QStringList 方式名称{
-    QStringLiteral("迟延履行期间的债务利息（加倍部分，日万分之一点七五）"),
-    QStringLiteral("一年期贷款市场报价利率（LPR）"),
-    QStringLiteral("五年以上贷款市场报价利率（LPR）"),
-    QStringLiteral("中国人民银行同期贷款基准利率"),
-    QStringLiteral("固定年利率")};
+const QStringList 方式名称{QStringLiteral("迟延履行期间的债务利息（加倍部分，日万分之一点七五）"),
+                           QStringLiteral("一年期贷款市场报价利率（LPR）"),
+                           QStringLiteral("五年以上贷款市场报价利率（LPR）"),
+                           QStringLiteral("中国人民银行同期贷款基准利率"),
+                           QStringLiteral("固定年利率")};
 
 const QStringList 明细表头{QStringLiteral("起始日期"), QStringLiteral("截止日期"),
                            QStringLiteral("天数"),     QStringLiteral("计息本金"),
@@ -154,6 +154,13 @@ void Fo利息计算::连接输入() {
     connect(Com年天数, &QComboBox::currentIndexChanged, this, [this] { 计算(); });
     connect(Chk分段, &QCheckBox::toggled, this, [this] { 计算(); });
     连接单击(客户区, [this] { 关闭选日(); });
+    // The picker goes away, its date not taken, once the clerk works in another control: a date
+    // picked for a field must never land in it after the clerk typed there meanwhile.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (Picture1->isVisible() && now && now->window() == this && now != Picture1 &&
+            !Picture1->isAncestorOf(now))
+            Picture1->hide();
+    });
     connect(回到上页, &QAction::triggered, this, [this] { close(); });
 }
 

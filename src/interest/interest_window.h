@@ -82,8 +82,7 @@ class Fo利息计算 : public QMainWindow {
     std::optional<计息输入> 读输入(QList<int> &paymentRows);
     std::optional<QDate> 读日期框(QLineEdit *field, bool &blank);
     void 拒收(QWidget *field, const QString &why);
-    void 标出规则拒绝(const 计息输入 &input, const 计息结果 &result,
-                      const QList<int> &paymentRows);
+    void 标出规则拒绝(const 计息输入 &input, const 计息结果 &result, const QList<int> &paymentRows);
     void 显示结果(const 计息结果 &result);
     void 清空结果(const QString &why);
     void 说明拒绝(QWidget *field);
@@ -111,6 +110,7 @@ class Fo利息计算 : public QMainWindow {
     // The fields refused by the last computation and why, told when the clerk leaves one.
     QHash<QWidget *, QString> 拒绝说明;
     QString 已告知利率文件错误;
+    bool 告知中 = false; // a refusal's box is open
     QLineEdit *选日对象 = nullptr;
     std::unique_ptr<表格编辑> 编辑;
 };

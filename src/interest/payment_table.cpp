@@ -35,11 +35,15 @@ void Fo利息计算::连接还款编辑() {
     t.表 = MSF还款;
     t.文本框 = Tex还款;
     t.末填列 = 1;
+    t.金额列 = {1};
     t.检查 = [](int, int col, const QString &text) {
         switch (还款格检查(col, text)) {
-        case 拒绝::日期: return 非日期问句(text);
-        case 拒绝::金额: return 非金额问句(text);
-        default: return QString();
+        case 拒绝::日期:
+            return 非日期问句(text);
+        case 拒绝::金额:
+            return 非金额问句(text);
+        default:
+            return QString();
         }
     };
     t.规则 = [] {
@@ -50,23 +54,23 @@ void Fo利息计算::连接还款编辑() {
             const 拒绝 reason = 还款格检查(col, text);
             if (reason == 拒绝::无)
                 return QString();
-            return QStringLiteral("“%1”%2").arg(
-                引述(text), reason == 拒绝::日期 ? QStringLiteral("不是日期")
-                                                 : QStringLiteral("不是数字"));
+            return QStringLiteral("“%1”%2").arg(引述(text), reason == 拒绝::日期
+                                                                ? QStringLiteral("不是日期")
+                                                                : QStringLiteral("不是数字"));
         };
         return rules;
     };
     编辑->加表(t);
 }
 
-// The payments in the table's order; a row with both cells blank is none. A date or amount
-// missing from a row gives an invalid date or a zero amount, which the rules refuse. rows gets
-// the grid row of each payment.
+// The payments in the table's order; a row without an amount is none yet (its date may just
+// have been typed). An amount without a date gives an invalid date, which the rules refuse.
+// rows gets the grid row of each payment.
 QList<部分还款> Fo利息计算::还款表(QList<int> *rows) const {
     QList<部分还款> payments;
     for (int r = MSF还款->FixedRows(); r < MSF还款->Rows(); ++r) {
         const QString date = MSF还款->TextMatrix(r, 0), amount = MSF还款->TextMatrix(r, 1);
-        if (!单元已填(date) && !单元已填(amount))
+        if (!单元已填(amount))
             continue;
         payments.append({读日期(date).value_or(QDate()), 文本金额(amount)});
         if (rows)

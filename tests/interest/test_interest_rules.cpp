@@ -204,7 +204,9 @@ void TestInterestRules::refusals_data() {
         << 起算日 << -1 << "2019年8月19日";
     // The benchmark rates end on 2019-08-19: the first day without one is 2019-08-20.
     QTest::newRow("benchmark past its last day") << 基准 << "2019-08-01" << "2019-08-25" << "1" << ""
-        << 起算日 << -1 << "2019年8月20日";
+        << 截止日 << -1 << "2019年8月20日";
+    QTest::newRow("benchmark from after its last day") << 基准 << "2019-08-20" << "2019-08-25" << "1"
+        << "" << 起算日 << -1 << "2019年8月20日";
     QTest::newRow("benchmark before 1991") << 基准 << "1991-04-20" << "1991-05-01" << "1" << "" << 起算日
         << -1 << "1991年4月20日";
     QTest::newRow("end before start") << LPR1 << "2021-01-02" << "2021-01-01" << "1" << "" << 截止日

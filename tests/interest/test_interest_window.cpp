@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +43,8 @@ class TestInterestWindow : public QObject {
     void refusals_data();
     void refusals();
     void paymentRefusedInItsCell();
+    void paymentsPastedAndUndone();
+    void pickerGoesWhenTheClerkTypesElsewhere();
     void methodSwitchesFields_data();
     void methodSwitchesFields();
     void copyText();
@@ -108,33 +111,44 @@ void TestInterestWindow::figures_data() {
     QTest::addColumn<QString>("principal");
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("end");
-    QTest::addColumn<QString>("rate"); // 固定年利率 only
+    QTest::addColumn<QString>("rate");     // 固定年利率 only
     QTest::addColumn<QString>("payments"); // "date:amount;…"
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QStringList>("results");
     // 365000 at 3.85% earns 38.50 a day.
-    QTest::newRow("fixed rate") << 4 << "365,000" << "2021-01-01" << "2021-01-10" << "3.85" << ""
+    QTest::newRow("fixed rate") << 4 << "365,000"
+                                << "2021-01-01"
+                                << "2021-01-10"
+                                << "3.85"
+                                << ""
                                 << "2021/1/1,2021/1/10,10,365000,3.85%×1,385"
                                 << QStringList{"385", "365000", "385", "365385"};
     // From the day after the time to perform ran out: 4 days of 17.50, the payment goes to the
     // principal first, then 5 days of 8.75.
     QTest::newRow("delayed performance with a payment")
-        << 0 << "100000" << "2021-01-01" << "2021-01-10" << "" << "2021/1/5:50000"
+        << 0 << "100000"
+        << "2021-01-01"
+        << "2021-01-10"
+        << ""
+        << "2021/1/5:50000"
         << "2021/1/2,2021/1/5,4,100000,日万分之1.75,70;"
            "2021/1/6,2021/1/10,5,50000,日万分之1.75,43.75"
         << QStringList{"113.75", "50000", "113.75", "50113.75"};
     // A stretch for each publication in the period; at 3.65% 100000 earns 10.00 a day.
-    QTest::newRow("one-year LPR")
-        << 1 << "100000" << "2020-01-01" << "2024-06-30" << "" << ""
-        << "2020/1/1,2020/2/19,50,100000,4.15%×1,568.49;"
-           "2020/2/20,2020/4/19,60,100000,4.05%×1,665.75;"
-           "2020/4/20,2021/12/19,609,100000,3.85%×1,6423.7;"
-           "2021/12/20,2022/1/19,31,100000,3.8%×1,322.74;"
-           "2022/1/20,2022/8/21,214,100000,3.7%×1,2169.32;"
-           "2022/8/22,2023/6/19,302,100000,3.65%×1,3020;"
-           "2023/6/20,2023/8/20,62,100000,3.55%×1,603.01;"
-           "2023/8/21,2024/6/30,315,100000,3.45%×1,2977.4"
-        << QStringList{"16750.41", "100000", "16750.41", "116750.41"};
+    QTest::newRow("one-year LPR") << 1 << "100000"
+                                  << "2020-01-01"
+                                  << "2024-06-30"
+                                  << ""
+                                  << ""
+                                  << "2020/1/1,2020/2/19,50,100000,4.15%×1,568.49;"
+                                     "2020/2/20,2020/4/19,60,100000,4.05%×1,665.75;"
+                                     "2020/4/20,2021/12/19,609,100000,3.85%×1,6423.7;"
+                                     "2021/12/20,2022/1/19,31,100000,3.8%×1,322.74;"
+                                     "2022/1/20,2022/8/21,214,100000,3.7%×1,2169.32;"
+                                     "2022/8/22,2023/6/19,302,100000,3.65%×1,3020;"
+                                     "2023/6/20,2023/8/20,62,100000,3.55%×1,603.01;"
+                                     "2023/8/21,2024/6/30,315,100000,3.45%×1,2977.4"
+                                  << QStringList{"16750.41", "100000", "16750.41", "116750.41"};
 }
 
 void TestInterestWindow::figures() {
@@ -169,16 +183,31 @@ void TestInterestWindow::refusals_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("putRight");
-    QTest::newRow("principal no number")
-        << 1 << "Tex本金" << "100000元" << "数字输入错误" << "输入出错提示" << "100000";
-    QTest::newRow("start no date") << 1 << "Tex起算日" << "2020-13-01" << "日期格式出错！"
-                                   << "日期出错提示" << "2020/1/1";
-    QTest::newRow("end before start") << 1 << "Tex截止日" << "2019-12-31"
-                                      << "截止日不能早于起算日。" << "日期出错提示" << "2020-1-1";
-    QTest::newRow("multiple 0") << 1 << "Tex倍数" << "0" << "倍数应是大于0的数。"
-                                << "输入出错提示" << "1.5";
-    QTest::newRow("fixed rate no number")
-        << 4 << "Tex年利率" << "3.85%" << "数字输入错误" << "输入出错提示" << "3.85";
+    QTest::newRow("principal no number") << 1 << "Tex本金"
+                                         << "100000元"
+                                         << "数字输入错误"
+                                         << "输入出错提示"
+                                         << "100000";
+    QTest::newRow("start no date") << 1 << "Tex起算日"
+                                   << "2020-13-01"
+                                   << "日期格式出错！"
+                                   << "日期出错提示"
+                                   << "2020/1/1";
+    QTest::newRow("end before start") << 1 << "Tex截止日"
+                                      << "2019-12-31"
+                                      << "截止日不能早于起算日。"
+                                      << "日期出错提示"
+                                      << "2020-1-1";
+    QTest::newRow("multiple 0") << 1 << "Tex倍数"
+                                << "0"
+                                << "倍数应是大于0的数。"
+                                << "输入出错提示"
+                                << "1.5";
+    QTest::newRow("fixed rate no number") << 4 << "Tex年利率"
+                                          << "3.85%"
+                                          << "数字输入错误"
+                                          << "输入出错提示"
+                                          << "3.85";
 }
 
 void TestInterestWindow::refusals() {
@@ -231,6 +260,37 @@ void TestInterestWindow::paymentRefusedInItsCell() {
     QTest::keyClick(box("Tex还款"), Qt::Key_Return);
     QCOMPARE(cancel.texts, QStringList{"输入的内容“2020-13-45”不是有效的日期。"});
     QCOMPARE(grid->TextMatrix(1, 0), QStringLiteral("2020-07-01"));
+}
+
+// A date typed before its amount is no payment yet; a block pasted on the table is taken as
+// payments, and Ctrl+Z on the table takes it back.
+void TestInterestWindow::paymentsPastedAndUndone() {
+    fill(1, "100000", "2020-01-01", "2020-12-31");
+    const QStringList whole = results();
+    typePayment(1, 0, "2020-07-01");
+    QCOMPARE(results(), whole);
+    auto *grid = c<FlexGrid>("MSF还款");
+    QGuiApplication::clipboard()->setText(QStringLiteral("2020-03-01\t5000\n2020-06-01\t3000\n"));
+    clickGridCell(grid, 1, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(gridRows(grid),
+             (QList<QStringList>{{"2020-03-01", "5000"}, {"2020-06-01", "3000"}, {"", ""}}));
+    QVERIFY(box("Te尚欠本金")->text() != whole[1]);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(grid->TextMatrix(1, 0), QStringLiteral("2020-07-01"));
+    QCOMPARE(results(), whole);
+}
+
+// A date picked for a field never lands in it after the clerk has worked elsewhere.
+void TestInterestWindow::pickerGoesWhenTheClerkTypesElsewhere() {
+    auto *picker = c<QFrame>("Picture1");
+    QTest::mouseClick(box("Tex起算日"), Qt::LeftButton);
+    QVERIFY(picker->isVisible());
+    box("Tex本金")->setFocus();
+    QVERIFY(!picker->isVisible());
+    QTest::mouseClick(box("Tex截止日"), Qt::LeftButton);
+    QVERIFY(picker->isVisible());
 }
 
 void TestInterestWindow::methodSwitchesFields_data() {
