@@ -55,7 +55,7 @@ QString 问句(拒绝 reason, const QString &text) {
 }
 
 QString 拒绝说明(bool refused, const QString &why, const QString &text) {
-    return refused ? QStringLiteral("“%1”%2").arg(引述(text), why) : QString();
+    return refused ? 粘贴拒绝(text, why) : QString();
 }
 
 // A row named by its first column: "债权人“丁”", or nothing when that cell is blank.

@@ -23,7 +23,7 @@ QString 测试(const 粘贴规则 &rules, int row, int col, const QString &text,
         return rules.检查 ? rules.检查(row, col, text, pasted) : QString();
     } catch (const VarnelError &e) {
         // A text the test cannot even read (an amount too large for money) is not written.
-        return QStringLiteral("“%1”%2").arg(引述(text), e.description());
+        return 粘贴拒绝(text, e.description());
     }
 }
 
@@ -104,4 +104,8 @@ QString 粘贴提示文本(const 粘贴结果 &result) {
         lines.append(
             QStringLiteral("另有%1个单元格的提示没有列出。").arg(result.提醒.size() - 最多列出));
     return lines.join(u'\n');
+}
+
+QString 粘贴拒绝(const QString &text, const QString &why) {
+    return QStringLiteral("“%1”%2").arg(引述(text), why);
 }

@@ -44,6 +44,9 @@ struct 粘贴前行 {
 };
 void 恢复快照(FlexGrid &grid, const 粘贴前行 &snapshot);
 
+// How a 检查 names a refused cell: "“12a”不是数字".
+QString 粘贴拒绝(const QString &text, const QString &why);
+
 struct 粘贴结果 {
     QStringList 未粘贴; // one message line per cell not written
     QStringList 提醒;   // one line per cell written with a note

@@ -92,7 +92,8 @@ class 表格编辑 {
     void 连接键盘(表 &t);
     bool 编辑器按键(QWidget *editor, QKeyEvent *event);
     void 移到相邻格(表 &t, int row, int col, bool forward);
-    void 收起(表 &t);
+    void 藏起编辑器(表 &t);
+    void 收起(表 &t); // and the focus to the table
     void 跟随单元格(QWidget *editor, FlexGrid &grid, int row, int col, bool keepHeight);
 
     // Blocks (table_editing_paste.cpp).

@@ -115,16 +115,18 @@ void 表格编辑::移到相邻格(表 &t, int row, int col, bool forward) {
         grid.单击格(row, col);
         return;
     }
-    t.设.文本框->hide();
-    if (t.设.组合框)
-        t.设.组合框->hide();
+    藏起编辑器(t);
     离开表格(grid, forward);
 }
 
-void 表格编辑::收起(表 &t) {
+void 表格编辑::藏起编辑器(表 &t) {
     t.设.文本框->hide();
     if (t.设.组合框)
         t.设.组合框->hide();
+}
+
+void 表格编辑::收起(表 &t) {
+    藏起编辑器(t);
     t.设.表->setFocus(Qt::OtherFocusReason);
 }
 

@@ -6,7 +6,6 @@
 #include "common/blank_row.h"
 #include "common/date_text.h"
 #include "common/grid.h"
-#include "common/message_box.h"
 #include "common/number_text.h"
 #include "common/table_editing.h"
 #include "common/varnel_error.h"
@@ -54,9 +53,8 @@ void Fo利息计算::连接还款编辑() {
             const 拒绝 reason = 还款格检查(col, text);
             if (reason == 拒绝::无)
                 return QString();
-            return QStringLiteral("“%1”%2").arg(引述(text), reason == 拒绝::日期
-                                                                ? QStringLiteral("不是日期")
-                                                                : QStringLiteral("不是数字"));
+            return 粘贴拒绝(text, reason == 拒绝::日期 ? QStringLiteral("不是日期")
+                                                       : QStringLiteral("不是数字"));
         };
         return rules;
     };
