@@ -312,5 +312,13 @@ bool Fo案款分配计算::放入债权(const Money &amount, const QString &note
     编辑->粘贴到(
         *MSFzc, MSFzc->Rows() - 1, 0,
         {{creditor, 金额文本(amount), QStringLiteral("一般债权"), QString(), QString(), note}});
+    // Keys typed next go to the entry row below the new claim, which shows as the table's
+    // current cell, not into a cell of the claim just added.
+    MSFzc->setCurrentCell(MSFzc->Rows() - 1 - MSFzc->FixedRows(), 0);
+    MSFzc->setFocus(Qt::OtherFocusReason);
+    // The box may have been opened over the window the claim came from, which would otherwise
+    // take the keys back when it closed.
+    raise();
+    activateWindow();
     return true;
 }

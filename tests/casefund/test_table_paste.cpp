@@ -333,6 +333,9 @@ void TestTablePaste::claimPutInFromElsewhere() {
         return;
     QCOMPARE(row(claims(), 3), added);
     QVERIFY(w->windowTitle().endsWith(QStringLiteral("（未保存）")));
+    // Keys typed next go to the entry row below the claim (the grid's model has no header row).
+    QCOMPARE(w->focusWidget(), claims());
+    QCOMPARE(claims()->currentRow(), 3);
     QTest::keyClick(claims(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(claims()->Rows(), 4);
     QCOMPARE(row(claims(), 3), QStringList({"", "", "", "", "0", ""}));
