@@ -307,12 +307,12 @@ void TestTablePaste::claimPutInFromElsewhere_data() {
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QStringList>("added"); // empty: no row added
 
-    QTest::newRow("offered creditor kept") << "李四" << true
-                                           << QStringList{"李四", "1234.56", "一般债权", "",
-                                                          "0", "自2020年1月1日起"};
-    QTest::newRow("another creditor") << " 王五 " << true
-                                      << QStringList{"王五", "1234.56", "一般债权", "", "0",
-                                                     "自2020年1月1日起"};
+    QTest::newRow("offered creditor kept")
+        << "李四" << true
+        << QStringList{"李四", "1234.56", "一般债权", "", "0", "自2020年1月1日起"};
+    QTest::newRow("another creditor")
+        << " 王五 " << true
+        << QStringList{"王五", "1234.56", "一般债权", "", "0", "自2020年1月1日起"};
     QTest::newRow("cancelled") << "王五" << false << QStringList{};
     QTest::newRow("no creditor") << "  " << true << QStringList{};
 }
@@ -324,8 +324,8 @@ void TestTablePaste::claimPutInFromElsewhere() {
     setClipboard("张三\t1000\t工资\n李四\t500\t一般债权\n");
     pasteAt(claims(), 1, 0);
     BoxAnswerer answer(QMessageBox::Ok, typed, accept);
-    const bool put = w->放入债权(文本金额(QStringLiteral("1234.56")),
-                                 QStringLiteral("自2020年1月1日起"));
+    const bool put =
+        w->放入债权(文本金额(QStringLiteral("1234.56")), QStringLiteral("自2020年1月1日起"));
     QCOMPARE(answer.offered, QStringList{"李四"});
     QCOMPARE(put, !added.isEmpty());
     QCOMPARE(claims()->Rows(), added.isEmpty() ? 4 : 5);
